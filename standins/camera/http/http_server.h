@@ -1,0 +1,67 @@
+// The camera's HTTP interface: one listening address, digest authentication on every path,
+// bounded request bodies, faults on demand and a journal of what arrived.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "http/digest_gate.h"
+#include "http/faults.h"
+#include "http/http_types.h"
+#include "http/journal.h"
+
+struct MHD_Daemon;
+
+namespace camsim {
+
+struct HttpServerSettings {
+    std::string address;
+    uint16_t port = 8089;
+    size_t maxBodyBytes = 0;
+    std::string realm = "camsim";
+    std::string user;
+    std::string password;
+    std::string loginPath = "/digest/config";  // answers 403/423 instead of a new challenge
+};
+
+// Everything a running server shares with its camera.
+struct HttpServerParts {
+    LoginGuard& guard;
+    FaultPlan& faults;
+    Journal& journal;
+    Sleeper& sleeper;
+    std::function<HttpResponse(const HttpRequest&)> handler;  // authenticated requests
+};
+
+class HttpServer {
+public:
+    HttpServer(HttpServerSettings settings, HttpServerParts parts);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    bool start(std::string* error);
+    void stop();
+
+    // Entry points of the server library's callbacks.
+    struct Pending;
+    int onRequest(void* connection, const char* url, const char* method, const char* uploadData,
+                  size_t* uploadSize, void** state);
+    static void onCompleted(void* cls, void* connection, void** state, int reason);
+
+private:
+    int admit(void* connection, Pending& pending);
+    int finish(void* connection, Pending& pending);
+    int respond(void* connection, Pending& pending, const HttpResponse& response);
+    int challenge(void* connection, Pending& pending, bool stale);
+    int openListener(std::string* error);
+
+    HttpServerSettings settings_;
+    HttpServerParts parts_;
+    MHD_Daemon* daemon_ = nullptr;
+    std::array<unsigned char, 32> nonceSeed_{};
+};
+
+}  // namespace camsim

@@ -1,0 +1,37 @@
+// A record of the requests a camera received, so tests assert on what was really sent.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "http/http_types.h"
+
+namespace camsim {
+
+struct JournalEntry {
+    std::string method;
+    std::string path;
+    HeaderList headers;
+    std::string body;
+    int status = 0;             // what the camera answered (0: no answer)
+    bool authenticated = false;  // passed digest authentication
+};
+
+class Journal {
+public:
+    static constexpr size_t kCapacity = 20000;  // oldest entries are dropped beyond it
+
+    void record(JournalEntry entry);
+    std::vector<JournalEntry> entries() const;
+    // Authenticated requests on one path, in arrival order.
+    std::vector<JournalEntry> on(const std::string& path) const;
+    void clear();
+
+private:
+    mutable std::mutex mutex_;
+    std::deque<JournalEntry> entries_;
+};
+
+}  // namespace camsim
