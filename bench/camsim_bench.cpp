@@ -54,7 +54,9 @@ bool startCamera(const std::string& address) {
     return true;
 }
 
-size_t discard(char*, size_t size, size_t count, void*) { return size * count; }
+size_t discard(char*, size_t size, size_t count, void*) {
+    return size * count;
+}
 
 // One listing made the way the SDK makes it; the HTTP status, 0 when the exchange failed.
 long listLibraries(const std::string& url) {

@@ -81,7 +81,22 @@ SearchIdentity Camera::identity() const {
     return id;
 }
 
+void Camera::setCannedReply(const std::string& path, HttpResponse reply) {
+    std::lock_guard<std::mutex> lock(cannedMutex_);
+    canned_[path] = std::move(reply);
+}
+
+void Camera::clearCannedReplies() {
+    std::lock_guard<std::mutex> lock(cannedMutex_);
+    canned_.clear();
+}
+
 HttpResponse Camera::handle(const HttpRequest& request) {
+    {
+        std::lock_guard<std::mutex> lock(cannedMutex_);
+        auto canned = canned_.find(request.path);
+        if (canned != canned_.end()) return canned->second;
+    }
     return router_.dispatch(context_, request);
 }
 

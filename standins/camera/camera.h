@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "camera_config.h"
@@ -44,6 +46,10 @@ public:
     void clearFaults();
     void setDeleteDelay(std::chrono::milliseconds delay) { deleteDelayMs_ = static_cast<int>(delay.count()); }
     ChannelState& channel() { return channelState_; }
+    // Test hook: answers `path` with exactly this reply (after authentication) until cleared,
+    // for replies no real route gives (bad digests, hostile announcements, huge bodies).
+    void setCannedReply(const std::string& path, HttpResponse reply);
+    void clearCannedReplies();
 
     // Inspection.
     Journal& journal() { return journal_; }
@@ -68,6 +74,8 @@ private:
     ChannelState channelState_;
     std::atomic<int> deleteDelayMs_{0};
     Router router_;
+    std::mutex cannedMutex_;
+    std::map<std::string, HttpResponse> canned_;
     CameraContext context_;
     std::unique_ptr<HttpServer> http_;
     std::unique_ptr<BinaryChannel> channel_;

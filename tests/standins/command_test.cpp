@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -418,6 +419,67 @@ TEST(CamsimCommand, StateDirectoryKeepsLibraryAndPictureAcrossRestart) {
     testsupport::Reply served = client.getUrl(pictures[0]["url"].asString());
     EXPECT_EQ(served.status, 200);
     EXPECT_TRUE(served.body == jpeg) << "served picture differs from the upload";
+    EXPECT_TRUE(stopsCleanly(*camsim, SIGTERM, "SIGTERM"));
+}
+
+// The names in a state folder's images/ directory, sorted.
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CamsimCommand, StateDirectoryDropsPicturesOfDeletedImages) {
+    TempDir state;
+    ASSERT_FALSE(state.path().empty());
+    const std::vector<std::string> args = {"--cameras",   "1",       "--first",
+                                           "127.0.60.41", "--state", state.path()};
+    const std::string images = state.path() + "/127.0.60.41/images";
+    const HttpClient client("127.0.60.41", "admin", "admin");
+    const std::string bob = testsupport::makeJpeg(320, 240, std::string(100, '\x2B'));
+    std::string libid, aliceId, bobId;
+    {
+        auto camsim = runCamsim(args);
+        ASSERT_TRUE(becomesReady(*camsim));
+        Json::Value library;
+        library["name"] = "staff";
+        library["threshold"] = 75;
+        libid = client.postJson("/api/v1/recognize/add_fdlib", library)
+                    .json()["data"]["libid"]
+                    .asString();
+        ASSERT_FALSE(libid.empty());
+        aliceId = addPicture(client, libid, "alice.jpg", testsupport::makeJpeg(320, 240))
+                      .json()["data"]["imgid"]
+                      .asString();
+        bobId = addPicture(client, libid, "bob.jpg", bob).json()["data"]["imgid"].asString();
+        ASSERT_FALSE(aliceId.empty() || bobId.empty());
+        ASSERT_TRUE(stopsCleanly(*camsim, SIGINT, "SIGINT"));
+    }
+    ASSERT_EQ(filesIn(images), (std::vector<std::string>{aliceId + ".jpg", bobId + ".jpg"}));
+    // Left over from some older run: a picture no library names, and files camsim never writes.
+    for (const char* name : {"999.jpg", "notes.jpg", "1.jpg.tmp"})
+        std::ofstream(images + "/" + name) << "x";
+    {
+        auto camsim = runCamsim(args);
+        ASSERT_TRUE(becomesReady(*camsim));
+        Json::Value gone;
+        gone["libid"] = libid;
+        gone["imgid"] = static_cast<Json::Int64>(std::stoll(aliceId));
+        Json::Value deleted = client.postJson("/api/v1/recognize/fdlib/del_img", gone).json();
+        ASSERT_EQ(deleted["code"], 0) << deleted;
+        ASSERT_TRUE(stopsCleanly(*camsim, SIGTERM, "SIGTERM"));
+    }
+    EXPECT_EQ(filesIn(images),
+              (std::vector<std::string>{"1.jpg.tmp", bobId + ".jpg", "notes.jpg"}));
+    auto camsim = runCamsim(args);
+    ASSERT_TRUE(becomesReady(*camsim));
+    Json::Value pictures = picturesOf(client, libid);
+    ASSERT_EQ(pictures.size(), 1u) << pictures;
+    EXPECT_EQ(pictures[0]["name"], "bob.jpg");
+    EXPECT_TRUE(client.getUrl(pictures[0]["url"].asString()).body == bob);
     EXPECT_TRUE(stopsCleanly(*camsim, SIGTERM, "SIGTERM"));
 }
 

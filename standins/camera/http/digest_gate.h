@@ -2,10 +2,14 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
-
-struct MHD_Connection;
+#include <string_view>
+#include <unordered_map>
 
 namespace camsim {
 
@@ -31,13 +35,79 @@ private:
 };
 
 enum class DigestOutcome {
-    Missing,     // no Authorization header: challenge
-    Stale,       // a nonce the camera no longer knows: challenge again
-    Wrong,       // wrong user name or password
+    Missing,  // no usable Digest Authorization header: challenge
+    Stale,    // right digest on a nonce that is unknown, expired or already used: challenge again
+    Wrong,    // wrong user name, realm, URI or password
     Right,
 };
 
-DigestOutcome checkDigest(MHD_Connection* connection, const std::string& realm,
-                          const std::string& user, const std::string& password);
+// Members of a Digest Authorization header, names in lower case, quoted values unescaped.
+using DigestParams = std::map<std::string, std::string>;
+
+constexpr size_t kMaxAuthorizationBytes = 4096;
+
+// Reads `Digest name=value, name="quoted \"value\"", ...`. nullopt for another scheme, a
+// header longer than kMaxAuthorizationBytes, a member given twice, an unterminated quote,
+// a control character or anything else that is not a well-formed list.
+std::optional<DigestParams> parseDigestAuthorization(std::string_view header);
+
+// The nonces handed out in challenges and the highest nonce count used with each. Bounded:
+// when full, the oldest nonce is forgotten (its client gets a stale challenge and a new one).
+class NonceTable {
+public:
+    using Clock = std::chrono::steady_clock;
+    enum class Use { Accepted, Unknown, Expired, Replayed };
+
+    NonceTable(size_t capacity, std::chrono::seconds lifetime)
+        : capacity_(capacity), lifetime_(lifetime) {}
+
+    void remember(const std::string& nonce, Clock::time_point now);
+    // Accepted (and recorded) only when the nonce is known, not expired and `nc` is higher
+    // than any count used with it before.
+    Use use(const std::string& nonce, uint32_t nc, Clock::time_point now);
+    size_t size() const;
+
+private:
+    struct Entry {
+        Clock::time_point issued;
+        uint32_t lastNc = 0;
+    };
+    mutable std::mutex mutex_;
+    const size_t capacity_;
+    const std::chrono::seconds lifetime_;
+    std::unordered_map<std::string, Entry> entries_;
+    std::deque<std::string> order_;  // oldest first
+};
+
+struct DigestSettings {
+    std::string realm;
+    std::string user;
+    std::string password;
+    size_t nonceCapacity = 8192;
+    std::chrono::seconds nonceLifetime{300};
+};
+
+// MD5 digest with qop="auth"; every challenge carries a nonce of its own, so clients that are
+// challenged at the same moment never share a nonce count. Thread-safe.
+class DigestGate {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit DigestGate(DigestSettings settings);
+
+    // The WWW-Authenticate value of a new challenge; empty when no random bytes could be had.
+    std::string challenge(bool stale, Clock::time_point now = Clock::now());
+    // `target` is the request target as it came (path and query), which the digest's uri
+    // member must repeat.
+    DigestOutcome check(const std::string& method, const std::string& target,
+                        const std::string& authorization, Clock::time_point now = Clock::now());
+
+    static constexpr const char* kOpaque = "c2ltdWxhdGVkY2FtZXJh";
+
+private:
+    const DigestSettings settings_;
+    const std::string ha1_;  // MD5(user:realm:password)
+    NonceTable nonces_;
+};
 
 }  // namespace camsim

@@ -8,11 +8,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 namespace camsim {
 
 struct HttpServer::Pending {
+    std::string target;  // as the request line gave it, query included: what digests sign
+    bool started = false;
     HttpRequest request;
     bool tooLarge = false;
     bool answered = false;  // a response was queued before the body arrived
@@ -21,7 +22,6 @@ struct HttpServer::Pending {
 namespace {
 
 constexpr auto kDefaultHold = std::chrono::seconds(60);
-const char kOpaque[] = "c2ltdWxhdGVkY2FtZXJh";
 const char kTooLarge[] = "{\"code\":-1,\"msg\":\"request body too large\"}";
 
 MHD_Result collectHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
@@ -33,6 +33,10 @@ MHD_Result dispatch(void* cls, MHD_Connection* connection, const char* url, cons
                     const char*, const char* uploadData, size_t* uploadSize, void** state) {
     return static_cast<MHD_Result>(static_cast<HttpServer*>(cls)->onRequest(
         connection, url, method, uploadData, uploadSize, state));
+}
+
+void* requestLine(void*, const char* uri, MHD_Connection*) {
+    return HttpServer::onRequestLine(uri);
 }
 
 void completed(void* cls, MHD_Connection* connection, void** state,
@@ -66,10 +70,9 @@ size_t declaredLength(MHD_Connection* connection) {
 }  // namespace
 
 HttpServer::HttpServer(HttpServerSettings settings, HttpServerParts parts)
-    : settings_(std::move(settings)), parts_(std::move(parts)) {
-    std::random_device random;
-    for (auto& byte : nonceSeed_) byte = static_cast<unsigned char>(random());
-}
+    : settings_(std::move(settings)),
+      parts_(std::move(parts)),
+      gate_(DigestSettings{settings_.realm, settings_.user, settings_.password}) {}
 
 HttpServer::~HttpServer() { stop(); }
 
@@ -108,8 +111,8 @@ bool HttpServer::start(std::string* error) {
         MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL, 0,
         nullptr, nullptr, &dispatch, this, MHD_OPTION_LISTEN_SOCKET, fd,
         MHD_OPTION_NOTIFY_COMPLETED, &completed, this, MHD_OPTION_CONNECTION_TIMEOUT, 30u,
-        MHD_OPTION_CONNECTION_LIMIT, 256u, MHD_OPTION_DIGEST_AUTH_RANDOM, nonceSeed_.size(),
-        nonceSeed_.data(), MHD_OPTION_NONCE_NC_SIZE, 4096u, MHD_OPTION_END);
+        MHD_OPTION_CONNECTION_LIMIT, 256u, MHD_OPTION_URI_LOG_CALLBACK, &requestLine, nullptr,
+        MHD_OPTION_END);
     if (!daemon_) {
         close(fd);
         if (error) *error = "cannot start the HTTP service on " + settings_.address;
@@ -127,15 +130,15 @@ void HttpServer::stop() {
 int HttpServer::onRequest(void* connection, const char* url, const char* method,
                           const char* uploadData, size_t* uploadSize, void** state) {
     auto* c = static_cast<MHD_Connection*>(connection);
-    if (!*state) {
-        auto* pending = new Pending;
-        *state = pending;
-        pending->request.method = method;
-        pending->request.path = url;
-        MHD_get_connection_values(c, MHD_HEADER_KIND, &collectHeader, &pending->request.headers);
-        return admit(connection, *pending);
-    }
+    if (!*state) *state = onRequestLine(url);
     Pending& pending = *static_cast<Pending*>(*state);
+    if (!pending.started) {
+        pending.started = true;
+        pending.request.method = method;
+        pending.request.path = url;
+        MHD_get_connection_values(c, MHD_HEADER_KIND, &collectHeader, &pending.request.headers);
+        return admit(connection, pending);
+    }
     if (pending.answered) {
         *uploadSize = 0;  // the answer is out; the rest of the body is not wanted
         return MHD_YES;
@@ -158,13 +161,12 @@ int HttpServer::onRequest(void* connection, const char* url, const char* method,
 // Authentication and size checks happen before any body is read.
 int HttpServer::admit(void* connection, Pending& pending) {
     auto* c = static_cast<MHD_Connection*>(connection);
-    DigestOutcome outcome =
-        checkDigest(c, settings_.realm, settings_.user, settings_.password);
-    const bool loginPath = pending.request.path == settings_.loginPath;
+    const HttpRequest& r = pending.request;
+    DigestOutcome outcome = gate_.check(r.method, pending.target, r.header("Authorization"));
+    const bool loginPath = r.path == settings_.loginPath;
     if (outcome == DigestOutcome::Missing || outcome == DigestOutcome::Stale ||
         (outcome == DigestOutcome::Wrong && !loginPath))
         return challenge(connection, pending, outcome == DigestOutcome::Stale);
-    const HttpRequest& r = pending.request;
     if (loginPath) {
         LoginGuard::Verdict verdict = parts_.guard.attempt(outcome == DigestOutcome::Right);
         if (verdict.status != 200) {
@@ -221,18 +223,19 @@ int HttpServer::respond(void* connection, Pending& pending, const HttpResponse& 
 }
 
 int HttpServer::challenge(void* connection, Pending& pending, bool stale) {
-    auto* c = static_cast<MHD_Connection*>(connection);
-    HttpResponse body = jsonStatus(401, "{\"code\":-1,\"msg\":\"unauthorized\"}");
-    MHD_Response* response = makeResponse(body);
-    if (!response) return MHD_NO;
-    MHD_Result queued = MHD_queue_auth_fail_response2(
-        c, settings_.realm.c_str(), kOpaque, response, stale ? MHD_YES : MHD_NO,
-        MHD_DIGEST_ALG_MD5);
-    MHD_destroy_response(response);
-    pending.answered = true;
+    const std::string offer = gate_.challenge(stale);
+    if (offer.empty()) return MHD_NO;  // no nonce without random bytes
+    HttpResponse r = jsonStatus(401, "{\"code\":-1,\"msg\":\"unauthorized\"}");
+    r.headers.emplace_back(MHD_HTTP_HEADER_WWW_AUTHENTICATE, offer);
     parts_.journal.record(
         {pending.request.method, pending.request.path, pending.request.headers, "", 401, false});
-    return queued;
+    return respond(connection, pending, r);
+}
+
+void* HttpServer::onRequestLine(const char* target) {
+    auto* pending = new Pending;
+    pending->target = target ? target : "";
+    return pending;
 }
 
 void HttpServer::onCompleted(void*, void*, void** state, int) {

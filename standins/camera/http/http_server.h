@@ -2,7 +2,6 @@
 // bounded request bodies, faults on demand and a journal of what arrived.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -49,6 +48,7 @@ public:
     struct Pending;
     int onRequest(void* connection, const char* url, const char* method, const char* uploadData,
                   size_t* uploadSize, void** state);
+    static void* onRequestLine(const char* target);
     static void onCompleted(void* cls, void* connection, void** state, int reason);
 
 private:
@@ -60,8 +60,8 @@ private:
 
     HttpServerSettings settings_;
     HttpServerParts parts_;
+    DigestGate gate_;
     MHD_Daemon* daemon_ = nullptr;
-    std::array<unsigned char, 32> nonceSeed_{};
 };
 
 }  // namespace camsim

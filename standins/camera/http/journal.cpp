@@ -16,6 +16,12 @@ bool HttpRequest::hasHeader(const std::string& name) const {
     return false;
 }
 
+std::string JournalEntry::header(const std::string& name) const {
+    for (const auto& [key, value] : headers)
+        if (strcasecmp(key.c_str(), name.c_str()) == 0) return value;
+    return "";
+}
+
 void Journal::record(JournalEntry entry) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (entries_.size() >= kCapacity) entries_.pop_front();

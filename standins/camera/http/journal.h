@@ -17,6 +17,9 @@ struct JournalEntry {
     std::string body;
     int status = 0;             // what the camera answered (0: no answer)
     bool authenticated = false;  // passed digest authentication
+
+    // First header of that name, compared without regard to case; empty when absent.
+    std::string header(const std::string& name) const;
 };
 
 class Journal {

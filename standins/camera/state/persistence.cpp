@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <vector>
 
 #include "util/crypto.h"
 #include "util/jpeg.h"
@@ -44,6 +46,29 @@ bool writeFileAtomically(const fs::path& path, const std::string& bytes) {
     return !ec;
 }
 
+// Only names saveState itself writes: digits then ".jpg".
+bool isPictureName(const std::string& name) {
+    const std::string ext = ".jpg";
+    if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
+        return false;
+    return name.find_first_not_of("0123456789") == name.size() - ext.size();
+}
+
+// Pictures of images deleted since the last save; without this the folder only grows.
+void removePicturesNotIn(const fs::path& images, const std::set<std::string>& kept) {
+    std::error_code ec;
+    std::vector<fs::path> unused;
+    for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (isPictureName(name) && !kept.count(name) &&
+            fs::is_regular_file(it->symlink_status(typeError)))
+            unused.push_back(it->path());
+    }
+    for (const auto& path : unused)
+        fs::remove(path, ec);
+}
+
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -82,6 +107,7 @@ std::string saveState(const std::string& dir, const FaceStore& faces, const Modu
     fs::path images = fs::path(dir) / "images";
     fs::create_directories(images, ec);
     if (ec) return "cannot create " + images.string() + ": " + ec.message();
+    std::set<std::string> pictures;
     Json::Value root(Json::objectValue);
     root["next_imgid"] = static_cast<Json::Int64>(faces.nextImgid());
     root["next_libno"] = static_cast<Json::Int64>(faces.nextLibno());
@@ -95,15 +121,19 @@ std::string saveState(const std::string& dir, const FaceStore& faces, const Modu
         l["images"] = Json::Value(Json::arrayValue);
         for (const auto& [id, image] : lib.images) {
             l["images"].append(imageToJson(image));
-            fs::path picture = images / (std::to_string(id) + ".jpg");
-            if (!image.bytes.empty() && !fs::exists(picture) &&
-                !writeFileAtomically(picture, image.bytes))
+            if (image.bytes.empty()) continue;
+            const std::string name = std::to_string(id) + ".jpg";
+            pictures.insert(name);
+            fs::path picture = images / name;
+            if (!fs::exists(picture) && !writeFileAtomically(picture, image.bytes))
                 return "cannot write " + picture.string();
         }
         root["libraries"].append(l);
     }
     if (!writeFileAtomically(fs::path(dir) / "state.json", writeCompact(root)))
         return "cannot write " + (fs::path(dir) / "state.json").string();
+    // Only now: until the new state.json is in place the old one may still name them.
+    removePicturesNotIn(images, pictures);
     return "";
 }
 

@@ -58,6 +58,13 @@ std::string md5HexUpper(std::string_view bytes) {
     return md5.finishHexUpper();
 }
 
+std::string md5HexLower(std::string_view bytes) {
+    std::string hex = md5HexUpper(bytes);
+    for (char& c : hex)
+        if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+    return hex;
+}
+
 std::string base64Encode(std::string_view bytes) {
     std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
     int n = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),

@@ -11,6 +11,8 @@ namespace camsim {
 
 // MD5 of the bytes as 32 upper-case hexadecimal digits.
 std::string md5HexUpper(std::string_view bytes);
+// MD5 of the bytes as 32 lower-case hexadecimal digits, as HTTP digest authentication wants.
+std::string md5HexLower(std::string_view bytes);
 
 // Incremental MD5 for data that arrives in pieces (uploads, firmware).
 class Md5Stream {
