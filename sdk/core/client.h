@@ -1,0 +1,48 @@
+// One session with a camera: its address and credentials, the binary channel, the reply
+// buffer. Every session call of the C interface is a member operation of this class; the
+// operations of each subsystem live in that subsystem's folder.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "core/reply_buffer.h"
+#include "core/tcp_login.h"
+
+namespace LumenControl {
+
+class LumenControlClient {
+public:
+    LumenControlClient() = default;
+    ~LumenControlClient();
+    LumenControlClient(const LumenControlClient&) = delete;
+    LumenControlClient& operator=(const LumenControlClient&) = delete;
+
+    // Login and logout.
+    int login(const char* address, const char* user, const char* password, char* reply128);
+    void logout();
+
+    // "<address>:8089<path>", the URL form of every request to the camera.
+    std::string url(const char* path) const;
+    // One exchange with the session's credentials; the transport's result.
+    int httpPost(const char* path, const std::string& body, std::string& response);
+    int httpGet(const char* path, std::string& response);
+    const std::string& credentials() const { return credentials_; }
+    camlink::ReplyBuffer& replyBuffer() { return reply_; }
+    camlink::TcpLoginRecord* tcpLogin() { return tcp_.get(); }
+
+private:
+    int httpCheck(char* reply128);
+
+    std::unique_ptr<camlink::TcpLoginRecord> tcp_;
+    camlink::ReplyBuffer reply_;
+    bool loggedIn_ = false;
+    std::string address_;
+    std::string user_;
+    std::string password_;
+    std::string credentials_;
+    std::mutex sessionMutex_;  // held for the length of a search
+};
+
+}  // namespace LumenControl

@@ -1,0 +1,28 @@
+#include "core/frame.h"
+
+namespace camlink {
+
+SessionTable& SessionTable::instance() {
+    static SessionTable table;
+    return table;
+}
+
+int SessionTable::login(int* number, const char* address, const char* user, const char* password,
+                        char* reply128) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const int session = ++counter_;
+    *number = session;
+    auto& client = sessions_.try_emplace(session).first->second;
+    return client.login(address, user, password, reply128);
+}
+
+int SessionTable::logout(int session) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = sessions_.find(session);
+    if (it == sessions_.end()) return VCAM_ERR_SESSION;
+    it->second.logout();
+    sessions_.erase(it);
+    return VCAM_OK;
+}
+
+}  // namespace camlink

@@ -1,0 +1,83 @@
+// Every HTTP exchange of the SDK with a camera: one LumenNetworkHttp per request, made on the
+// caller's stack, one operation, destroyed. The only code that touches libcurl.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace LumenNetwork {
+
+constexpr int kMaxLibraryFiles = 16;
+
+struct HttpRequest {
+    std::string url;       // full URL, e.g. "127.0.0.2:8089/common/config" (no scheme)
+    std::string userpwd;   // "user:password" for digest authentication
+    std::string file;      // get, download mode: path prefix; afterwards the main file's path
+    int32_t count = 0;     // send: > 0 enables a streamed upload; get: number of library files
+    std::string files[kMaxLibraryFiles];  // get, download mode: library file paths afterwards
+    int32_t uploadSize = 0;  // send: byte length of the streamed upload
+    std::string body;        // post: JSON body; send: cleared, then receives the response
+    std::string header;      // extra header lines ("\r\n" between lines) when non-empty
+    int32_t method = 2;      // send: index into the method-name table
+};
+
+// "OPTIONS", "HEAD", "GET", "POST", "PUT", "DELETE", "TRACE", "CONNECT"; nullptr outside 0..7.
+const char* methodName(int32_t index);
+
+// Result of an operation: the HTTP status of the final response; 10000 + n when the transfer
+// failed with libcurl's error n (its text is printed on standard output); 1 when no transfer
+// handle could be made. A reply body above 64 MiB, a download announcing more than 1 GiB in
+// all or a length that is not a decimal number ends as 10000 + CURLE_WRITE_ERROR (10023);
+// announced file names that are not one plain name (separators, "..", control characters,
+// empty) are never opened.
+constexpr int kTransferErrorBase = 10000;
+constexpr int kNoTransferHandle = 1;
+
+// Upload data source of `send`: fills at most `size` bytes, returns how many (0 at the end).
+using ReadFunction = size_t (*)(char* buffer, size_t size, size_t count, void* request);
+// Response sink of `send`: receives the body with the request's `body` string as `target`.
+using WriteFunction = size_t (*)(char* data, size_t size, size_t count, void* target);
+
+class LumenNetworkCommon {
+public:
+    virtual ~LumenNetworkCommon() = default;
+    virtual int post(std::string& response, HttpRequest& request) = 0;
+    virtual int get(std::string& response, HttpRequest& request) = 0;
+};
+
+class LumenNetworkHttp : public LumenNetworkCommon {
+public:
+    LumenNetworkHttp();
+    ~LumenNetworkHttp() override;
+    LumenNetworkHttp(const LumenNetworkHttp&) = delete;
+    LumenNetworkHttp& operator=(const LumenNetworkHttp&) = delete;
+
+    // POST of request.body (JSON), 2000 ms.
+    int post(std::string& response, HttpRequest& request) override;
+    // GET into `response` (2000 ms), or, when request.file is set, into the files announced by
+    // the response headers (download mode, no time-out).
+    int get(std::string& response, HttpRequest& request) override;
+    // Method from the table, optional streamed upload, 20000 ms; the response goes to `write`
+    // with request.body as its target. `read` is asked for uploadSize bytes in all, never more.
+    // A method outside the table, or an upload without `read` or with a negative size, gives
+    // 10000 + CURLE_BAD_FUNCTION_ARGUMENT without an exchange.
+    int send(HttpRequest& request, ReadFunction read, WriteFunction write);
+
+    struct Download;  // state of download mode
+
+private:
+    std::unique_ptr<Download> download_;
+};
+
+// MD5 of the bytes as 32 upper-case hexadecimal digits into `out`; returns its length.
+int getStringMd5(const void* bytes, size_t length, std::string& out);
+// MD5 of the file from its current position to its end (1024-byte blocks) into `out`; returns
+// the number of bytes read; a null file gives 0 and leaves `out` unchanged.
+int64_t getFileMd5(FILE* file, std::string& out);
+// Standard Base64 with padding, no line breaks.
+std::string base64Encode(const void* bytes, size_t length);
+
+}  // namespace LumenNetwork
