@@ -10,6 +10,10 @@
 #include "core/reply_buffer.h"
 #include "core/tcp_login.h"
 
+namespace camlink {
+struct SearchState;
+}
+
 namespace LumenControl {
 
 class LumenControlClient {
@@ -31,6 +35,9 @@ public:
     const std::string& credentials() const { return credentials_; }
     camlink::ReplyBuffer& replyBuffer() { return reply_; }
     camlink::TcpLoginRecord* tcpLogin() { return tcp_.get(); }
+    // Session 0 only: the search areas and indexes, made by the first search, so a camera
+    // session never pays for them. Shared, so a running search keeps them alive.
+    std::shared_ptr<camlink::SearchState>& searchState() { return search_; }
 
 private:
     int httpCheck(char* reply128);
@@ -42,7 +49,7 @@ private:
     std::string user_;
     std::string password_;
     std::string credentials_;
-    std::mutex sessionMutex_;  // held for the length of a search
+    std::shared_ptr<camlink::SearchState> search_;
 };
 
 }  // namespace LumenControl

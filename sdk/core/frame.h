@@ -32,7 +32,17 @@ public:
               char* reply128);
     int logout(int session);
 
+    // Runs `op` on session 0, the search session, creating it if absent; under the table mutex,
+    // so `op` must be brief (the search itself runs under session 0's own mutex).
+    template <typename Op>
+    auto withSearchSession(Op&& op) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return op(sessions_.try_emplace(kSearchSession).first->second);
+    }
+
 private:
+    static constexpr int kSearchSession = 0;
+
     SessionTable() = default;
 
     std::mutex mutex_;

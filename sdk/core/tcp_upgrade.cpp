@@ -1,8 +1,11 @@
 // The firmware upgrade over the session's binary channel: a header announcing the length, the
 // file in 1024-byte blocks, one answer, then a pause while the camera takes the file in.
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "core/file_handle.h"
 #include "core/packet.h"
@@ -16,6 +19,9 @@ using platform::WaitResult;
 
 constexpr size_t kBlockSize = 1024;
 constexpr int kSettleMs = 5000;
+// The length field holds 32 bits, but a camera may read it as signed: 2 GiB and more is
+// refused before anything is sent.
+constexpr long kMaxFirmwareBytes = 0x7FFFFFFFL;
 
 // Sends one block completely; false after writing why to standard error.
 bool sendBlock(platform::Socket socket, const char* data, size_t size) {
@@ -38,26 +44,39 @@ bool sendBlock(platform::Socket socket, const char* data, size_t size) {
     return true;
 }
 
-// 0 when every block went out, -2 otherwise.
-int sendFile(platform::Socket socket, FILE* file) {
+// 0 when exactly the announced bytes went out, -2 otherwise. A file that grows or shrinks
+// while it is sent fails rather than putting more or fewer bytes on the channel than the
+// header announced, which would leave the camera reading data as packets or waiting.
+int sendFile(platform::Socket socket, FILE* file, uint32_t length) {
     auto buffer = std::make_unique<char[]>(kBlockSize);
-    while (!std::feof(file)) {
+    uint64_t sent = 0;
+    bool ok = true;
+    while (ok && !std::feof(file)) {
         size_t n = std::fread(buffer.get(), 1, kBlockSize, file);
         std::printf("send size: %d\n", static_cast<int>(n));
         if (n == 0) {
-            if (std::ferror(file)) break;
+            ok = !std::ferror(file);
             continue;
         }
-        if (!sendBlock(socket, buffer.get(), n)) {
-            std::printf("send upgrade failed.\n");
-            return -2;
-        }
+        sent += n;
+        ok = sent <= length && sendBlock(socket, buffer.get(), n);
     }
-    if (std::ferror(file)) {
+    if (!ok || sent != length) {
         std::printf("send upgrade failed.\n");
         return -2;
     }
     return 0;
+}
+
+// The length of a regular file, or -1: anything else (a device, a directory, a pipe) has no
+// length to announce.
+long firmwareLength(const char* path, FILE* file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return -1;
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long length = std::ftell(file);
+    std::rewind(file);
+    return length;
 }
 
 }  // namespace
@@ -67,14 +86,11 @@ int tcpUpgradeStep(TcpLoginRecord& r, const char* path) {
     std::printf("upgrade file: %s\n", path);
     File file = openFile(path, "rb");
     if (!file) return -1;
-    // The length field is 32 bits wide; larger files cannot be announced.
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return -1;
-    long length = std::ftell(file.get());
-    if (length < 0 || static_cast<unsigned long>(length) > 0xFFFFFFFFul) return -1;
-    std::rewind(file.get());
+    const long length = firmwareLength(path, file.get());
+    if (length < 0 || length > kMaxFirmwareBytes) return -1;
 
-    PacketHeader header = makePacketHeader(PacketCommand::Upgrade, r.loginId,
-                                           static_cast<uint32_t>(length));
+    PacketHeader header =
+        makePacketHeader(PacketCommand::Upgrade, r.loginId, static_cast<uint32_t>(length));
     if (platform::waitWritable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
         std::printf("Write upgrade header timeout!\n");
         return -1;
@@ -84,7 +100,8 @@ int tcpUpgradeStep(TcpLoginRecord& r, const char* path) {
         std::perror("send");
         return -1;
     }
-    if (int sent = sendFile(r.socket, file.get()); sent != 0) return sent;
+    if (int sent = sendFile(r.socket, file.get(), static_cast<uint32_t>(length)); sent != 0)
+        return sent;
     file.reset();
 
     if (platform::waitReadable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
@@ -92,7 +109,8 @@ int tcpUpgradeStep(TcpLoginRecord& r, const char* path) {
         return -1;
     }
     uint8_t answer[kPacketHeaderSize];
-    if (platform::receiveAll(r.socket, answer, sizeof answer, kChannelWaitMs) != WaitResult::Ready) {
+    if (platform::receiveAll(r.socket, answer, sizeof answer, kChannelWaitMs) !=
+        WaitResult::Ready) {
         std::perror("recv");
         return -1;
     }

@@ -1,0 +1,269 @@
+#include "config/own_parser.h"
+
+#include <climits>
+#include <optional>
+#include <string>
+
+#include "core/call_support.h"
+#include "core/json_text.h"
+#include "core/log.h"
+
+namespace camlink {
+
+namespace {
+
+constexpr char kConfigPath[] = "/common/config";
+constexpr char kReadRequestLabel[] = "getCaptureConfig request : ";
+constexpr char kWriteRequestLabel[] = "setCaptureConfig request: ";
+constexpr int kNotJson = -1;  // the parser's own result; the call then reports the transport's
+constexpr int kHttpOk = 200;
+
+constexpr ParamField kRegionFields[] = {
+    field<vcam_region, &vcam_region::x1>("x1"),
+    field<vcam_region, &vcam_region::y1>("y1"),
+    field<vcam_region, &vcam_region::x2>("x2"),
+    field<vcam_region, &vcam_region::y2>("y2"),
+};
+
+// A member of an object; null for other kinds (jsoncpp throws when indexing those).
+const Json::Value* member(const Json::Value& object, const char* key) {
+    if (!object.isObject()) return nullptr;
+    return object.find(key, key + std::strlen(key));
+}
+
+void copyText(const Json::Value& value, char* field, size_t width) {
+    const std::string text = value.asString();
+    const size_t n = text.size() < width - 1 ? text.size() : width - 1;
+    text.copy(field, n);
+    field[n] = '\0';
+}
+
+// A value of the wrong kind leaves the field as it was.
+void readValue(const ParamField& f, const Json::Value& v, void* record) {
+    void* at = f.kind == FieldKind::Custom ? nullptr : f.locate(record);
+    switch (f.kind) {
+        case FieldKind::Int32:
+            if (v.isInt()) *static_cast<int32_t*>(at) = v.asInt();
+            break;
+        case FieldKind::UInt32:
+            if (v.isUInt()) *static_cast<uint32_t*>(at) = v.asUInt();
+            break;
+        case FieldKind::UInt16:
+            if (v.isUInt() && v.asUInt() <= UINT16_MAX)
+                *static_cast<uint16_t*>(at) = static_cast<uint16_t>(v.asUInt());
+            break;
+        case FieldKind::Bool:
+            if (v.isBool()) *static_cast<bool*>(at) = v.asBool();
+            break;
+        case FieldKind::Double:
+            if (v.isNumeric()) *static_cast<double*>(at) = v.asDouble();
+            break;
+        case FieldKind::Text:
+            if (v.isString()) copyText(v, static_cast<char*>(at), f.size);
+            break;
+        case FieldKind::Region:
+            if (v.isArray() && !v.empty() && v[0].isObject()) readObject(kRegionFields, v[0], at);
+            break;
+        case FieldKind::Custom:
+            if (f.read) f.read(v, record);
+            break;
+    }
+}
+
+Json::Value jsonValue(const ParamField& f, const void* record) {
+    if (f.kind == FieldKind::Custom) return f.write ? f.write(record) : Json::Value();
+    const void* at = f.view(record);
+    switch (f.kind) {
+        case FieldKind::Int32:
+            return *static_cast<const int32_t*>(at);
+        case FieldKind::UInt32:
+            return Json::UInt(*static_cast<const uint32_t*>(at));
+        case FieldKind::UInt16:
+            return Json::UInt(*static_cast<const uint16_t*>(at));
+        case FieldKind::Bool:
+            return *static_cast<const bool*>(at);
+        case FieldKind::Double:
+            return *static_cast<const double*>(at);
+        case FieldKind::Text: {
+            const char* text = static_cast<const char*>(at);
+            return std::string(text, strnlen(text, f.size));
+        }
+        case FieldKind::Region: {
+            Json::Value regions(Json::arrayValue);
+            regions.append(writeObject(kRegionFields, at));
+            return regions;
+        }
+        case FieldKind::Custom:
+            break;
+    }
+    return Json::Value();
+}
+
+// The type tag of a parameter; unsigned fields travel as Int32 like the signed ones.
+ParamType wireType(const ParamField& f) {
+    switch (f.kind) {
+        case FieldKind::Bool:
+            return ParamType::Bool;
+        case FieldKind::Double:
+            return ParamType::Double;
+        case FieldKind::Text:
+            return ParamType::String;
+        case FieldKind::Region:
+            return ParamType::Region;
+        case FieldKind::Custom:
+            return f.type;
+        default:
+            return ParamType::Int32;
+    }
+}
+
+const ParamField* rowNamed(FieldList fields, const std::string& name) {
+    for (const ParamField& f : fields)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
+void readParams(FieldList fields, const Json::Value& parm, void* record) {
+    for (const Json::Value& p : parm) {
+        const Json::Value* name = member(p, "name");
+        const Json::Value* value = member(p, "value");
+        if (!name || !name->isString() || !value) continue;
+        if (const ParamField* row = rowNamed(fields, name->asString()))
+            readValue(*row, *value, record);
+    }
+}
+
+Json::Value writeParams(FieldList fields, const void* record) {
+    Json::Value parm(Json::arrayValue);
+    for (const ParamField& f : fields)
+        parm.append(typedParam(wireType(f), f.name, jsonValue(f, record)));
+    return parm;
+}
+
+// {"config": {"action": ..., "module": [{"name": ..., "parm": ...}]}}
+std::string envelope(const char* action, const char* module, const Json::Value* parm) {
+    Json::Value entry(Json::objectValue);
+    entry["name"] = module;
+    if (parm) entry["parm"] = *parm;
+    Json::Value root(Json::objectValue);
+    root["config"]["action"] = action;
+    root["config"]["module"].append(entry);
+    return compactJson(root);
+}
+
+int clampToInt(int64_t value) {
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+bool namesModule(const Json::Value& element, const char* module) {
+    const Json::Value* name = member(element, "name");
+    return name && name->isString() && name->asString() == module;
+}
+
+// The group's parser: 0 or a result code, or kNotJson.
+int parseReply(const GroupRow& g, const std::string& text, void* record) {
+    CAMLINK_LOG(kLogInfo, methodTag(g.parser)) << g.responseLabel << text;
+    const std::optional<Json::Value> root = parseJson(text);
+    if (!root || !root->isObject()) return kNotJson;
+    int64_t code = 0;
+    const Json::Value* codeValue = member(*root, "code");
+    if (codeValue && integerOf(*codeValue, &code) && code < 0) return VCAM_ERR_CAMERA_FAILED;
+    const Json::Value* config = member(*root, "config");
+    const Json::Value* modules = config ? member(*config, "module") : nullptr;
+    bool found = false;
+    if (modules && modules->isArray()) {
+        for (const Json::Value& element : *modules) {
+            if (!namesModule(element, g.module)) continue;
+            found = true;
+            int64_t ret = 0;
+            const Json::Value* retValue = member(element, "ret");
+            if (retValue && integerOf(*retValue, &ret) && ret > 0)
+                return clampToInt(VCAM_ERR_CAMERA_BASE + (ret > INT_MAX ? INT_MAX : ret));
+            const Json::Value* parm = member(element, "parm");
+            if (!parm || !parm->isArray()) continue;
+            readParams(g.reads, *parm, record);
+            if (g.finishRead) g.finishRead(*parm, record);
+        }
+    }
+    if (!found && g.absent == AbsentModule::ReplyCode) return clampToInt(code);
+    return VCAM_OK;
+}
+
+// Posts the body and parses a 200 reply into the record.
+int exchange(LumenControl::LumenControlClient& client, const GroupRow& g, const char* method,
+             const std::string& body, void* record) {
+    std::string response;
+    const int status = client.httpPost(kConfigPath, body, response);
+    if (status != kHttpOk) {
+        logRequestFailed(method, status);
+        return status;
+    }
+    const int parsed = parseReply(g, response, record);
+    return parsed >= 0 ? parsed : status;
+}
+
+}  // namespace
+
+bool integerOf(const Json::Value& value, int64_t* out) {
+    if (value.isInt64()) {
+        *out = value.asInt64();
+        return true;
+    }
+    if (value.isUInt64()) {  // above the signed range
+        *out = INT64_MAX;
+        return true;
+    }
+    return false;
+}
+
+const Json::Value* paramValue(const Json::Value& parm, const char* name) {
+    const Json::Value* found = nullptr;
+    if (!parm.isArray()) return nullptr;
+    for (const Json::Value& p : parm) {
+        const Json::Value* n = member(p, "name");
+        const Json::Value* value = member(p, "value");
+        if (n && n->isString() && n->asString() == name && value) found = value;
+    }
+    return found;
+}
+
+void readObject(FieldList fields, const Json::Value& object, void* record) {
+    for (const ParamField& f : fields) {
+        const Json::Value* holder = f.parent ? member(object, f.parent) : &object;
+        const Json::Value* value = holder ? member(*holder, f.name) : nullptr;
+        if (value) readValue(f, *value, record);
+    }
+}
+
+Json::Value writeObject(FieldList fields, const void* record) {
+    Json::Value object(Json::objectValue);
+    for (const ParamField& f : fields) {
+        Json::Value& holder = f.parent ? object[f.parent] : object;
+        holder[f.name] = jsonValue(f, record);
+    }
+    return object;
+}
+
+int readGroup(LumenControl::LumenControlClient& client, const GroupRow& g, void* record) {
+    const std::string body = envelope("get_reqt", g.module, nullptr);
+    if (g.requestLog == RequestLog::Logged) {
+        CAMLINK_LOG(kLogInfo, methodTag(g.getMethod)) << kReadRequestLabel << body;
+    }
+    return exchange(client, g, g.getMethod, body, record);
+}
+
+int writeGroup(LumenControl::LumenControlClient& client, const GroupRow& g, void* record) {
+    if (!g.setMethod) return VCAM_ERR_UNSUPPORTED;
+    if (const char* name = g.rejected ? g.rejected(record) : nullptr) {
+        CAMLINK_LOG(kLogError, methodTag(g.setMethod)) << "value not allowed for " << name;
+        return VCAM_ERR_ARGUMENT;
+    }
+    const Json::Value parm = writeParams(g.writes, record);
+    const std::string body = envelope("set_reqt", g.module, &parm);
+    if (g.requestLog == RequestLog::Logged) {
+        CAMLINK_LOG(kLogInfo, methodTag(g.setMethod)) << kWriteRequestLabel << body;
+    }
+    return exchange(client, g, g.setMethod, body, record);
+}
+
+}  // namespace camlink
