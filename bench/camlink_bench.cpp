@@ -37,7 +37,8 @@ std::string jpegOfSize(size_t total, uint32_t seed) {
     std::string j("\xFF\xD8\xFF\xC0\x00\x0B\x08\x01\x40\x00\xF0\x01\x01\x11\x00", 15);
     j += std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00", 10);
     std::mt19937 random(seed);
-    while (j.size() + 2 < total) j += static_cast<char>(random() % 0xFF);  // never a marker
+    while (j.size() + 2 < total)
+        j += static_cast<char>(random() % 0xFF);  // never a marker
     return j + "\xFF\xD9";
 }
 
@@ -47,7 +48,8 @@ std::string md5Upper(const std::string& bytes) {
     EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_md5(), nullptr);
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
-    for (unsigned i = 0; i < size; ++i) out += {hex[digest[i] >> 4], hex[digest[i] & 15]};
+    for (unsigned i = 0; i < size; ++i)
+        out += {hex[digest[i] >> 4], hex[digest[i] & 15]};
     return out;
 }
 
@@ -69,7 +71,8 @@ long rawRequest(const std::string& path, const std::string& body,
                 const std::vector<std::string>& headers, const char* contentType) {
     CURL* curl = curl_easy_init();
     curl_slist* list = curl_slist_append(nullptr, "User-Agent:curl/Control");
-    for (const auto& h : headers) list = curl_slist_append(list, h.c_str());
+    for (const auto& h : headers)
+        list = curl_slist_append(list, h.c_str());
     list = curl_slist_append(list, contentType);
     const std::string url = bench.camera->config().address + ":8089" + path;
     std::string reply;
@@ -86,7 +89,8 @@ long rawRequest(const std::string& path, const std::string& body,
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
     long status = 0;
-    if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    if (curl_easy_perform(curl) == CURLE_OK)
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     curl_slist_free_all(list);
     curl_easy_cleanup(curl);
     return status;
@@ -122,7 +126,8 @@ void sdkUpload(benchmark::State& state) {
     for (auto _ : state) {
         for (const auto& path : bench.pictures) {
             std::snprintf(r.path, sizeof r.path, "%s", path.c_str());
-            if (vcam_control_add_image(bench.session, &r) != 0) state.SkipWithError("upload failed");
+            if (vcam_control_add_image(bench.session, &r) != 0)
+                state.SkipWithError("upload failed");
         }
         clearLibrary(state);
     }
@@ -207,11 +212,12 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs)
-            if (run.aggregate_name == "median") medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.aggregate_name == "median")
+                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
     }
     void printRatios() const {
-        for (const auto& [sdk, raw] : {std::pair{"sdkFindLibrary", "rawFindLibrary"},
-                                       std::pair{"sdkUpload", "rawUpload"}}) {
+        for (const auto& [sdk, raw] :
+             {std::pair{"sdkFindLibrary", "rawFindLibrary"}, std::pair{"sdkUpload", "rawUpload"}}) {
             auto a = medians_.find(sdk), b = medians_.find(raw);
             if (a != medians_.end() && b != medians_.end())
                 std::printf("ratio %s / %s (median time): %.3f\n", sdk, raw, a->second / b->second);
@@ -226,8 +232,18 @@ private:
 
 BENCHMARK(sdkFindLibrary)->Repetitions(7)->MinTime(0.5)->ReportAggregatesOnly(true)->UseRealTime();
 BENCHMARK(rawFindLibrary)->Repetitions(7)->MinTime(0.5)->ReportAggregatesOnly(true)->UseRealTime();
-BENCHMARK(sdkUpload)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(rawUpload)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(sdkUpload)
+    ->Repetitions(3)
+    ->Iterations(1)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(rawUpload)
+    ->Repetitions(3)
+    ->Iterations(1)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(sdkListPages)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -28,7 +28,9 @@ long residentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-std::string address(int camera) { return "127.0.72." + std::to_string(2 + camera); }
+std::string address(int camera) {
+    return "127.0.72." + std::to_string(2 + camera);
+}
 
 // Starts camsim and waits for its ready line; its pid, or -1.
 pid_t startCameras() {
@@ -39,9 +41,9 @@ pid_t startCameras() {
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     std::string count = std::to_string(kCameras);
-    std::vector<char*> argv = {const_cast<char*>(CAMSIM_BINARY), const_cast<char*>("--cameras"),
-                               count.data(), const_cast<char*>("--first"),
-                               const_cast<char*>(kFirst), nullptr};
+    std::vector<char*> argv = {
+        const_cast<char*>(CAMSIM_BINARY), const_cast<char*>("--cameras"), count.data(),
+        const_cast<char*>("--first"),     const_cast<char*>(kFirst),      nullptr};
     pid_t pid = -1;
     if (posix_spawn(&pid, CAMSIM_BINARY, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&actions);
@@ -78,11 +80,13 @@ int main() {
     for (int c = 0; c < kCameras; ++c)
         for (int i = 0; i < kSessionsPerCamera; ++i) {
             int session = 0;
-            failures += vcam_control_login_v2(&session, address(c).c_str(), "admin", "admin", reply) != 0;
+            failures +=
+                vcam_control_login_v2(&session, address(c).c_str(), "admin", "admin", reply) != 0;
             sessions.push_back(session);
         }
     const long after = residentBytes();
-    for (int s : sessions) vcam_control_logout(s);
+    for (int s : sessions)
+        vcam_control_logout(s);
     kill(camsim, SIGTERM);
     waitpid(camsim, nullptr, 0);
 

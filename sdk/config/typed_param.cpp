@@ -4,17 +4,28 @@ namespace camlink {
 
 const char* paramTypeTag(ParamType type) {
     switch (type) {
-        case ParamType::Int32: return "vantor/lumen.type.Int32";
-        case ParamType::UInt32: return "vantor/lumen.type.UInt32";
-        case ParamType::Int64: return "vantor/lumen.type.Int64";
-        case ParamType::UInt64: return "vantor/lumen.type.UInt64";
-        case ParamType::Double: return "vantor/lumen.type.Double";
-        case ParamType::Bool: return "vantor/lumen.type.Bool";
-        case ParamType::String: return "vantor/lumen.type.String";
-        case ParamType::Region: return "vantor/lumen.type.Region";
-        case ParamType::Line: return "vantor/lumen.type.Line";
-        case ParamType::LinkageConfig: return "vantor/lumen.type.LinkageConfig";
-        case ParamType::ModuleArray: return "vantor/lumen.type.ModuleArray";
+        case ParamType::Int32:
+            return "vantor/lumen.type.Int32";
+        case ParamType::UInt32:
+            return "vantor/lumen.type.UInt32";
+        case ParamType::Int64:
+            return "vantor/lumen.type.Int64";
+        case ParamType::UInt64:
+            return "vantor/lumen.type.UInt64";
+        case ParamType::Double:
+            return "vantor/lumen.type.Double";
+        case ParamType::Bool:
+            return "vantor/lumen.type.Bool";
+        case ParamType::String:
+            return "vantor/lumen.type.String";
+        case ParamType::Region:
+            return "vantor/lumen.type.Region";
+        case ParamType::Line:
+            return "vantor/lumen.type.Line";
+        case ParamType::LinkageConfig:
+            return "vantor/lumen.type.LinkageConfig";
+        case ParamType::ModuleArray:
+            return "vantor/lumen.type.ModuleArray";
     }
     return "";
 }

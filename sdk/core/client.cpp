@@ -20,10 +20,11 @@ LumenControlClient::~LumenControlClient() {
     if (loggedIn_ && tcp_) tcp_->steps->logout(*tcp_);
 }
 
-std::string LumenControlClient::url(const char* path) const { return address_ + ":8089" + path; }
+std::string LumenControlClient::url(const char* path) const {
+    return address_ + ":8089" + path;
+}
 
-int LumenControlClient::httpPost(const char* path, const std::string& body,
-                                 std::string& response) {
+int LumenControlClient::httpPost(const char* path, const std::string& body, std::string& response) {
     LumenNetwork::HttpRequest request;
     request.url = url(path);
     request.userpwd = credentials_;

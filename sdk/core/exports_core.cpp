@@ -7,7 +7,9 @@ using camlink::guarded;
 using camlink::SessionTable;
 
 // One body for every unsupported export: touches no state, takes no lock.
-extern "C" int camlink_unsupported(int, void*) { return VCAM_ERR_UNSUPPORTED; }
+extern "C" int camlink_unsupported(int, void*) {
+    return VCAM_ERR_UNSUPPORTED;
+}
 
 namespace {
 
@@ -16,14 +18,17 @@ constexpr size_t kLoginReplySize = VCAM_LOGIN_REPLY_SIZE;
 int loginWith(int* session, const char* address, const char* user, const char* password,
               char* reply) {
     if (!session || !address || !user || !password || !reply) return VCAM_ERR_ARGUMENT;
-    return guarded([&] { return SessionTable::instance().login(session, address, user, password, reply); });
+    return guarded(
+        [&] { return SessionTable::instance().login(session, address, user, password, reply); });
 }
 
 }  // namespace
 
 extern "C" {
 
-CAMLINK_API const char* vcam_control_version(void) { return "3.1.6.0"; }
+CAMLINK_API const char* vcam_control_version(void) {
+    return "3.1.6.0";
+}
 
 CAMLINK_API int vcam_control_login_v2(int* session, const char* address, const char* user,
                                       const char* password, char* reply) {

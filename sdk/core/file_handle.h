@@ -11,6 +11,8 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
-inline File openFile(const char* path, const char* mode) { return File(std::fopen(path, mode)); }
+inline File openFile(const char* path, const char* mode) {
+    return File(std::fopen(path, mode));
+}
 
 }  // namespace camlink

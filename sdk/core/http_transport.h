@@ -13,15 +13,15 @@ namespace LumenNetwork {
 constexpr int kMaxLibraryFiles = 16;
 
 struct HttpRequest {
-    std::string url;       // full URL, e.g. "127.0.0.2:8089/common/config" (no scheme)
-    std::string userpwd;   // "user:password" for digest authentication
-    std::string file;      // get, download mode: path prefix; afterwards the main file's path
-    int32_t count = 0;     // send: > 0 enables a streamed upload; get: number of library files
+    std::string url;      // full URL, e.g. "127.0.0.2:8089/common/config" (no scheme)
+    std::string userpwd;  // "user:password" for digest authentication
+    std::string file;     // get, download mode: path prefix; afterwards the main file's path
+    int32_t count = 0;    // send: > 0 enables a streamed upload; get: number of library files
     std::string files[kMaxLibraryFiles];  // get, download mode: library file paths afterwards
-    int32_t uploadSize = 0;  // send: byte length of the streamed upload
-    std::string body;        // post: JSON body; send: cleared, then receives the response
-    std::string header;      // extra header lines ("\r\n" between lines) when non-empty
-    int32_t method = 2;      // send: index into the method-name table
+    int32_t uploadSize = 0;               // send: byte length of the streamed upload
+    std::string body;    // post: JSON body; send: cleared, then receives the response
+    std::string header;  // extra header lines ("\r\n" between lines) when non-empty
+    int32_t method = 2;  // send: index into the method-name table
 };
 
 // "OPTIONS", "HEAD", "GET", "POST", "PUT", "DELETE", "TRACE", "CONNECT"; nullptr outside 0..7.

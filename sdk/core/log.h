@@ -61,8 +61,8 @@ private:
 
 // CAMLINK_LOG(kLogError, "LumenControl::LumenControlClient::getModuleConfig") << "text" << value;
 // Nothing is built (not even the LogReceive) when the level is below the minimum.
-#define CAMLINK_LOG_AT(level, function, line)                   \
-    if (::camlink::logMinimumLevel() > (level)) {               \
-    } else                                                      \
+#define CAMLINK_LOG_AT(level, function, line)     \
+    if (::camlink::logMinimumLevel() > (level)) { \
+    } else                                        \
         LogReceive().stream(level) << "[" << (function) << ": " << (line) << "] "
 #define CAMLINK_LOG(level, function) CAMLINK_LOG_AT(level, function, __LINE__)

@@ -24,7 +24,8 @@ uint32_t packetLoginId(const uint8_t* header) {
 
 uint64_t readBigEndian64(const uint8_t* bytes) {
     uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) value = value << 8 | bytes[i];
+    for (int i = 0; i < 8; ++i)
+        value = value << 8 | bytes[i];
     return value;
 }
 

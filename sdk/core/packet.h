@@ -13,8 +13,8 @@ using PacketHeader = std::array<uint8_t, kPacketHeaderSize>;
 enum class PacketCommand : uint16_t {
     Handshake = 0x0101,  // bytes 4-5: 0x01 0x01
     Login = 0x0000,
-    Logout = 0x0100,     // bytes 4-5: 0x01 0x00
-    Upgrade = 0x0220,    // bytes 4-5: 0x02 0x20
+    Logout = 0x0100,   // bytes 4-5: 0x01 0x00
+    Upgrade = 0x0220,  // bytes 4-5: 0x02 0x20
 };
 
 constexpr uint32_t kNoLoginId = 0xFFFFFFFFu;
@@ -23,7 +23,9 @@ constexpr uint32_t kNoLoginId = 0xFFFFFFFFu;
 // login and upgrade requests).
 PacketHeader makePacketHeader(PacketCommand command, uint32_t loginId, uint32_t payloadLength);
 
-inline uint8_t packetStatus(const uint8_t* header) { return header[6]; }
+inline uint8_t packetStatus(const uint8_t* header) {
+    return header[6];
+}
 uint32_t packetLoginId(const uint8_t* header);
 
 // Big-endian 64-bit value of 8 bytes (the serial number of the handshake).

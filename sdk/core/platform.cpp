@@ -20,8 +20,9 @@ WaitResult waitFor(Socket socket, short events, int milliseconds) {
     pollfd entry{socket, events, 0};
     for (;;) {
         int n = poll(&entry, 1, milliseconds);
-        if (n > 0) return (entry.revents & (events | POLLHUP | POLLERR)) ? WaitResult::Ready
-                                                                        : WaitResult::Failed;
+        if (n > 0)
+            return (entry.revents & (events | POLLHUP | POLLERR)) ? WaitResult::Ready
+                                                                  : WaitResult::Failed;
         if (n == 0) return WaitResult::TimedOut;
         if (errno != EINTR) return WaitResult::Failed;
     }

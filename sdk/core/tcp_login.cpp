@@ -51,7 +51,8 @@ void buildLoginRequest(const TcpLoginRecord& r, uint8_t* packet) {
     uint8_t key[8];
     writeBigEndian64(r.serial, key);
     // The serial number, as received, is the key: nothing secret is kept in the program.
-    for (int block = 0; block < 4; ++block) desEncryptBlock(key, packet + 64 + 8 * block);
+    for (int block = 0; block < 4; ++block)
+        desEncryptBlock(key, packet + 64 + 8 * block);
     desEncryptBlock(key, packet + 100);
 }
 

@@ -13,8 +13,8 @@ struct TcpLoginRecord;
 
 // The three steps, reached through the record (callers hold only this table).
 struct TcpSteps {
-    int (*login)(TcpLoginRecord& record);    // 0, or -1 on any failure
-    int (*logout)(TcpLoginRecord& record);   // 0, or -1 when the packet could not be sent
+    int (*login)(TcpLoginRecord& record);   // 0, or -1 on any failure
+    int (*logout)(TcpLoginRecord& record);  // 0, or -1 when the packet could not be sent
     int (*upgrade)(TcpLoginRecord& record, const char* path);  // 0, -1 or -2
 };
 

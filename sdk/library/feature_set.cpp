@@ -35,7 +35,9 @@ Json::Value featureBody(const vcam_feature_set& set) {
     return body;
 }
 
-int requestResult(int parsed, int status) { return parsed >= 0 ? parsed : status; }
+int requestResult(int parsed, int status) {
+    return parsed >= 0 ? parsed : status;
+}
 
 }  // namespace
 
@@ -71,7 +73,8 @@ int featureResponsePaser(const std::string& reply, vcam_feature_set& set) {
     copyField(set.message, readText(*root, "msg"));
     const Json::Value& features = (*root)["data"]["features"];
     set.count = features.isArray() ? static_cast<int32_t>(features.size()) : 0;
-    for (int i = 0; i < kFeatureEntries && features.isArray() && i < static_cast<int>(features.size()); ++i) {
+    for (int i = 0;
+         i < kFeatureEntries && features.isArray() && i < static_cast<int>(features.size()); ++i) {
         const Json::Value& entry = features[i];
         copyField(set.entries[i].url, readText(entry, "url"));
         readFeatureText(readText(entry, "feature"), set.entries[i].values);
@@ -80,8 +83,7 @@ int featureResponsePaser(const std::string& reply, vcam_feature_set& set) {
     return code < INT32_MIN || code > INT32_MAX ? -1 : static_cast<int>(code);
 }
 
-int addFeatures(LumenControl::LumenControlClient& client, const char* path,
-                vcam_feature_set& set) {
+int addFeatures(LumenControl::LumenControlClient& client, const char* path, vcam_feature_set& set) {
     Json::Value body = featureBody(set);
     body["features"] = Json::Value(Json::arrayValue);
     for (int i = 0; i < set.count && i < kFeatureEntries; ++i) {

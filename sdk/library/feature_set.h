@@ -20,10 +20,10 @@ struct vcam_feature_entry {
 };
 
 struct vcam_feature_set {
-    char set_name[48];       // the library identifier
+    char set_name[48];        // the library identifier
     char model_version[256];  // always "0.0.8" in these calls
-    char id[48];             // the record's uid
-    int32_t count;           // entries sent, or entries the camera listed
+    char id[48];              // the record's uid
+    int32_t count;            // entries sent, or entries the camera listed
     vcam_feature_entry entries[kFeatureEntries];
     char message[4096];  // the reply's "msg", or the raw reply when it is not JSON
 };
@@ -40,8 +40,7 @@ int featureResponsePaser(const std::string& reply, vcam_feature_set& set);
 
 // "/api/v1/recognize/add/id" or "/api/v1/recognize/add/features" with the set's first `count`
 // entries (at most 5); the parse result when it is 0 or more, else the transport's result.
-int addFeatures(LumenControl::LumenControlClient& client, const char* path,
-                vcam_feature_set& set);
+int addFeatures(LumenControl::LumenControlClient& client, const char* path, vcam_feature_set& set);
 // "/api/v1/recognize/list/features" for the set's id; the listed entries fill the set.
 int listFeatures(LumenControl::LumenControlClient& client, vcam_feature_set& set);
 

@@ -4,8 +4,8 @@
 #include <limits>
 #include <memory>
 
-#include "core/file_handle.h"
 #include "core/call_support.h"
+#include "core/file_handle.h"
 #include "core/http_transport.h"
 #include "core/json_text.h"
 #include "library/library_calls.h"

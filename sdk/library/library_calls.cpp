@@ -11,12 +11,22 @@ namespace {
 using Lib = vcam_library_record;
 using Img = vcam_image_record;
 
-bool libidOf(const Lib& r) { return terminated(r.libid); }
-bool nameOf(const Lib& r) { return terminated(r.name); }
-bool libidAndName(const Lib& r) { return terminated(r.libid) && terminated(r.name); }
-bool imageLibid(const Img& r) { return terminated(r.libid); }
+bool libidOf(const Lib& r) {
+    return terminated(r.libid);
+}
+bool nameOf(const Lib& r) {
+    return terminated(r.name);
+}
+bool libidAndName(const Lib& r) {
+    return terminated(r.libid) && terminated(r.name);
+}
+bool imageLibid(const Img& r) {
+    return terminated(r.libid);
+}
 
-bool imageFields(const Img& r) { return personFieldsTerminated(r); }
+bool imageFields(const Img& r) {
+    return personFieldsTerminated(r);
+}
 
 Json::Value libidBody(const Lib& r) {
     Json::Value b(Json::objectValue);
@@ -58,7 +68,9 @@ Json::Value extractBody(const Img& r) {
     return b;
 }
 
-bool queryLibid(const vcam_image_query& q) { return terminated(q.libid); }
+bool queryLibid(const vcam_image_query& q) {
+    return terminated(q.libid);
+}
 
 }  // namespace
 
@@ -79,9 +91,8 @@ Json::Value imageQueryBody(const vcam_image_query& q) {
 
 const LibraryCall<Lib> kCreateLibrary = {"ipcGenLibCreateLibrary", "/api/v1/recognize/add_fdlib",
                                          Transport::PostJson, &nameOf, &createBody};
-const LibraryCall<Lib> kUpdateLibrary = {"ipcGenLibUpdateLibrary",
-                                         "/api/v1/recognize/update_fdlib", Transport::PostJson,
-                                         &libidAndName, &updateLibraryBody};
+const LibraryCall<Lib> kUpdateLibrary = {"ipcGenLibUpdateLibrary", "/api/v1/recognize/update_fdlib",
+                                         Transport::PostJson, &libidAndName, &updateLibraryBody};
 const LibraryCall<Lib> kDeleteLibrary = {"ipcGenLibDeleteLibrary", "/api/v1/recognize/del_fdlib",
                                          Transport::PostJson, &libidOf, &libidBody};
 const LibraryCall<Lib> kFindLibrary = {"ipcGenLibFindLibrary", "/api/v1/recognize/get_fdlib",
@@ -104,9 +115,9 @@ const LibraryCall<Img> kFindImage = {"ipcGenLibFindImage", "/api/v1/recognize/fd
 const LibraryCall<Img> kExtractFeature = {"ipcGenLibExtractFeature",
                                           "/api/v1/recognize/fdlib/extract", Transport::PostJson,
                                           &imageLibid, &extractBody};
-const LibraryCall<vcam_image_query> kListImage = {"ipcGenLibListImage",
-                                                  "/api/v1/recognize/fdlib/list_img",
-                                                  Transport::PostJson, &queryLibid, &imageQueryBody};
+const LibraryCall<vcam_image_query> kListImage = {
+    "ipcGenLibListImage", "/api/v1/recognize/fdlib/list_img", Transport::PostJson, &queryLibid,
+    &imageQueryBody};
 
 template <typename Record>
 int runLibraryCall(LumenControl::LumenControlClient& client, const LibraryCall<Record>& call,
@@ -125,7 +136,7 @@ int runLibraryCall(LumenControl::LumenControlClient& client, const LibraryCall<R
 
 template int runLibraryCall(LumenControl::LumenControlClient&, const LibraryCall<Lib>&, Lib&);
 template int runLibraryCall(LumenControl::LumenControlClient&, const LibraryCall<Img>&, Img&);
-template int runLibraryCall(LumenControl::LumenControlClient&,
-                            const LibraryCall<vcam_image_query>&, vcam_image_query&);
+template int runLibraryCall(LumenControl::LumenControlClient&, const LibraryCall<vcam_image_query>&,
+                            vcam_image_query&);
 
 }  // namespace camlink

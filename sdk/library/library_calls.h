@@ -26,8 +26,7 @@ struct LibraryCall {
 
 extern const LibraryCall<vcam_library_record> kCreateLibrary, kUpdateLibrary, kDeleteLibrary,
     kFindLibrary, kListLibrary, kDeleteAllImages, kLockLibraries, kUnlockLibraries;
-extern const LibraryCall<vcam_image_record> kUpdateImage, kDeleteImage, kFindImage,
-    kExtractFeature;
+extern const LibraryCall<vcam_image_record> kUpdateImage, kDeleteImage, kFindImage, kExtractFeature;
 extern const LibraryCall<vcam_image_query> kListImage;
 
 // Checks, sends and hands the reply back: 0, 18 (a field without NUL; nothing sent), or the

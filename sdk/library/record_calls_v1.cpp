@@ -60,7 +60,8 @@ int lookupUrl(LumenControl::LumenControlClient& client, const vcam_image_record&
     std::optional<Json::Value> reply = parseJson(lookup.reply ? lookup.reply : "");
     if (!reply || !reply->isObject()) return VCAM_ERR_REPLY;
     const int64_t code = readInteger(*reply, "code");
-    if (code != 0) return code > INT32_MIN && code < INT32_MAX ? static_cast<int>(code) : VCAM_ERR_REPLY;
+    if (code != 0)
+        return code > INT32_MIN && code < INT32_MAX ? static_cast<int>(code) : VCAM_ERR_REPLY;
     url = readText((*reply)["data"], "url");
     return 0;
 }

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "core/file_handle.h"
 #include "core/call_support.h"
+#include "core/file_handle.h"
 #include "core/http_transport.h"
 #include "core/json_text.h"
 #include "library/record_calls.h"

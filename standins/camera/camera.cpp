@@ -28,13 +28,15 @@ Camera::Camera(CameraConfig config)
       guard_(std::chrono::seconds(config_.lockoutSeconds)),
       context_{config_, faces_, features_, modules_, history_, sleeper_, deleteDelayMs_} {}
 
-Camera::~Camera() { stop(); }
+Camera::~Camera() {
+    stop();
+}
 
 bool Camera::start(std::string* error) {
     if (running_) return true;
     sleeper_.reset();
     HttpServerSettings settings{config_.address, config_.httpPort, config_.maxBodyBytes, "camsim",
-                                config_.user, config_.password, "/digest/config"};
+                                config_.user,    config_.password, "/digest/config"};
     http_ = std::make_unique<HttpServer>(
         settings, HttpServerParts{guard_, faults_, journal_, sleeper_,
                                   [this](const HttpRequest& r) { return handle(r); }});
@@ -111,7 +113,8 @@ std::string Camera::preload() {
             bytes << in.rdbuf();
             NewImage n;
             n.libid = created.data["libid"].asString();
-            n.name = image.name.empty() ? image.path.substr(image.path.find_last_of('/') + 1) : image.name;
+            n.name = image.name.empty() ? image.path.substr(image.path.find_last_of('/') + 1)
+                                        : image.name;
             n.uid = image.uid;
             n.bytes = bytes.str();
             StoreResult added = faces_.addImage(n);

@@ -44,7 +44,9 @@ public:
     // Faults on demand.
     void addFault(const HttpFault& fault) { faults_.add(fault); }
     void clearFaults();
-    void setDeleteDelay(std::chrono::milliseconds delay) { deleteDelayMs_ = static_cast<int>(delay.count()); }
+    void setDeleteDelay(std::chrono::milliseconds delay) {
+        deleteDelayMs_ = static_cast<int>(delay.count());
+    }
     ChannelState& channel() { return channelState_; }
     // Test hook: answers `path` with exactly this reply (after authentication) until cleared,
     // for replies no real route gives (bad digests, hostile announcements, huge bodies).

@@ -20,11 +20,13 @@ uint32_t addressValue(const std::string& address) {
 
 std::string textMember(const Json::Value& v, const char* key, const std::string& fallback) {
     if (!v.isMember(key)) return fallback;
-    if (!v[key].isString()) throw std::runtime_error(std::string("\"") + key + "\" must be a string");
+    if (!v[key].isString())
+        throw std::runtime_error(std::string("\"") + key + "\" must be a string");
     return v[key].asString();
 }
 
-int64_t intMember(const Json::Value& v, const char* key, int64_t fallback, int64_t min, int64_t max) {
+int64_t intMember(const Json::Value& v, const char* key, int64_t fallback, int64_t min,
+                  int64_t max) {
     if (!v.isMember(key)) return fallback;
     if (!v[key].isInt64() || v[key].asInt64() < min || v[key].asInt64() > max)
         throw std::runtime_error(std::string("\"") + key + "\" must be an integer from " +
@@ -35,7 +37,8 @@ int64_t intMember(const Json::Value& v, const char* key, int64_t fallback, int64
 uint64_t serialMember(const Json::Value& v, uint64_t fallback) {
     if (!v.isMember("serial")) return fallback;
     const std::string text = v["serial"].isString() ? v["serial"].asString() : "";
-    if (text.empty() || text.size() > 16 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    if (text.empty() || text.size() > 16 ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
         throw std::runtime_error("\"serial\" must be up to 16 hexadecimal digits in a string");
     return std::stoull(text, nullptr, 16);
 }
@@ -73,13 +76,15 @@ CameraConfig cameraFrom(const Json::Value& v) {
     c.mac = textMember(v, "mac", "");
     c.httpPort = static_cast<uint16_t>(intMember(v, "httpPort", c.httpPort, 1, 65535));
     c.tcpPort = static_cast<uint16_t>(intMember(v, "tcpPort", c.tcpPort, 1, 65535));
-    c.extractMsPerImage = static_cast<int>(intMember(v, "extractMsPerImage", c.extractMsPerImage, 0, 60000));
+    c.extractMsPerImage =
+        static_cast<int>(intMember(v, "extractMsPerImage", c.extractMsPerImage, 0, 60000));
     c.lockoutSeconds = static_cast<int>(intMember(v, "lockoutSeconds", c.lockoutSeconds, 1, 86400));
     if (v.isMember("search")) c.search = v["search"].asBool();
     if (v.isMember("libraries")) {
         if (!v["libraries"].isArray() || v["libraries"].size() > 2)
             throw std::runtime_error("\"libraries\" must be an array of at most 2");
-        for (const auto& lib : v["libraries"]) c.libraries.push_back(libraryFrom(lib));
+        for (const auto& lib : v["libraries"])
+            c.libraries.push_back(libraryFrom(lib));
     }
     c.complete();
     return c;
@@ -108,7 +113,8 @@ std::vector<CameraConfig> parseCameraConfigs(const std::string& jsonText) {
     if (!cameras.isArray() || cameras.empty())
         throw std::runtime_error("\"cameras\" must be a non-empty array");
     std::vector<CameraConfig> out;
-    for (const auto& camera : cameras) out.push_back(cameraFrom(camera));
+    for (const auto& camera : cameras)
+        out.push_back(cameraFrom(camera));
     return out;
 }
 

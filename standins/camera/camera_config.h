@@ -24,7 +24,7 @@ struct CameraConfig {
     std::string user = "admin";
     std::string password = "admin";
     uint64_t serial = 0x5a17c0de00000001ULL;  // 64-bit key of the binary login
-    std::string serialNo;                      // device serial text; derived from the address if empty
+    std::string serialNo;  // device serial text; derived from the address if empty
     std::string firmware = "QX-IPC2019-01B-V1.2.1-RECOG-beta.pb3";  // "ota" text
     std::string deviceType = "IPC-FR200";
     std::string mac;  // derived from the address if empty
@@ -33,8 +33,8 @@ struct CameraConfig {
     bool search = false;  // answer LAN search requests (only ever inside a private namespace)
     int extractMsPerImage = 20;
     int lockoutSeconds = 60;
-    size_t maxBodyBytes = 24u * 1024 * 1024;   // larger requests are answered 413
-    size_t maxImageBytes = 2u * 1024 * 1024;   // larger pictures are refused as unusable
+    size_t maxBodyBytes = 24u * 1024 * 1024;  // larger requests are answered 413
+    size_t maxImageBytes = 2u * 1024 * 1024;  // larger pictures are refused as unusable
     std::vector<PreloadedLibrary> libraries;
 
     // Fills the derived fields (serialNo, mac) from the address when they are empty.

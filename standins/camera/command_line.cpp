@@ -17,7 +17,8 @@ const char* const kUsage =
     "  --cameras N          N cameras on consecutive addresses (default 3)\n"
     "  --first ADDR         address of the first camera (default 127.0.0.2)\n"
     "  --config FILE        cameras from a JSON file: {\"cameras\":[{\"address\":..,\"user\":..,\n"
-    "                       \"password\":..,\"serial\":\"hex\",\"firmware\":..,\"libraries\":[..]}]}\n"
+    "                       "
+    "\"password\":..,\"serial\":\"hex\",\"firmware\":..,\"libraries\":[..]}]}\n"
     "  --user NAME          user name of the cameras made by --cameras (default admin)\n"
     "  --password TEXT      their password (default admin)\n"
     "  --firmware TEXT      their firmware version text\n"
@@ -97,21 +98,33 @@ CommandOptions parseCommandLine(const std::vector<std::string>& args) {
         {"--user", [&](const std::string& v) { f.base.user = v; }},
         {"--password", [&](const std::string& v) { f.base.password = v; }},
         {"--firmware", [&](const std::string& v) { f.base.firmware = v; }},
-        {"--http-port", [&](const std::string& v) { f.base.httpPort = static_cast<uint16_t>(toInt("--http-port", v, 1, 65535)); }},
-        {"--tcp-port", [&](const std::string& v) { f.base.tcpPort = static_cast<uint16_t>(toInt("--tcp-port", v, 1, 65535)); }},
-        {"--extract-ms", [&](const std::string& v) { f.base.extractMsPerImage = toInt("--extract-ms", v, 0, 60000); }},
+        {"--http-port",
+         [&](const std::string& v) {
+             f.base.httpPort = static_cast<uint16_t>(toInt("--http-port", v, 1, 65535));
+         }},
+        {"--tcp-port",
+         [&](const std::string& v) {
+             f.base.tcpPort = static_cast<uint16_t>(toInt("--tcp-port", v, 1, 65535));
+         }},
+        {"--extract-ms",
+         [&](const std::string& v) {
+             f.base.extractMsPerImage = toInt("--extract-ms", v, 0, 60000);
+         }},
         {"--state", [&](const std::string& v) { o.stateDir = v; }},
-        {"--delete-delay-ms", [&](const std::string& v) { o.deleteDelayMs = toInt("--delete-delay-ms", v, 0, 600000); }},
-        {"--fault", [&](const std::string& v) {
+        {"--delete-delay-ms",
+         [&](const std::string& v) { o.deleteDelayMs = toInt("--delete-delay-ms", v, 0, 600000); }},
+        {"--fault",
+         [&](const std::string& v) {
              auto fault = parseFault(v);
              if (!fault) throw std::runtime_error("--fault: cannot read \"" + v + "\"");
              o.faults.push_back(*fault);
          }},
     };
-    const std::map<std::string, bool*> switches = {
-        {"--search", &f.base.search},          {"--refuse-login", &o.refuseLogin},
-        {"--refuse-upgrade", &o.refuseUpgrade}, {"--silent-upgrade", &o.silentUpgrade},
-        {"--help", &o.help}};
+    const std::map<std::string, bool*> switches = {{"--search", &f.base.search},
+                                                   {"--refuse-login", &o.refuseLogin},
+                                                   {"--refuse-upgrade", &o.refuseUpgrade},
+                                                   {"--silent-upgrade", &o.silentUpgrade},
+                                                   {"--help", &o.help}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (auto s = switches.find(arg); s != switches.end()) {

@@ -11,7 +11,8 @@
 namespace {
 
 void applyFaults(camsim::Camera& camera, const camsim::CommandOptions& o) {
-    for (const auto& fault : o.faults) camera.addFault(fault);
+    for (const auto& fault : o.faults)
+        camera.addFault(fault);
     camera.channel().refuseLogin = o.refuseLogin;
     camera.channel().refuseUpgrade = o.refuseUpgrade;
     camera.channel().silentUpgrade = o.silentUpgrade;
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
 
     camsim::Simulator simulator;
-    for (const auto& config : options.cameras) applyFaults(simulator.add(config), options);
+    for (const auto& config : options.cameras)
+        applyFaults(simulator.add(config), options);
     if (!options.stateDir.empty()) simulator.setStateDir(options.stateDir);
     std::string error;
     if (!simulator.startAll(&error)) {

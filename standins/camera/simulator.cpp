@@ -8,7 +8,9 @@ namespace {
 constexpr auto kSaveInterval = std::chrono::seconds(1);
 }
 
-Simulator::~Simulator() { stopAll(); }
+Simulator::~Simulator() {
+    stopAll();
+}
 
 Camera& Simulator::add(const CameraConfig& config) {
     cameras_.push_back(std::make_unique<Camera>(config));
@@ -29,7 +31,8 @@ bool Simulator::startAll(std::string* error) {
     bool anySearch = false;
     for (auto& camera : cameras_) {
         std::string problem = prepare(*camera);
-        if (problem.empty() && !camera->start(&problem)) problem = problem.empty() ? "start failed" : problem;
+        if (problem.empty() && !camera->start(&problem))
+            problem = problem.empty() ? "start failed" : problem;
         if (!problem.empty()) {
             if (error) *error = camera->config().address + ": " + problem;
             stopAll();
@@ -65,7 +68,8 @@ void Simulator::stopAll() {
     if (saver_.joinable()) saver_.join();
     if (search_) search_->stop();
     search_.reset();
-    for (auto& camera : cameras_) camera->stop();
+    for (auto& camera : cameras_)
+        camera->stop();
     saveAll();
 }
 

@@ -26,8 +26,8 @@ Login login(const std::string& address, const std::string& user, const std::stri
     Login l;
     std::memset(l.reply, 'x', sizeof l.reply);
     testing::internal::CaptureStdout();
-    l.result = vcam_control_login_v2(&l.session, address.c_str(), user.c_str(), password.c_str(),
-                                     l.reply);
+    l.result =
+        vcam_control_login_v2(&l.session, address.c_str(), user.c_str(), password.c_str(), l.reply);
     std::fflush(stdout);
     l.out = testing::internal::GetCapturedStdout();
     return l;
@@ -77,7 +77,8 @@ TEST_F(LoginTest, RefusalsLeaveTheCamerasWordsInTheReplyBuffer) {
     EXPECT_STREQ(wrong.reply, "{\"retry_left\":4}");
     EXPECT_EQ(wrong.reply[127], '\0');
     EXPECT_EQ(vcam_control_logout(wrong.session), 0);  // the entry stayed
-    for (int i = 0; i < 4; ++i) vcam_control_logout(login(cam.config().address, "admin", "x").session);
+    for (int i = 0; i < 4; ++i)
+        vcam_control_logout(login(cam.config().address, "admin", "x").session);
     Login locked = login(cam.config().address, "admin", "admin");
     EXPECT_EQ(locked.result, 423);
     EXPECT_EQ(std::string(locked.reply).rfind("{\"time_left\":", 0), 0u) << locked.reply;

@@ -30,7 +30,8 @@ CurlResult runCurl(const std::string& args) {
     std::string out;
     char buffer[4096];
     size_t n;
-    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
     if (pipe) pclose(pipe);
     CurlResult r;
     auto newline = out.rfind('\n');
@@ -82,15 +83,18 @@ TEST_F(AuthTest, LoginCheckCountsWrongTriesAndLocksAfterFive) {
     EXPECT_GT(timeLeft, 0);
     EXPECT_LE(timeLeft, 30);
     // The lock-out belongs to the login check; the API keeps answering.
-    EXPECT_EQ(runCurl("--digest -u admin:admin " + url(cam, "/api/v1/recognize/list_fdlib")).status, 200);
+    EXPECT_EQ(runCurl("--digest -u admin:admin " + url(cam, "/api/v1/recognize/list_fdlib")).status,
+              200);
 }
 
 TEST_F(AuthTest, RightLoginResetsTheCount) {
     camsim::Camera& cam = startCamera();
     const std::string path = url(cam, "/digest/config");
-    for (int i = 0; i < 3; ++i) runCurl("--digest -u admin:bad " + statusBody + " " + path);
+    for (int i = 0; i < 3; ++i)
+        runCurl("--digest -u admin:bad " + statusBody + " " + path);
     EXPECT_EQ(runCurl("--digest -u admin:admin " + statusBody + " " + path).status, 200);
-    EXPECT_EQ(runCurl("--digest -u admin:bad " + statusBody + " " + path).body, "{\"retry_left\":4}");
+    EXPECT_EQ(runCurl("--digest -u admin:bad " + statusBody + " " + path).body,
+              "{\"retry_left\":4}");
 }
 
 TEST_F(AuthTest, UploadWithTheThreeHeaderLines) {
@@ -99,8 +103,9 @@ TEST_F(AuthTest, UploadWithTheThreeHeaderLines) {
     const std::string picture = testsupport::makeJpeg(320, 240);
     const std::string file = ::testing::TempDir() + "/upload_face.jpg";
     std::ofstream(file, std::ios::binary) << picture;
-    const std::string headers = " -H 'name:" + camsim::base64Encode("face 1.jpg") + "' -H 'md5:" +
-                                camsim::md5HexUpper(picture) + "' -H 'libid:1' -H 'encoding:0'";
+    const std::string headers = " -H 'name:" + camsim::base64Encode("face 1.jpg") +
+                                "' -H 'md5:" + camsim::md5HexUpper(picture) +
+                                "' -H 'libid:1' -H 'encoding:0'";
     CurlResult added = runCurl("--digest -u admin:admin --data-binary @" + file + headers + " " +
                                url(cam, "/api/v1/recognize/fdlib/add_img"));
     EXPECT_EQ(added.status, 200);
@@ -115,7 +120,8 @@ TEST_F(AuthTest, UploadWithTheThreeHeaderLines) {
     // A digest that does not match the bytes is refused as an unusable picture.
     CurlResult tampered = runCurl("--digest -u admin:admin --data-binary @" + file +
                                   " -H 'name:eA==' -H 'md5:00000000000000000000000000000000'"
-                                  " -H 'libid:1' " + url(cam, "/api/v1/recognize/fdlib/add_img"));
+                                  " -H 'libid:1' " +
+                                  url(cam, "/api/v1/recognize/fdlib/add_img"));
     EXPECT_NE(tampered.body.find("\"code\":2020"), std::string::npos) << tampered.body;
 }
 

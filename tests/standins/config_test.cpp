@@ -27,7 +27,8 @@ protected:
         m[0]["name"] = module;
         return envelope("get_reqt", m)["config"]["module"][0];
     }
-    static Json::Value param(const std::string& type, const std::string& name, const Json::Value& v) {
+    static Json::Value param(const std::string& type, const std::string& name,
+                             const Json::Value& v) {
         Json::Value p;
         p["@type"] = "vantor/lumen.type." + type;
         p["name"] = name;
@@ -52,11 +53,13 @@ protected:
 
 TEST_F(ConfigTest, EveryModuleTheSdkNamesIsReadable) {
     for (const char* name :
-         {"deviceInfo", "smartinfo", "device_status", "device_diagnose", "time", "network",
-          "transfer_protocol", "face_exposure", "image_lighting", "image_adjust", "image_exposure",
-          "image_focus", "image_dnr", "image_enhance", "image_whitebalance", "image_backlight",
-          "image_defog", "video_config_main", "video_config_sub", "video_config_third", "capecfg",
-          "RecogApp", "recoglinkage", "passflow", "capabi"}) {
+         {"deviceInfo",     "smartinfo",         "device_status",      "device_diagnose",
+          "time",           "network",           "transfer_protocol",  "face_exposure",
+          "image_lighting", "image_adjust",      "image_exposure",     "image_focus",
+          "image_dnr",      "image_enhance",     "image_whitebalance", "image_backlight",
+          "image_defog",    "video_config_main", "video_config_sub",   "video_config_third",
+          "capecfg",        "RecogApp",          "recoglinkage",       "passflow",
+          "capabi"}) {
         Json::Value m = read(name);
         EXPECT_EQ(m["ret"].asInt(), 0) << name;
         EXPECT_TRUE(m["parm"].isArray() && !m["parm"].empty()) << name;
@@ -121,11 +124,11 @@ TEST_F(ConfigTest, ClockWritesShiftTheReportedTime) {
 }
 
 TEST_F(ConfigTest, MalformedEnvelopesAnswerMinusOneWithAReason) {
-    for (const char* body : {"", "nonsense", "{}", "{\"config\":[]}",
-                             "{\"config\":{\"action\":\"get_reqt\"}}",
-                             "{\"config\":{\"action\":\"get_reqt\",\"module\":[]}}",
-                             "{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"nm\":1}]}}",
-                             "{\"config\":{\"action\":\"explode\",\"module\":[{\"name\":\"time\"}]}}"}) {
+    for (const char* body :
+         {"", "nonsense", "{}", "{\"config\":[]}", "{\"config\":{\"action\":\"get_reqt\"}}",
+          "{\"config\":{\"action\":\"get_reqt\",\"module\":[]}}",
+          "{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"nm\":1}]}}",
+          "{\"config\":{\"action\":\"explode\",\"module\":[{\"name\":\"time\"}]}}"}) {
         Json::Value reply = client_->post("/common/config", body).json();
         EXPECT_EQ(reply["code"].asInt(), -1) << body;
         EXPECT_FALSE(reply["msg"].asString().empty()) << body;
@@ -136,14 +139,20 @@ TEST_F(ConfigTest, ResetRestoresDefaultsAndRebootIsCounted) {
     Json::Value parms(Json::arrayValue);
     parms.append(param("Int32", "brightness", 5));
     ASSERT_EQ(write("image_adjust", parms), 0);
-    const std::string reset = "{\"config\":{\"action\":\"reset\",\"module\":[{\"name\":\"device_control\"}]}}";
+    const std::string reset =
+        "{\"config\":{\"action\":\"reset\",\"module\":[{\"name\":\"device_control\"}]}}";
     EXPECT_EQ(client_->post("/common/control", reset).body, "{\"code\":0,\"msg\":\"success\"}");
     EXPECT_EQ(valueOf(read("image_adjust"), "brightness").asInt(), 50);
-    const std::string reboot = "{\"config\":{\"action\":\"reboot\",\"module\":[{\"name\":\"device_control\"}]}}";
+    const std::string reboot =
+        "{\"config\":{\"action\":\"reboot\",\"module\":[{\"name\":\"device_control\"}]}}";
     EXPECT_EQ(client_->post("/common/control", reboot).json()["code"].asInt(), 0);
     EXPECT_EQ(camera_->modules().reboots(), 1);
-    EXPECT_EQ(client_->post("/common/control", "{\"config\":{\"action\":\"reboot\",\"module\":[{\"name\":\"x\"}]}}")
-                  .json()["code"].asInt(), -1);
+    EXPECT_EQ(client_
+                  ->post("/common/control",
+                         "{\"config\":{\"action\":\"reboot\",\"module\":[{\"name\":\"x\"}]}}")
+                  .json()["code"]
+                  .asInt(),
+              -1);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ TEST(FaultSpec, ParsesKindValuePathAndCount) {
     EXPECT_EQ(f->path, "/common/config");
     EXPECT_EQ(f->times, 2);
     EXPECT_EQ(camsim::parseFault("drop")->path, "*");
-    for (const char* bad : {"", "explode", "status", "status:42", "latency:-5", "drop@", "drop#0",
-                            "latency:abc"})
+    for (const char* bad :
+         {"", "explode", "status", "status:42", "latency:-5", "drop@", "drop#0", "latency:abc"})
         EXPECT_FALSE(camsim::parseFault(bad)) << bad;
 }
 
@@ -92,10 +92,12 @@ TEST_F(FaultTest, OversizedBodiesAre413AndTheCameraGoesOn) {
 TEST_F(FaultTest, SlowDeletionStillDeletes) {
     std::string libid = camera_->faces().createLibrary("staff", 80).data["libid"].asString();
     camera_->setDeleteDelay(std::chrono::milliseconds(600));
-    auto timedOut = client_->post("/api/v1/recognize/del_fdlib", "{\"libid\":\"" + libid + "\"}", 200);
+    auto timedOut =
+        client_->post("/api/v1/recognize/del_fdlib", "{\"libid\":\"" + libid + "\"}", 200);
     EXPECT_EQ(timedOut.curlCode, 28);
     // A retry after the deletion finished finds the library gone.
-    auto retry = client_->post("/api/v1/recognize/del_fdlib", "{\"libid\":\"" + libid + "\"}", 5000);
+    auto retry =
+        client_->post("/api/v1/recognize/del_fdlib", "{\"libid\":\"" + libid + "\"}", 5000);
     EXPECT_EQ(retry.json()["code"].asInt(), 2012);
     EXPECT_TRUE(camera_->faces().snapshot().empty());
 }

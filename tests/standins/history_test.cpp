@@ -42,10 +42,12 @@ TEST_F(HistoryTest, PagesTileTheRangeWithoutGapsOrOverlap) {
     std::vector<uint64_t> times;
     for (int page = 1; page <= 4; ++page) {
         Json::Value data = query("/api/v1/passflow/log", start, end, page, 25)["data"];
-        for (const auto& e : data["smartdata"]) times.push_back(e["FlowEvent"]["TimeStamp"].asUInt64());
+        for (const auto& e : data["smartdata"])
+            times.push_back(e["FlowEvent"]["TimeStamp"].asUInt64());
     }
     ASSERT_EQ(static_cast<int>(times.size()), total);
-    for (size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i], times[i - 1] + 300);
+    for (size_t i = 1; i < times.size(); ++i)
+        EXPECT_EQ(times[i], times[i - 1] + 300);
     EXPECT_GE(times.front(), start);
     EXPECT_LE(times.back(), end);
     // The same page reads the same twice.

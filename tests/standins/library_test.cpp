@@ -89,11 +89,18 @@ TEST_F(LibraryTest, BadBodiesAreAnsweredWithMinusOne) {
     connect();
     EXPECT_EQ(client_->post(kBase + "add_fdlib", "not json").json()["code"].asInt(), -1);
     EXPECT_EQ(client_->post(kBase + "add_fdlib", "[1,2]").json()["code"].asInt(), -1);
-    EXPECT_EQ(client_->post(kBase + "add_fdlib", "{\"name\":5,\"threshold\":1}").json()["code"].asInt(), -1);
-    EXPECT_EQ(client_->post(kBase + "add_fdlib", "{\"name\":\"x\",\"threshold\":101}").json()["code"].asInt(), -1);
+    EXPECT_EQ(
+        client_->post(kBase + "add_fdlib", "{\"name\":5,\"threshold\":1}").json()["code"].asInt(),
+        -1);
+    EXPECT_EQ(client_->post(kBase + "add_fdlib", "{\"name\":\"x\",\"threshold\":101}")
+                  .json()["code"]
+                  .asInt(),
+              -1);
     const std::string longName(64, 'n');
     EXPECT_EQ(client_->post(kBase + "add_fdlib", "{\"name\":\"" + longName + "\",\"threshold\":1}")
-                  .json()["code"].asInt(), -1);
+                  .json()["code"]
+                  .asInt(),
+              -1);
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     EXPECT_EQ(client_->post(kBase + "add_fdlib", deep).json()["code"].asInt(), -1);
     EXPECT_EQ(client_->get("/no/such/path").status, 404);
@@ -129,7 +136,8 @@ TEST_F(LibraryTest, UploadChecksDigestFormatSizeAndLibrary) {
     // The digest is accepted in either case of hexadecimal.
     std::string picture = makeJpeg(200, 200);
     std::string lower = camsim::md5HexUpper(picture);
-    for (char& c : lower) c = static_cast<char>(std::tolower(c));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(c));
     EXPECT_EQ(upload(libid, picture, lower)["code"].asInt(), 0);
 }
 
@@ -144,7 +152,8 @@ TEST_F(LibraryTest, PicturesAreUpdatedFoundListedServedAndDeleted) {
     update["libid"] = libid;
     update["uid"] = "u-2";
     update["name"] = "Wang Fang";
-    for (int i = 1; i <= 5; ++i) update["ext" + std::to_string(i)] = "e" + std::to_string(i);
+    for (int i = 1; i <= 5; ++i)
+        update["ext" + std::to_string(i)] = "e" + std::to_string(i);
     EXPECT_EQ(call("fdlib/update_img", update)["code"].asInt(), 0);
 
     Json::Value find;
@@ -192,7 +201,8 @@ TEST_F(LibraryTest, ExtractionTakesTimeAndMarksEveryPicture) {
     config.extractMsPerImage = 40;
     connect(config);
     std::string libid = createLibrary("staff");
-    for (int i = 0; i < 4; ++i) upload(libid, makeJpeg(300, 300 + i));
+    for (int i = 0; i < 4; ++i)
+        upload(libid, makeJpeg(300, 300 + i));
     upload(libid, makeJpeg(60, 60));  // too small to hold a usable face
     Json::Value extract;
     extract["libid"] = libid;

@@ -28,7 +28,8 @@ protected:
         r["uid"] = uid;
         r["libid"] = libid_;
         r["name"] = "Li Wei";
-        for (int i = 1; i <= 5; ++i) r["ext" + std::to_string(i)] = "x" + std::to_string(i);
+        for (int i = 1; i <= 5; ++i)
+            r["ext" + std::to_string(i)] = "x" + std::to_string(i);
         r["status"] = 1;
         r["url"] = "http://10.0.0.9:8089/images/77.jpg";
         r["feature"] = "1,2,3";
@@ -49,7 +50,8 @@ TEST_F(RecordTest, ImportedRecordsComeBackInTheExport) {
     ASSERT_EQ(added["code"].asInt(), 0) << added;
     EXPECT_EQ(post("/api/v1/recognize/import_record", record("uid-2", ""))["code"].asInt(), 0);
     // The same identifier twice in one library is refused.
-    EXPECT_EQ(post("/api/v1/recognize/import_record", record("uid-1", picture))["code"].asInt(), 1020);
+    EXPECT_EQ(post("/api/v1/recognize/import_record", record("uid-1", picture))["code"].asInt(),
+              1020);
 
     Json::Value page;
     page["libid"] = libid_;
@@ -126,7 +128,8 @@ TEST_F(RecordTest, FirstGenerationPathsListAndUpdateWithStatus) {
     update["libid"] = libid_;
     update["uid"] = "p-1";
     update["name"] = "Ana";
-    for (int i = 1; i <= 5; ++i) update["ext" + std::to_string(i)] = "";
+    for (int i = 1; i <= 5; ++i)
+        update["ext" + std::to_string(i)] = "";
     update["status"] = 1;
     EXPECT_EQ(post("/digest/api/v1/recognize/fdlib/update_img", update)["code"].asInt(), 0);
     Json::Value page;

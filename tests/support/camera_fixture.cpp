@@ -41,7 +41,8 @@ camsim::Camera& CameraTest::startCamera(camsim::CameraConfig config) {
 }
 
 void CameraTest::TearDown() {
-    for (auto& camera : cameras_) camera->stop();
+    for (auto& camera : cameras_)
+        camera->stop();
     cameras_.clear();
 }
 

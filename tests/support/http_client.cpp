@@ -31,7 +31,8 @@ Json::Value Reply::json() const {
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors)) return Json::Value();
+    if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors))
+        return Json::Value();
     return root;
 }
 
@@ -58,7 +59,8 @@ Reply HttpClient::perform(const std::string& url, const std::string& method,
     CURL* curl = curl_easy_init();
     if (!curl) return reply;
     curl_slist* headers = nullptr;
-    for (const auto& line : headerLines) headers = curl_slist_append(headers, line.c_str());
+    for (const auto& line : headerLines)
+        headers = curl_slist_append(headers, line.c_str());
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_DIGEST);
@@ -89,7 +91,9 @@ Reply HttpClient::postJson(const std::string& path, const Json::Value& body) con
     return post(path, compact(body));
 }
 
-Reply HttpClient::get(const std::string& path) const { return getUrl(base_ + path); }
+Reply HttpClient::get(const std::string& path) const {
+    return getUrl(base_ + path);
+}
 
 Reply HttpClient::getUrl(const std::string& url) const {
     return perform(url, "GET", nullptr, {}, 5000);

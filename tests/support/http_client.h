@@ -10,8 +10,8 @@
 namespace testsupport {
 
 struct Reply {
-    long status = 0;       // HTTP status; 0 when the exchange failed
-    int curlCode = 0;      // libcurl's result
+    long status = 0;   // HTTP status; 0 when the exchange failed
+    int curlCode = 0;  // libcurl's result
     std::string body;
     std::vector<std::pair<std::string, std::string>> headers;
 

@@ -13,7 +13,8 @@ namespace camsim {
 
 enum class FaultKind {
     Latency,    // answer after `value` ms
-    NoAnswer,   // hold the request `value` ms (default long enough for any client time-out), then drop
+    NoAnswer,   // hold the request `value` ms (default long enough for any client time-out), then
+                // drop
     Drop,       // close the connection without an answer
     Status,     // answer with HTTP status `value`
     Malformed,  // answer 200 with a body that is not JSON

@@ -74,7 +74,9 @@ HttpServer::HttpServer(HttpServerSettings settings, HttpServerParts parts)
       parts_(std::move(parts)),
       gate_(DigestSettings{settings_.realm, settings_.user, settings_.password}) {}
 
-HttpServer::~HttpServer() { stop(); }
+HttpServer::~HttpServer() {
+    stop();
+}
 
 int HttpServer::openListener(std::string* error) {
     auto fail = [&](const char* what) {
@@ -108,11 +110,10 @@ bool HttpServer::start(std::string* error) {
     int fd = openListener(error);
     if (fd < 0) return false;
     daemon_ = MHD_start_daemon(
-        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL, 0,
-        nullptr, nullptr, &dispatch, this, MHD_OPTION_LISTEN_SOCKET, fd,
-        MHD_OPTION_NOTIFY_COMPLETED, &completed, this, MHD_OPTION_CONNECTION_TIMEOUT, 30u,
-        MHD_OPTION_CONNECTION_LIMIT, 256u, MHD_OPTION_URI_LOG_CALLBACK, &requestLine, nullptr,
-        MHD_OPTION_END);
+        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_THREAD_PER_CONNECTION | MHD_USE_POLL, 0, nullptr,
+        nullptr, &dispatch, this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_NOTIFY_COMPLETED,
+        &completed, this, MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_CONNECTION_LIMIT, 256u,
+        MHD_OPTION_URI_LOG_CALLBACK, &requestLine, nullptr, MHD_OPTION_END);
     if (!daemon_) {
         close(fd);
         if (error) *error = "cannot start the HTTP service on " + settings_.address;
@@ -182,8 +183,12 @@ int HttpServer::admit(void* connection, Pending& pending) {
 }
 
 int HttpServer::finish(void* connection, Pending& pending) {
-    JournalEntry entry{pending.request.method, pending.request.path, pending.request.headers,
-                       pending.request.body, 0, true};
+    JournalEntry entry{pending.request.method,
+                       pending.request.path,
+                       pending.request.headers,
+                       pending.request.body,
+                       0,
+                       true};
     if (pending.tooLarge) {
         entry.status = 413;
         parts_.journal.record(entry);
@@ -204,8 +209,10 @@ int HttpServer::finish(void* connection, Pending& pending) {
         response = jsonStatus(fault->value, "{\"code\":-1,\"msg\":\"forced status\"}");
     } else {
         response = parts_.handler(pending.request);
-        if (fault && fault->kind == FaultKind::Malformed) response.body = "{\"code\":0,\"msg\":<html>";
-        if (fault && fault->kind == FaultKind::Truncated) response.body.resize(response.body.size() / 2);
+        if (fault && fault->kind == FaultKind::Malformed)
+            response.body = "{\"code\":0,\"msg\":<html>";
+        if (fault && fault->kind == FaultKind::Truncated)
+            response.body.resize(response.body.size() / 2);
     }
     entry.status = response.status;
     parts_.journal.record(std::move(entry));

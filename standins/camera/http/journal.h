@@ -15,7 +15,7 @@ struct JournalEntry {
     std::string path;
     HeaderList headers;
     std::string body;
-    int status = 0;             // what the camera answered (0: no answer)
+    int status = 0;              // what the camera answered (0: no answer)
     bool authenticated = false;  // passed digest authentication
 
     // First header of that name, compared without regard to case; empty when absent.

@@ -10,7 +10,9 @@ namespace {
 
 constexpr Json::ArrayIndex kMaxModulesPerRequest = 64;
 
-HttpResponse envelopeFailure(const std::string& why) { return jsonReply(code::kBadRequest, why); }
+HttpResponse envelopeFailure(const std::string& why) {
+    return jsonReply(code::kBadRequest, why);
+}
 
 HttpResponse configReply(Json::Value modules) {
     Json::Value root(Json::objectValue);

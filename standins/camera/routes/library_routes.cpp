@@ -64,7 +64,9 @@ HttpResponse listLibraries(CameraContext& ctx, const HttpRequest&) {
     return jsonReply(ctx.faces.listLibraries());
 }
 
-HttpResponse lockStore(CameraContext& ctx, const HttpRequest&) { return jsonReply(ctx.faces.lock()); }
+HttpResponse lockStore(CameraContext& ctx, const HttpRequest&) {
+    return jsonReply(ctx.faces.lock());
+}
 HttpResponse unlockStore(CameraContext& ctx, const HttpRequest&) {
     return jsonReply(ctx.faces.unlock());
 }

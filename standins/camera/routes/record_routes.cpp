@@ -16,13 +16,15 @@ constexpr size_t kUrlBytes = 255;
 HttpResponse importRecord(CameraContext& ctx, const HttpRequest& req) {
     BodyReader body(req.body);
     NewImage image;
-    body.optionalInteger("imgid", std::numeric_limits<int64_t>::min(),
-                         std::numeric_limits<int64_t>::max());  // the source camera's; a new one is given
+    body.optionalInteger(
+        "imgid", std::numeric_limits<int64_t>::min(),
+        std::numeric_limits<int64_t>::max());  // the source camera's; a new one is given
     image.uid = body.text("uid");
     image.libid = body.text("libid");
     image.name = body.text("name");
     const char* const extNames[5] = {"ext1", "ext2", "ext3", "ext4", "ext5"};
-    for (int i = 0; i < 5; ++i) image.ext[i] = body.text(extNames[i]);
+    for (int i = 0; i < 5; ++i)
+        image.ext[i] = body.text(extNames[i]);
     image.status = static_cast<int>(body.integer("status", 0, 2));
     body.text("url", kUrlBytes);
     image.feature = body.text("feature", kFeatureBytes);
@@ -72,7 +74,9 @@ template <bool kNewId>
 HttpResponse addFeatures(CameraContext& ctx, const HttpRequest& req) {
     BodyReader body(req.body);
     auto r = readFeatureRequest(body, true);
-    if (!r) return body.ok() ? badRequest("\"features\" must hold 1 to 5 {url, feature}") : body.failure();
+    if (!r)
+        return body.ok() ? badRequest("\"features\" must hold 1 to 5 {url, feature}")
+                         : body.failure();
     return jsonReply(kNewId ? ctx.features.addForNewId(r->set, r->id, r->entries)
                             : ctx.features.addToId(r->set, r->id, r->entries));
 }

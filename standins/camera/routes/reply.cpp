@@ -19,7 +19,9 @@ HttpResponse jsonReply(const StoreResult& result) {
     return jsonReply(result.code, result.msg.empty() ? "success" : result.msg, result.data);
 }
 
-HttpResponse badRequest(const std::string& why) { return jsonReply(code::kBadRequest, why); }
+HttpResponse badRequest(const std::string& why) {
+    return jsonReply(code::kBadRequest, why);
+}
 
 HttpResponse notFound() {
     HttpResponse r = jsonReply(code::kBadRequest, "no such path");

@@ -9,7 +9,8 @@ StoreResult FaceStore::startExtraction(const std::string& libid, std::optional<i
     std::vector<int64_t> ids;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (extracting_.load()) return {code::kExtractionRunning, Json::Value(), "extraction running"};
+        if (extracting_.load())
+            return {code::kExtractionRunning, Json::Value(), "extraction running"};
         if (locked_) return {code::kStoreLocked, Json::Value(), "library store locked"};
         LibraryRecord* lib = findLocked(libid);
         if (!lib) return {code::kLibraryNotFound, Json::Value(), "library not found"};
@@ -38,8 +39,8 @@ void FaceStore::extractionLoop(std::string libid, std::vector<int64_t> ids) {
         auto it = lib->images.find(id);
         if (it == lib->images.end()) continue;
         ImageRecord& image = it->second;
-        bool usable = !image.bytes.empty() && image.width >= kMinUsableSide &&
-                      image.height >= kMinUsableSide;
+        bool usable =
+            !image.bytes.empty() && image.width >= kMinUsableSide && image.height >= kMinUsableSide;
         image.status = usable ? kImageStatusExtracted : kImageStatusFailed;
         image.feature = usable ? computeFeature(image.bytes) : "";
         image.featureAttr = usable ? 1 : 0;

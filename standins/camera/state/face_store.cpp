@@ -10,8 +10,12 @@ namespace camsim {
 
 namespace {
 
-StoreResult fail(int code, const char* msg) { return StoreResult{code, Json::Value(), msg}; }
-StoreResult ok(Json::Value data = Json::Value()) { return StoreResult{0, std::move(data), "success"}; }
+StoreResult fail(int code, const char* msg) {
+    return StoreResult{code, Json::Value(), msg};
+}
+StoreResult ok(Json::Value data = Json::Value()) {
+    return StoreResult{0, std::move(data), "success"};
+}
 
 const char* const kExtNames[5] = {"ext1", "ext2", "ext3", "ext4", "ext5"};
 
@@ -55,7 +59,9 @@ FaceStore::FaceStore(std::string urlPrefix, int extractMsPerImage, size_t maxIma
       extractDelay_(std::max(0, extractMsPerImage)),
       maxImageBytes_(maxImageBytes) {}
 
-FaceStore::~FaceStore() { stopExtraction(); }
+FaceStore::~FaceStore() {
+    stopExtraction();
+}
 
 LibraryRecord* FaceStore::findLocked(const std::string& libid) {
     for (auto& lib : libraries_)
@@ -96,7 +102,8 @@ Json::Value FaceStore::imageJson(const ImageRecord& image, bool withFeature) con
     v["libid"] = image.libid;
     v["uid"] = image.uid;
     v["name"] = image.name;
-    for (int i = 0; i < 5; ++i) v[kExtNames[i]] = image.ext[i];
+    for (int i = 0; i < 5; ++i)
+        v[kExtNames[i]] = image.ext[i];
     v["url"] = urlOf(image);
     v["status"] = image.status;
     if (withFeature) {
@@ -161,7 +168,8 @@ StoreResult FaceStore::findLibrary(const std::string& libid) const {
 StoreResult FaceStore::listLibraries() const {
     std::lock_guard<std::mutex> lock(mutex_);
     Json::Value list(Json::arrayValue);
-    for (const auto& lib : libraries_) list.append(libraryJson(lib));
+    for (const auto& lib : libraries_)
+        list.append(libraryJson(lib));
     return ok(list);
 }
 
@@ -272,7 +280,8 @@ StoreResult FaceStore::listImages(const std::string& libid, int pageNum, int pag
     const int64_t first = static_cast<int64_t>(pageNum - 1) * pageSize;
     for (const auto& [id, image] : lib->images) {
         if (!matches(image, filters)) continue;
-        if (total >= first && total < first + pageSize) records.append(imageJson(image, withFeatures));
+        if (total >= first && total < first + pageSize)
+            records.append(imageJson(image, withFeatures));
         ++total;
     }
     Json::Value data(Json::objectValue);

@@ -53,12 +53,14 @@ Json::Value History::flowEvents(const HistoryQuery& q) const {
         Json::Value e(Json::objectValue);
         Json::Value& f = e["Feature"];
         bool matched = r % 3 == 0;
-        f["MatchedImgUrl"] = matched ? urlPrefix_ + "/images/" + std::to_string(1001 + r % 50) + ".jpg" : "";
+        f["MatchedImgUrl"] =
+            matched ? urlPrefix_ + "/images/" + std::to_string(1001 + r % 50) + ".jpg" : "";
         f["MatchedName"] = matched ? kNames[r % 8] : "";
         f["MatchedRate"] = matched ? 0.80 + static_cast<double>(r % 19) / 100.0 : 0.0;
         f["Exclude"] = false;
         f["DatabaseId"] = matched ? "1" : "";
-        for (int i = 1; i <= 5; ++i) f["Ext" + std::to_string(i)] = "";
+        for (int i = 1; i <= 5; ++i)
+            f["Ext" + std::to_string(i)] = "";
         Json::Value& ev = e["FlowEvent"];
         ev["TimeStamp"] = static_cast<Json::UInt64>(time);
         ev["LineId"] = 1;
@@ -120,13 +122,14 @@ Json::Value History::flowStatistics(uint64_t start, uint64_t end) const {
         l["InMaleNum"] = in - in / 2;
         l["OutMaleNum"] = out - out / 2;
         l["Bucket"] = Json::Value(Json::arrayValue);
-        static const char* const kAges[] = {"Num_0_6", "Num_7_12", "Num_13_18", "Num_19_28",
+        static const char* const kAges[] = {"Num_0_6",   "Num_7_12",  "Num_13_18", "Num_19_28",
                                             "Num_29_35", "Num_36_45", "Num_46_55", "Num_gt_55"};
         for (int b = 0; b < 4; ++b) {
             Json::Value bucket(Json::objectValue);
             bucket["Sex"] = b % 2;
             bucket["FlowType"] = b / 2;
-            for (int a = 0; a < 8; ++a) bucket[kAges[a]] = (in / 8 + a + b) % 50;
+            for (int a = 0; a < 8; ++a)
+                bucket[kAges[a]] = (in / 8 + a + b) % 50;
             l["Bucket"].append(bucket);
         }
         data["smartdata"].append(l);
@@ -156,7 +159,8 @@ std::string History::smartLog() const {
     std::string text;
     for (int i = 0; i < 64; ++i) {
         text += "[analysis] frame " + std::to_string(i * 25) + " faces " +
-                std::to_string(mix(i) % 4) + " score " + std::to_string(50 + mix(i + 7) % 50) + "\n";
+                std::to_string(mix(i) % 4) + " score " + std::to_string(50 + mix(i + 7) % 50) +
+                "\n";
     }
     return text;
 }

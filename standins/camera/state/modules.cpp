@@ -21,7 +21,8 @@ Json::Value region(int x1, int y1, int x2, int y2) {
 
 Json::Value array(std::initializer_list<Json::Value> items) {
     Json::Value a(Json::arrayValue);
-    for (const auto& item : items) a.append(item);
+    for (const auto& item : items)
+        a.append(item);
     return a;
 }
 
@@ -60,13 +61,19 @@ bool kindMatches(const std::string& tag, const Json::Value& v) {
 // A written value must keep the kind the camera stores for that parameter.
 bool storedKindAccepts(const Json::Value& stored, const Json::Value& v) {
     switch (stored.type()) {
-        case Json::booleanValue: return v.isBool();
+        case Json::booleanValue:
+            return v.isBool();
         case Json::intValue:
-        case Json::uintValue: return v.isIntegral() || v.isBool();
-        case Json::realValue: return v.isNumeric();
-        case Json::stringValue: return v.isString();
-        case Json::arrayValue: return v.isArray();
-        default: return false;
+        case Json::uintValue:
+            return v.isIntegral() || v.isBool();
+        case Json::realValue:
+            return v.isNumeric();
+        case Json::stringValue:
+            return v.isString();
+        case Json::arrayValue:
+            return v.isArray();
+        default:
+            return false;
     }
 }
 
@@ -96,26 +103,44 @@ std::map<std::string, ModuleStore::Module> ModuleStore::defaults() const {
     };
     const CameraConfig& c = config_;
     add("deviceInfo", true,
-        {{"SerialNo", c.serialNo.c_str()}, {"DeviceType", c.deviceType.c_str()},
-         {"FirmwareVersion", "V1.2.1 build 190612"}, {"HardwareVersion", "HW-2.0"}});
+        {{"SerialNo", c.serialNo.c_str()},
+         {"DeviceType", c.deviceType.c_str()},
+         {"FirmwareVersion", "V1.2.1 build 190612"},
+         {"HardwareVersion", "HW-2.0"}});
     add("smartinfo", true,
-        {{"ota", c.firmware.c_str()}, {"model", "FR200"}, {"firmware", "1.2.1"},
-         {"sdk", "3.1.6"}, {"smart", "RECOG-2.0"}});
+        {{"ota", c.firmware.c_str()},
+         {"model", "FR200"},
+         {"firmware", "1.2.1"},
+         {"sdk", "3.1.6"},
+         {"smart", "RECOG-2.0"}});
     add("device_status", true, {{"cpu_rate", 23}, {"memory", 41}});
     add("device_diagnose", true, {{"snapcnt", 1520u}, {"sendcnt", 1498u}});
     add("time", false,
-        {{"cur_time", "0"}, {"sync_model", "ntp"}, {"time_zone", 8}, {"time_zone_second", 28800},
-         {"no_nvr_modify", false}, {"sntp_server", "ntp.local"}});
+        {{"cur_time", "0"},
+         {"sync_model", "ntp"},
+         {"time_zone", 8},
+         {"time_zone_second", 28800},
+         {"no_nvr_modify", false},
+         {"sntp_server", "ntp.local"}});
     add("network", false,
-        {{"MacAddress", c.mac.c_str()}, {"LocalIp", c.address.c_str()},
-         {"NetMask", "255.255.255.0"}, {"GateWay", "127.0.0.1"}, {"Dns1", "127.0.0.1"},
+        {{"MacAddress", c.mac.c_str()},
+         {"LocalIp", c.address.c_str()},
+         {"NetMask", "255.255.255.0"},
+         {"GateWay", "127.0.0.1"},
+         {"Dns1", "127.0.0.1"},
          {"Dns2", ""}});
     add("transfer_protocol", false,
         {{"http_port", 8089u}, {"https_port", 443u}, {"rtsp_port", 554u}, {"onvif_port", 8000u}});
     add("face_exposure", false, {{"enable", true}, {"luminance", 50}, {"duration", 5}});
     add("image_lighting", false,
-        {{"lighting_mode", 0}, {"lg_sensitivity", 3}, {"lg_filtrationtime", 5}, {"lg_gain", 50},
-         {"lg_lighthour", 18}, {"lg_lightmin", 0}, {"lg_darkhour", 6}, {"lg_darkmin", 0}});
+        {{"lighting_mode", 0},
+         {"lg_sensitivity", 3},
+         {"lg_filtrationtime", 5},
+         {"lg_gain", 50},
+         {"lg_lighthour", 18},
+         {"lg_lightmin", 0},
+         {"lg_darkhour", 6},
+         {"lg_darkmin", 0}});
     add("image_adjust", false,
         {{"brightness", 50}, {"contrast", 50}, {"saturation", 50}, {"sharpness", 50}});
     add("image_exposure", false, {{"exposure_mode", 0}, {"aegain", 50}, {"shutter", 40}});
@@ -126,31 +151,55 @@ std::map<std::string, ModuleStore::Module> ModuleStore::defaults() const {
         {{"whitebalance_mode", 0}, {"wbred_gain", 50}, {"wbgreen_gain", 50}, {"wbblue_gain", 50}});
     add("image_backlight", false, {{"backlight_enable", 0}, {"backlight_level", 5}});
     add("image_defog", false, {{"defog_enable", 0}, {"defog_level", 5}});
-    struct Stream { const char* name; int rate, bits, resolution; };
-    for (const Stream& s : {Stream{"video_config_main", 25, 4096, 0},
-                            Stream{"video_config_sub", 25, 1024, 3},
-                            Stream{"video_config_third", 15, 512, 5}}) {
+    struct Stream {
+        const char* name;
+        int rate, bits, resolution;
+    };
+    for (const Stream& s :
+         {Stream{"video_config_main", 25, 4096, 0}, Stream{"video_config_sub", 25, 1024, 3},
+          Stream{"video_config_third", 15, 512, 5}}) {
         add(s.name, false,
-            {{"encodetype", 1}, {"iframe_interval", 50}, {"frame_rate", s.rate},
-             {"bit_rate", s.bits}, {"is_variable_rate", 1}, {"profile", 2},
+            {{"encodetype", 1},
+             {"iframe_interval", 50},
+             {"frame_rate", s.rate},
+             {"bit_rate", s.bits},
+             {"is_variable_rate", 1},
+             {"profile", 2},
              {"resolution", s.resolution}});
     }
     add("capecfg", false,
-        {{"snapsizethr", 60}, {"frontthr", 1000}, {"beginpostframethr", 50}, {"snapscale", 1.5},
-         {"resnapthr", 100}, {"firstnumavailthr", 3}, {"numaftervanish", 5},
-         {"switchregion", false}, {"captregion", array({region(0, 0, 1920, 1080)})},
-         {"captbackground", false}, {"track_score_eliminate", 60}, {"snap_mode", 0},
-         {"sel_face_mode", 0}, {"hieldregion_working", false},
-         {"shieldgion", array({region(0, 0, 0, 0), region(0, 0, 0, 0), region(0, 0, 0, 0),
-                                region(0, 0, 0, 0)})},
-         {"living_en", false}, {"living_thr", 80}});
+        {{"snapsizethr", 60},
+         {"frontthr", 1000},
+         {"beginpostframethr", 50},
+         {"snapscale", 1.5},
+         {"resnapthr", 100},
+         {"firstnumavailthr", 3},
+         {"numaftervanish", 5},
+         {"switchregion", false},
+         {"captregion", array({region(0, 0, 1920, 1080)})},
+         {"captbackground", false},
+         {"track_score_eliminate", 60},
+         {"snap_mode", 0},
+         {"sel_face_mode", 0},
+         {"hieldregion_working", false},
+         {"shieldgion",
+          array({region(0, 0, 0, 0), region(0, 0, 0, 0), region(0, 0, 0, 0), region(0, 0, 0, 0)})},
+         {"living_en", false},
+         {"living_thr", 80}});
     add("RecogApp", false,
-        {{"recog_switch", true}, {"recog_snap", true}, {"send_origin_img", false},
-         {"recog_freq", 1.0}, {"similar_thres", 0.8}});
+        {{"recog_switch", true},
+         {"recog_snap", true},
+         {"send_origin_img", false},
+         {"recog_freq", 1.0},
+         {"similar_thres", 0.8}});
     add("recoglinkage", false, {{"repolinkage", Json::Value(Json::arrayValue)}});
     add("passflow", false,
-        {{"type", 0}, {"groupid", 1}, {"lines", array({countingLine()})},
-         {"crontab", "0 0 16 ? * *"}, {"duration", 86399}, {"upload_interval", 60},
+        {{"type", 0},
+         {"groupid", 1},
+         {"lines", array({countingLine()})},
+         {"crontab", "0 0 16 ? * *"},
+         {"duration", 86399},
+         {"upload_interval", 60},
          {"upload_event", true}});
     add("capabi", true,
         {{"module_list",
@@ -164,8 +213,7 @@ ModuleStore::ModuleStore(const CameraConfig& config) : config_(config) {
 
 Json::Value ModuleStore::currentValue(const std::string& module, const std::string& name,
                                       const Json::Value& stored) const {
-    if (module == "time" && name == "cur_time")
-        return std::to_string(nowSeconds() + clockOffset_);
+    if (module == "time" && name == "cur_time") return std::to_string(nowSeconds() + clockOffset_);
     return stored;
 }
 
@@ -250,7 +298,8 @@ Json::Value ModuleStore::snapshot() const {
     Json::Value out(Json::objectValue);
     for (const auto& [name, module] : modules_) {
         if (module.readOnly) continue;
-        for (const auto& [key, value] : module.values) out[name][key] = value;
+        for (const auto& [key, value] : module.values)
+            out[name][key] = value;
     }
     return out;
 }

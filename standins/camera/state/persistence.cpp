@@ -25,7 +25,8 @@ Json::Value imageToJson(const ImageRecord& image) {
     v["imgid"] = static_cast<Json::Int64>(image.imgid);
     v["uid"] = image.uid;
     v["name"] = image.name;
-    for (int i = 0; i < 5; ++i) v[kExt[i]] = image.ext[i];
+    for (int i = 0; i < 5; ++i)
+        v[kExt[i]] = image.ext[i];
     v["status"] = image.status;
     v["feature"] = image.feature;
     v["feature_attr"] = static_cast<Json::Int64>(image.featureAttr);
@@ -82,7 +83,8 @@ ImageRecord imageFromJson(const Json::Value& v, const std::string& libid, const 
     image.libid = libid;
     image.uid = v["uid"].asString();
     image.name = v["name"].asString();
-    for (int i = 0; i < 5; ++i) image.ext[i] = v[kExt[i]].asString();
+    for (int i = 0; i < 5; ++i)
+        image.ext[i] = v[kExt[i]].asString();
     image.status = v["status"].asInt();
     image.feature = v["feature"].asString();
     image.featureAttr = v["feature_attr"].asInt64();

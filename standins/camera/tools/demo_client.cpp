@@ -37,7 +37,8 @@ public:
         CURL* curl = curl_easy_init();
         if (!curl) return {0, "", "no transfer handle"};
         curl_slist* headers = curl_slist_append(nullptr, "User-Agent:curl/Control");
-        for (const auto& h : extraHeaders) headers = curl_slist_append(headers, h.c_str());
+        for (const auto& h : extraHeaders)
+            headers = curl_slist_append(headers, h.c_str());
         headers = curl_slist_append(headers, contentType);
         const std::string url = base_ + path;
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -50,8 +51,10 @@ public:
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &collect);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &ex.body);
         CURLcode rc = curl_easy_perform(curl);
-        if (rc == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &ex.status);
-        else ex.error = curl_easy_strerror(rc);
+        if (rc == CURLE_OK)
+            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &ex.status);
+        else
+            ex.error = curl_easy_strerror(rc);
         curl_slist_free_all(headers);
         curl_easy_cleanup(curl);
         return ex;
@@ -108,9 +111,11 @@ bool session(const std::string& address, const std::string& credentials,
              const std::string& picturePath, const std::string& picture) {
     std::printf("camera %s\n", address.c_str());
     Camera camera(address, credentials);
-    const std::string status = "{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"name\":\"device_status\"}]}}";
+    const std::string status =
+        "{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"name\":\"device_status\"}]}}";
     if (!report("login check", camera.post("/digest/config", status))) return false;
-    Exchange created = camera.post("/api/v1/recognize/add_fdlib", "{\"name\":\"visitors\",\"threshold\":80}");
+    Exchange created =
+        camera.post("/api/v1/recognize/add_fdlib", "{\"name\":\"visitors\",\"threshold\":80}");
     if (!report("create library", created)) return false;
     const std::string libid = parse(created.body)["data"]["libid"].asString();
     const std::string name = picturePath.substr(picturePath.find_last_of('/') + 1);

@@ -17,8 +17,10 @@ bool isFrameHeader(uint8_t marker) {
 
 std::optional<JpegInfo> inspectJpeg(std::string_view b) {
     if (b.size() < 4) return std::nullopt;
-    if (static_cast<uint8_t>(b[0]) != 0xFF || static_cast<uint8_t>(b[1]) != 0xD8) return std::nullopt;
-    if (static_cast<uint8_t>(b[b.size() - 2]) != 0xFF || static_cast<uint8_t>(b[b.size() - 1]) != 0xD9)
+    if (static_cast<uint8_t>(b[0]) != 0xFF || static_cast<uint8_t>(b[1]) != 0xD8)
+        return std::nullopt;
+    if (static_cast<uint8_t>(b[b.size() - 2]) != 0xFF ||
+        static_cast<uint8_t>(b[b.size() - 1]) != 0xD9)
         return std::nullopt;
     size_t at = 2;
     while (at + 4 <= b.size()) {
