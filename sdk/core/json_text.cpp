@@ -1,14 +1,21 @@
 #include "core/json_text.h"
 
 #include <memory>
+#include <sstream>
 
 namespace camlink {
 
 std::string compactJson(const Json::Value& value) {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "";
-    builder["emitUTF8"] = true;
-    return Json::writeString(builder, value);
+    // One writer per thread: building the writer's settings costs more than small bodies.
+    thread_local const std::unique_ptr<Json::StreamWriter> writer = [] {
+        Json::StreamWriterBuilder builder;
+        builder["indentation"] = "";
+        builder["emitUTF8"] = true;
+        return std::unique_ptr<Json::StreamWriter>(builder.newStreamWriter());
+    }();
+    std::ostringstream out;
+    writer->write(value, &out);
+    return out.str();
 }
 
 std::optional<Json::Value> parseJson(const std::string& text) {
