@@ -27,7 +27,7 @@ const char* const kUsage =
     "  --extract-ms N       feature extraction time per picture (default 20)\n"
     "  --state DIR          keep libraries, pictures and settings in DIR between runs\n"
     "  --search             answer LAN searches (only inside a private network namespace)\n"
-    "  --fault SPEC         kind[:value][@path][#times], kinds: latency, noanswer, drop,\n"
+    "  --fault FAULT        kind[:value][@path][#times], kinds: latency, noanswer, drop,\n"
     "                       status, malformed, truncated; e.g. status:500@/common/config#2\n"
     "  --refuse-login       refuse every login on the binary channel\n"
     "  --refuse-upgrade     refuse firmware upgrades\n"
