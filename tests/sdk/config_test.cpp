@@ -15,7 +15,7 @@
 #include "camlink.h"
 #include "config/envelope.h"
 #include "core/log.h"
-#include "support/camera_fixture.h"
+#include "support/sdk_session.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ const char kError[] = "[  ERROR  ]";
 const char kWarning[] = "[ WARNING ]";
 const char kInfo[] = "[   INFO  ]";
 
-class ConfigTest : public testsupport::CameraTest {
+class ConfigTest : public testsupport::SdkSessionTest {
 protected:
     static void SetUpTestSuite() { logDirectory_ = new LogDirectory; }
     static void TearDownTestSuite() {
@@ -93,19 +93,10 @@ protected:
     }
 
     void SetUp() override {
-        camera_ = &startCamera();
-        char reply[VCAM_LOGIN_REPLY_SIZE];
-        testing::internal::CaptureStdout();  // the login reports the serial number there
-        const int rc = vcam_control_login_v2(&session_, camera_->config().address.c_str(), "admin",
-                                             "admin", reply);
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(rc, 0);
+        SdkSessionTest::SetUp();
+        if (HasFatalFailure()) return;
         camera_->journal().clear();
         logMark_ = LogDirectory::text().size();
-    }
-    void TearDown() override {
-        if (session_ != -1) vcam_control_logout(session_);
-        CameraTest::TearDown();
     }
 
     void canned(const std::string& body, int status = 200) {
@@ -138,8 +129,6 @@ protected:
         return false;
     }
 
-    camsim::Camera* camera_ = nullptr;
-    int session_ = -1;
     size_t logMark_ = 0;
     static LogDirectory* logDirectory_;
 };

@@ -19,11 +19,14 @@
 #include "camlink.h"
 #include "support/camera_fixture.h"
 #include "support/http_client.h"
+#include "support/temp_dir.h"
 #include "util/crypto.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::parseJson;
+using testsupport::TempDir;
 
 class HistoryTest : public testsupport::CameraTest {
 protected:
@@ -69,15 +72,6 @@ std::string readFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-Json::Value parse(const char* text) {
-    Json::Value root;
-    std::istringstream in(text ? text : "");
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    if (!Json::parseFromStream(builder, in, &root, &errors)) return Json::Value();
-    return root;
 }
 
 // "Ä" is two bytes: a cut that ignored characters would leave half of one.
@@ -433,7 +427,7 @@ TEST_F(HistoryTest, CameraLogQueriesReuseAndResizeOneBlock) {
     auto requests = sent("/api/v1/log");
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].body, "{\"end_time\":10800,\"source\":2,\"start_time\":3600,\"type\":4}");
-    Json::Value first = parse(log.text);
+    Json::Value first = parseJson(log.text);
     EXPECT_EQ(first["code"].asInt(), 0);
     EXPECT_EQ(first["data"]["log"].size(), 3u);
     const std::string firstText = log.text;
@@ -442,11 +436,11 @@ TEST_F(HistoryTest, CameraLogQueriesReuseAndResizeOneBlock) {
     ASSERT_EQ(vcam_control_get_ipc_log(s, &log), 0);
     ASSERT_NE(log.text, nullptr);
     EXPECT_GT(std::strlen(log.text), firstText.size());
-    EXPECT_EQ(parse(log.text)["data"]["log"].size(), 150u);
+    EXPECT_EQ(parseJson(log.text)["data"]["log"].size(), 150u);
 
     log.end_time = 3600;  // and shrinks to a one-entry reply
     ASSERT_EQ(vcam_control_get_ipc_log(s, &log), 0);
-    EXPECT_EQ(parse(log.text)["data"]["log"].size(), 1u);
+    EXPECT_EQ(parseJson(log.text)["data"]["log"].size(), 1u);
 
     // A failed exchange is reported, and the block then holds what the camera said.
     camera_->setCannedReply("/api/v1/log", camsim::HttpResponse{503, "busy", "text/plain", {}});
@@ -482,28 +476,9 @@ TEST_F(HistoryTest, LogBlocksTheLibraryDidNotHandOutAreRefused) {
     EXPECT_EQ(sent("/api/v1/log").size(), 1u);
 }
 
-// A private directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/camlink-history-XXXXXX";
-        path_ = mkdtemp(pattern) ? pattern : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 TEST_F(HistoryTest, SmartLogIsWrittenUnderTheCallersPrefix) {
     const int s = open();
-    TempDir dir;
+    TempDir dir{"camlink-history"};
     ASSERT_FALSE(dir.path().empty());
     const std::string prefix = dir.path() + "/cam1_";
     char path[VCAM_SMART_LOG_PATH_SIZE];
@@ -528,7 +503,7 @@ TEST_F(HistoryTest, SmartLogIsWrittenUnderTheCallersPrefix) {
 
 TEST_F(HistoryTest, SmartLogWithAWrongDigestLeavesAnEmptyFile) {
     const int s = open();
-    TempDir dir;
+    TempDir dir{"camlink-history"};
     const std::string body = "analysis line\n";
     camera_->setCannedReply(
         "/common/smart_log",

@@ -19,11 +19,14 @@
 #include "camlink.h"
 #include "support/camera_fixture.h"
 #include "support/http_client.h"
+#include "support/sdk_session.h"
+#include "support/temp_dir.h"
 #include "util/crypto.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::parseJson;
 
 const std::string kBase = "/api/v1/recognize/";
 const char kJsonType[] = "application/json; charset=UTF-8";
@@ -40,45 +43,6 @@ template <size_t N>
 void fillUnterminated(char (&field)[N], char byte = 'x') {
     std::memset(field, byte, N);
 }
-
-Json::Value parse(const char* text) {
-    Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    const std::string s = text ? text : "";
-    if (!reader->parse(s.data(), s.data() + s.size(), &root, &errors)) return Json::Value();
-    return root;
-}
-
-// A private directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/camlink-library-XXXXXX";
-        if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    // Writes the file (a name relative to the directory) and returns its full path.
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string full = path_ + "/" + name;
-        std::ofstream out(full, std::ios::binary);
-        out << bytes;
-        if (!out) throw std::runtime_error("cannot write " + full);
-        return full;
-    }
-
-private:
-    std::string path_;
-};
 
 // Runs the scope in another working directory and returns to the old one.
 class WorkingDirectory {
@@ -105,22 +69,8 @@ std::string binaryPicture() {
 }
 
 // A camera of its own and a session logged in to it, per test.
-class LibraryCallTest : public testsupport::CameraTest {
+class LibraryCallTest : public testsupport::SdkSessionTest {
 protected:
-    void SetUp() override {
-        camera_ = &startCamera();
-        char reply[VCAM_LOGIN_REPLY_SIZE];
-        testing::internal::CaptureStdout();  // the login reports the serial number there
-        const int rc = vcam_control_login_v2(&session_, address().c_str(), "admin", "admin", reply);
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(rc, 0);
-    }
-    void TearDown() override {
-        if (session_ != -1) vcam_control_logout(session_);
-        CameraTest::TearDown();
-    }
-
-    const std::string& address() const { return camera_->config().address; }
     size_t requestCount() const { return camera_->journal().entries().size(); }
     std::string createLibrary(const std::string& name) {
         return camera_->faces().createLibrary(name, 80).data["libid"].asString();
@@ -152,9 +102,6 @@ protected:
         EXPECT_EQ(sent[0].header("User-Agent"), "curl/Control") << path;
         return sent[0].body;
     }
-
-    camsim::Camera* camera_ = nullptr;
-    int session_ = -1;
 };
 
 // ---- Bodies of the JSON calls ----
@@ -288,7 +235,7 @@ TEST_F(LibraryCallTest, ImageListSendsFiltersUpToTheFirstEmptyName) {
     q.page_num = 1;
     q.page_size = 10;
     ASSERT_EQ(list(), 0);
-    EXPECT_EQ(parse(q.reply)["data"]["pagination"]["total"].asInt(), 1) << q.reply;
+    EXPECT_EQ(parseJson(q.reply)["data"]["pagination"]["total"].asInt(), 1) << q.reply;
 }
 
 TEST_F(LibraryCallTest, LockUnlockPostNothingAndTheLibraryListIsAGet) {
@@ -317,7 +264,7 @@ TEST_F(LibraryCallTest, LockUnlockPostNothingAndTheLibraryListIsAGet) {
     EXPECT_EQ(std::string(r.name, sizeof r.name), std::string(sizeof r.name, '\0'));
     EXPECT_EQ(r.threshold, 0);
     ASSERT_NE(r.reply, nullptr);
-    EXPECT_EQ(parse(r.reply)["data"][0]["name"].asString(), "staff") << r.reply;
+    EXPECT_EQ(parseJson(r.reply)["data"][0]["name"].asString(), "staff") << r.reply;
 }
 
 // ---- Terminating NULs ----
@@ -448,7 +395,7 @@ TEST_F(LibraryCallTest, StatusOtherThan200IsTheResultAndNullsTheReply) {
     EXPECT_EQ(vcam_control_list_library(session_, &lib), 500);
     EXPECT_EQ(lib.reply, nullptr);
 
-    TempDir dir;
+    testsupport::TempDir dir{"camlink-library"};
     const std::string libid = createLibrary("staff");
     put(img.libid, libid);
     put(img.path, dir.write("p.jpg", testsupport::makeJpeg(120, 120)));
@@ -463,7 +410,7 @@ TEST_F(LibraryCallTest, CameraCodeInA200ReplyIsStillSuccess) {
     put(lib.libid, "no-such-library");
     ASSERT_EQ(vcam_control_delete_library(session_, &lib), 0);
     ASSERT_NE(lib.reply, nullptr);
-    Json::Value reply = parse(lib.reply);
+    Json::Value reply = parseJson(lib.reply);
     EXPECT_EQ(reply["code"].asInt(), 2012) << lib.reply;
     EXPECT_FALSE(reply["msg"].asString().empty());
 }
@@ -520,7 +467,7 @@ protected:
         if (sent.empty()) return {};
         EXPECT_NE(r.reply, nullptr);
         if (r.reply) {
-            EXPECT_EQ(parse(r.reply)["code"].asInt(), 0) << r.reply;
+            EXPECT_EQ(parseJson(r.reply)["code"].asInt(), 0) << r.reply;
         }
         return sent[0];
     }
@@ -530,7 +477,7 @@ protected:
     }
 
     std::string libid_;
-    TempDir dir_;
+    testsupport::TempDir dir_{"camlink-library"};
 };
 
 TEST_F(ImageUploadTest, SendsTheFileBytesWithItsDigestAndLibrary) {
@@ -555,7 +502,7 @@ TEST_F(ImageUploadTest, SendsTheFileBytesWithItsDigestAndLibrary) {
     EXPECT_EQ(e.header("User-Agent"), "curl/Control");
 
     ASSERT_NE(r.reply, nullptr);
-    Json::Value reply = parse(r.reply);
+    Json::Value reply = parseJson(r.reply);
     ASSERT_EQ(reply["code"].asInt(), 0) << r.reply;
     EXPECT_TRUE(camera_->faces().pictureBytes(reply["data"]["imgid"].asInt64()) == picture);
 }
@@ -615,9 +562,9 @@ TEST_F(ImageUploadTest, FetchUsesTheUrlOfTheFindReplyUnchanged) {
     put(r.libid, libid_);
     put(r.path, dir_.write("face.jpg", picture));
     ASSERT_EQ(vcam_control_add_image(session_, &r), 0);
-    r.imgid = parse(r.reply)["data"]["imgid"].asInt64();
+    r.imgid = parseJson(r.reply)["data"]["imgid"].asInt64();
     ASSERT_EQ(vcam_control_find_image(session_, &r), 0);
-    const std::string url = parse(r.reply)["data"]["url"].asString();
+    const std::string url = parseJson(r.reply)["data"]["url"].asString();
     ASSERT_EQ(url.rfind("http://" + address() + ":8089/images/", 0), 0u) << r.reply;
 
     vcam_image_data_record data{};

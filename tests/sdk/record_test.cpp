@@ -20,11 +20,13 @@
 #include "camlink.h"
 #include "support/camera_fixture.h"
 #include "support/http_client.h"
+#include "support/sdk_session.h"
+#include "support/temp_dir.h"
 #include "util/crypto.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using testsupport::parseJson;
 
 const std::string kBase = "/api/v1/recognize/";
 const std::string kDigestList = "/digest/api/v1/recognize/fdlib/list_img";
@@ -39,20 +41,6 @@ void put(char (&field)[N], const std::string& text) {
 template <size_t N>
 void fillUnterminated(char (&field)[N], char byte = 'x') {
     std::memset(field, byte, N);
-}
-
-Json::Value parse(const std::string& text) {
-    Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors))
-        return Json::Value();
-    return root;
-}
-
-Json::Value parse(const char* text) {
-    return parse(std::string(text ? text : ""));
 }
 
 // 128 values over the whole 32-bit range, negatives included, and their text as the camera
@@ -75,51 +63,14 @@ std::string joined(const std::vector<int32_t>& values) {
     return text;
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/camlink-record-XXXXXX";
-        if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string full = path_ + "/" + name;
-        std::ofstream out(full, std::ios::binary);
-        out << bytes;
-        if (!out) throw std::runtime_error("cannot write " + full);
-        return full;
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // A camera with one library and a session logged in to it, per test.
-class RecordCallTest : public testsupport::CameraTest {
+class RecordCallTest : public testsupport::SdkSessionTest {
 protected:
     void SetUp() override {
-        camera_ = &startCamera();
-        char reply[VCAM_LOGIN_REPLY_SIZE];
-        testing::internal::CaptureStdout();  // the login reports the serial number there
-        const int rc = vcam_control_login_v2(&session_, address().c_str(), "admin", "admin", reply);
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(rc, 0);
+        SdkSessionTest::SetUp();
+        if (HasFatalFailure()) return;
         libid_ = camera_->faces().createLibrary("staff", 80).data["libid"].asString();
     }
-    void TearDown() override {
-        if (session_ != -1) vcam_control_logout(session_);
-        CameraTest::TearDown();
-    }
-
-    const std::string& address() const { return camera_->config().address; }
     size_t requestCount() const { return camera_->journal().entries().size(); }
     // Paths of the authenticated requests since the journal was cleared, in order.
     std::vector<std::string> pathsSent() const {
@@ -156,10 +107,8 @@ protected:
         return q;
     }
 
-    camsim::Camera* camera_ = nullptr;
-    int session_ = -1;
     std::string libid_;
-    TempDir dir_;
+    testsupport::TempDir dir_{"camlink-record"};
 };
 
 // ---- Second generation ----
@@ -215,7 +164,7 @@ TEST_F(RecordCallTest, ImportV2SendsEveryMemberAndThePictureOnlyWhenNamed) {
     ASSERT_EQ(vcam_control_import_record_v2(session_, &r), 0);
     EXPECT_EQ(onlyBody(kBase + "import_record"), body("u-1", ""));
     ASSERT_NE(r.reply, nullptr);
-    EXPECT_EQ(parse(r.reply)["code"].asInt(), 0) << r.reply;
+    EXPECT_EQ(parseJson(r.reply)["code"].asInt(), 0) << r.reply;
 
     camera_->journal().clear();
     put(r.uid, "u-2");
@@ -228,7 +177,7 @@ TEST_F(RecordCallTest, ImportV2SendsEveryMemberAndThePictureOnlyWhenNamed) {
     put(r.path, "");
     fillUnterminated(r.model_version, 'm');
     ASSERT_EQ(vcam_control_import_record_v2(session_, &r), 0);
-    Json::Value sent = parse(onlyBody(kBase + "import_record"));
+    Json::Value sent = parseJson(onlyBody(kBase + "import_record"));
     EXPECT_EQ(sent["model_version"].asString(), std::string(256, 'm'));
     EXPECT_EQ(sent["status"].asInt(), 1);
 }
@@ -281,11 +230,11 @@ TEST_F(RecordCallTest, ImportV2ThenExportV2GivesTheRecordBack) {
     put(r.model_version, "1.2.3");
     r.status = 1;
     ASSERT_EQ(vcam_control_import_record_v2(session_, &r), 0);
-    ASSERT_EQ(parse(r.reply)["code"].asInt(), 0) << r.reply;
+    ASSERT_EQ(parseJson(r.reply)["code"].asInt(), 0) << r.reply;
 
     vcam_image_query q = page(10);
     ASSERT_EQ(vcam_control_export_record_v2(session_, &q), 0);
-    Json::Value records = parse(q.reply)["data"]["record"];
+    Json::Value records = parseJson(q.reply)["data"]["record"];
     ASSERT_EQ(records.size(), 1u) << q.reply;
     const Json::Value& out = records[0];
     EXPECT_EQ(out["uid"].asString(), "u-9");
@@ -326,7 +275,7 @@ protected:
     Json::Value exportRecords() {
         vcam_image_query q = page(10);
         EXPECT_EQ(vcam_control_export_record(session_, &q), 0);
-        return parse(q.reply)["data"]["record"];
+        return parseJson(q.reply)["data"]["record"];
     }
 };
 
@@ -351,7 +300,7 @@ TEST_F(FirstGenerationTest, FeatureWrittenByImportReadsBackThroughExport) {
                   std::to_string(imgid) + R"(,"libid":")" + libid_ +
                   R"(","name":"Li Wei","status":1,"uid":"u-1"})");
     ASSERT_NE(r.reply, nullptr);
-    EXPECT_EQ(parse(r.reply)["code"].asInt(), 0) << r.reply;
+    EXPECT_EQ(parseJson(r.reply)["code"].asInt(), 0) << r.reply;
 
     camera_->journal().clear();
     Json::Value records = exportRecords();
@@ -379,7 +328,7 @@ TEST_F(FirstGenerationTest, ExportFillsFeaturesOnlyForExtractedRecords) {
     e.imgid = first;
     put(e.libid, libid_);
     ASSERT_EQ(vcam_control_extract_feature(session_, &e), 0);
-    ASSERT_EQ(parse(e.reply)["code"].asInt(), 0) << e.reply;
+    ASSERT_EQ(parseJson(e.reply)["code"].asInt(), 0) << e.reply;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (camera_->faces().counts(libid_).extractnum < 1 &&
            std::chrono::steady_clock::now() < deadline)
@@ -393,7 +342,7 @@ TEST_F(FirstGenerationTest, ExportFillsFeaturesOnlyForExtractedRecords) {
     ASSERT_EQ(vcam_control_export_record(session_, &q), 0);
     EXPECT_EQ(onlyBody(kDigestList), R"({"filter":[{"name":"name","value":"u-"}],"libid":")" +
                                          libid_ + R"(","page_num":1,"page_size":10})");
-    Json::Value records = parse(q.reply)["data"]["record"];
+    Json::Value records = parseJson(q.reply)["data"]["record"];
     ASSERT_EQ(records.size(), 2u) << q.reply;
     EXPECT_EQ(records[0]["uid"].asString(), "u-a");
     EXPECT_EQ(records[0]["feature"].asString(), camsim::computeFeature(extracted));

@@ -2,7 +2,6 @@
 // against replies this program crafts and broadcasts itself. The program runs inside the private
 // network namespace made by scripts/netns-run and refuses to send anything anywhere else.
 #include <arpa/inet.h>
-#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
@@ -27,9 +26,11 @@
 #include "camlink.h"
 #include "camsim.h"
 #include "support/camera_fixture.h"
+#include "support/private_namespace.h"
 
 namespace {
 
+using testsupport::inPrivateNamespace;
 using Clock = std::chrono::steady_clock;
 using Datagram = std::vector<uint8_t>;
 using namespace std::chrono_literals;
@@ -38,27 +39,6 @@ constexpr uint16_t kXmlPort = 10000;
 constexpr uint16_t kBinaryPort = 6789;
 // Bound on every wait for an event; far above what a namespace of its own needs.
 constexpr auto kPatience = 5s;
-
-std::string netNamespaceOf(const char* pid) {
-    char target[128] = {};
-    std::string link = std::string("/proc/") + pid + "/ns/net";
-    ssize_t n = ::readlink(link.c_str(), target, sizeof(target) - 1);
-    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
-}
-
-// True only inside a namespace of netns-run: never broadcast on the host's network.
-bool inPrivateNamespace(std::string* why) {
-    if (::if_nametoindex("fk0") == 0) {
-        *why = "no interface fk0";
-        return false;
-    }
-    std::string self = netNamespaceOf("self");
-    if (self.empty() || self == netNamespaceOf("1")) {
-        *why = "same network namespace as process 1";
-        return false;
-    }
-    return true;
-}
 
 bool shell(const std::string& command) {
     return std::system(command.c_str()) == 0;

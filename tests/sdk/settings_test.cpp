@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "camlink.h"
-#include "support/camera_fixture.h"
+#include "support/sdk_session.h"
 
 namespace {
 
@@ -40,23 +40,8 @@ std::string setBody(const std::string& module, const std::string& parm) {
            parm + "]}]}}";
 }
 
-class SettingsTest : public testsupport::CameraTest {
+class SettingsTest : public testsupport::SdkSessionTest {
 protected:
-    void SetUp() override {
-        camera_ = &startCamera();
-        char reply[VCAM_LOGIN_REPLY_SIZE];
-        testing::internal::CaptureStdout();  // the login reports the serial number there
-        const int rc = vcam_control_login_v2(&session_, address().c_str(), "admin", "admin", reply);
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(rc, 0);
-    }
-    void TearDown() override {
-        if (session_ != -1) vcam_control_logout(session_);
-        CameraTest::TearDown();
-    }
-
-    const std::string& address() const { return camera_->config().address; }
-
     // Runs the call on a clean journal: its result, and the bodies it posted to the envelope path.
     int run(const std::function<int()>& call, std::vector<std::string>* bodies = nullptr) {
         camera_->journal().clear();
@@ -78,9 +63,6 @@ protected:
     void canned(const std::string& body, int status = 200) {
         camera_->setCannedReply(kPath, camsim::HttpResponse{status, body, "application/json", {}});
     }
-
-    camsim::Camera* camera_ = nullptr;
-    int session_ = -1;
 };
 
 // ---- Image settings ----

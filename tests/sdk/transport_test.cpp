@@ -16,6 +16,7 @@
 #include "core/log.h"
 #include "support/camera_fixture.h"
 #include "support/http_client.h"
+#include "support/temp_dir.h"
 #include "util/crypto.h"
 
 namespace {
@@ -83,16 +84,7 @@ std::string header(const camsim::JournalEntry& entry, const std::string& name) {
 
 class TransportTest : public testsupport::CameraTest {
 protected:
-    void SetUp() override {
-        camera_ = &startCamera();
-        char pattern[] = "/tmp/transport_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        CameraTest::TearDown();
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { camera_ = &startCamera(); }
 
     HttpRequest request(const std::string& path, const std::string& userpwd = "admin:admin") {
         HttpRequest r;
@@ -109,7 +101,8 @@ protected:
     }
 
     camsim::Camera* camera_ = nullptr;
-    fs::path dir_;
+    testsupport::TempDir tmp_{"transport_test"};
+    const fs::path dir_ = tmp_.path();
     const std::string addLibrary_ = "/api/v1/recognize/add_fdlib";
     const std::string listLibraries_ = "/api/v1/recognize/list_fdlib";
 };
@@ -407,9 +400,8 @@ TEST(TransportHelpers, StringMd5MatchesRfc1321InUpperCase) {
 }
 
 TEST(TransportHelpers, StringMd5LogsTheDigestAtInfo) {
-    char pattern[] = "/tmp/transport_log_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
+    testsupport::TempDir tmp("transport_log");
+    const fs::path dir = tmp.path();
     const fs::path previous = fs::current_path();
     const int level = camlink::logMinimumLevel();
     fs::current_path(dir);  // the log ring lives in the working directory
@@ -419,7 +411,6 @@ TEST(TransportHelpers, StringMd5LogsTheDigestAtInfo) {
     camlink::logResetForTest(level);
     fs::current_path(previous);
     const std::string log = slurp(dir / "LumenLog_1.log");
-    fs::remove_all(dir);
     EXPECT_NE(log.find("[LumenNetwork::getStringMd5: 63] 900150983CD24FB0D6963F7D28E17F72"),
               std::string::npos)
         << log;

@@ -20,36 +20,10 @@
 
 #include "camlink.h"
 #include "support/camera_fixture.h"
+#include "support/temp_dir.h"
 #include "util/crypto.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// A private directory, removed with everything in it.
-class TempDir {
-public:
-    TempDir() {
-        char pattern[] = "/tmp/camlink-upgrade-XXXXXX";
-        path_ = mkdtemp(pattern) ? pattern : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        const std::string full = path_ + "/" + name;
-        std::ofstream(full, std::ios::binary) << bytes;
-        return full;
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 std::string pattern(size_t size) {
     std::string bytes(size, '\0');
@@ -99,7 +73,7 @@ protected:
     }
 
     std::vector<int> sessions_;
-    TempDir dir_;
+    testsupport::TempDir dir_{"camlink-upgrade"};
 };
 
 TEST_F(UpgradeTest, EmptyFileIsAnnouncedWithLengthZero) {

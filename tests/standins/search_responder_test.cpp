@@ -5,7 +5,6 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <mxml.h>
-#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -23,10 +22,13 @@
 #include <string>
 #include <vector>
 
+#include "support/private_namespace.h"
+
 namespace {
 
 using camsim::SearchIdentity;
 using camsim::SearchResponder;
+using testsupport::inPrivateNamespace;
 using Datagram = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
 
@@ -37,27 +39,6 @@ constexpr char kNamespaceAddress[] = "10.231.0.1";  // fk0, set up by netns-run
 constexpr auto kWindow = std::chrono::milliseconds(1500);
 // After the expected replies: time for any unwanted extra reply to show up.
 constexpr auto kLinger = std::chrono::milliseconds(300);
-
-std::string netNamespaceOf(const char* pid) {
-    char target[128] = {};
-    std::string link = std::string("/proc/") + pid + "/ns/net";
-    ssize_t n = ::readlink(link.c_str(), target, sizeof(target) - 1);
-    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
-}
-
-// True only inside a namespace of netns-run: never broadcast on the host's network.
-bool inPrivateNamespace(std::string* why) {
-    if (::if_nametoindex("fk0") == 0) {
-        *why = "no interface fk0";
-        return false;
-    }
-    std::string self = netNamespaceOf("self");
-    if (self.empty() || self == netNamespaceOf("1")) {
-        *why = "same network namespace as process 1";
-        return false;
-    }
-    return true;
-}
 
 // A searching client's UDP socket: port shared and broadcast allowed, as the real client does.
 class ClientSocket {

@@ -26,14 +26,22 @@ size_t appendHeader(char* data, size_t size, size_t count, void* target) {
 }
 }  // namespace
 
-Json::Value Reply::json() const {
+Json::Value parseJson(const std::string& text) {
     Json::CharReaderBuilder builder;
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors))
+    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors))
         return Json::Value();
     return root;
+}
+
+Json::Value parseJson(const char* text) {
+    return parseJson(std::string(text ? text : ""));
+}
+
+Json::Value Reply::json() const {
+    return parseJson(body);
 }
 
 std::string Reply::header(const std::string& name) const {

@@ -39,6 +39,10 @@ private:
     std::string credentials_;
 };
 
+// The text as JSON (null when it is not JSON; a null pointer counts as empty text).
+Json::Value parseJson(const std::string& text);
+Json::Value parseJson(const char* text);
+
 // The compact JSON text of a value, members in key order.
 std::string compact(const Json::Value& value);
 
