@@ -1,0 +1,75 @@
+// The program-wide job control: running-task bits, the stop flag and the per-item cancel
+// table that long jobs set and poll from their own threads. The main window owns the one
+// instance; workers reach it through JobControl::instance() and do nothing when there is none.
+#pragma once
+
+#include <QHash>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+
+class JobControl : public QObject {
+    Q_OBJECT
+public:
+    enum Task : quint16 {
+        ScanDevice = 1,
+        UploadImage = 2,
+        ExtractFeature = 4,
+        UploadBatch = 8,
+        FaceDbImport = 16,
+        FaceDbExport = 32,
+    };
+
+    // The process-wide instance, or nullptr when none exists.
+    static JobControl* instance();
+
+    // The first instance made becomes the process-wide one until it is destroyed.
+    explicit JobControl(QObject* parent = nullptr);
+    ~JobControl() override;
+
+    // Safe from any thread.
+    void setTask(Task task, bool on);
+    bool anyTaskRunning() const { return tasks_.load() != 0; }
+    quint16 tasks() const { return tasks_.load(); }
+    // Names of the set bits ("Scan Device", ...), in bit order, translated.
+    static QStringList taskNames(quint16 bits);
+
+    // Starts a job: clears the stop flag, empties the cancel table and asks the overlay to show.
+    void beginBusy(int mode);
+    void endBusy();
+
+    bool stopRequested() const { return stop_.load(); }
+    bool isCancelled(const QString& key) const;
+    void setCancelled(const QString& key, bool value);
+    // Sets the stop flag and every entry of the cancel table to value.
+    void cancelAll(bool value);
+
+    // 100 when current equals total, 0 when total is 0, else current * 100 / total.
+    static int overallPercent(int current, int total);
+
+signals:
+    void signalBusy(int mode);
+    void signalIdle();
+
+private:
+    std::atomic<quint16> tasks_{0};
+    std::atomic<bool> stop_{false};
+    mutable QMutex cancelMutex_;
+    QHash<QString, bool> cancelled_;
+};
+
+// Sets a task bit for the lifetime of the scope, when a job control exists.
+class TaskScope {
+public:
+    explicit TaskScope(JobControl::Task task);
+    ~TaskScope();
+    TaskScope(const TaskScope&) = delete;
+    TaskScope& operator=(const TaskScope&) = delete;
+    bool active() const { return control_ != nullptr; }
+
+private:
+    JobControl* control_;
+    JobControl::Task task_;
+};
