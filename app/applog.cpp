@@ -22,18 +22,24 @@ std::string timeText(const char* format) {
     return text;
 }
 
-bool fileExists(const std::string& name) { return ::access(name.c_str(), F_OK) == 0; }
+bool fileExists(const std::string& name) {
+    return ::access(name.c_str(), F_OK) == 0;
+}
 
 }  // namespace
 
-std::string logFileStamp() { return timeText("%Y_%m_%d_%H_%M_%S"); }
+std::string logFileStamp() {
+    return timeText("%Y_%m_%d_%H_%M_%S");
+}
 
 AppLog& AppLog::instance() {
     static AppLog log;
     return log;
 }
 
-AppLog::~AppLog() { closeFile(); }
+AppLog::~AppLog() {
+    closeFile();
+}
 
 void AppLog::init(const std::string& directory) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -81,7 +87,8 @@ bool AppLog::openNewFile() {
     closeFile();
     std::string base = directory_ + logFileStamp();
     std::string name = base + ".log";
-    for (int n = 1; fileExists(name) && n < 1000; ++n) name = base + "_" + std::to_string(n) + ".log";
+    for (int n = 1; fileExists(name) && n < 1000; ++n)
+        name = base + "_" + std::to_string(n) + ".log";
     file_ = std::fopen(name.c_str(), "w+");
     fileName_ = file_ ? name : std::string();
     return file_ != nullptr;
@@ -117,8 +124,8 @@ void AppLog::writeV(const char* source, int line, int level, const char* format,
     if (!file_ && !openNewFile()) return;
 
     char text[kLineBytes];
-    std::snprintf(text, sizeof text, "[%s][%s](%d):", timeText("%Y-%m-%d %H:%M:%S").c_str(),
-                  source, line);
+    std::snprintf(text, sizeof text, "[%s][%s](%d):", timeText("%Y-%m-%d %H:%M:%S").c_str(), source,
+                  line);
     put(text);
     std::vsnprintf(text, sizeof text, format, args);
     put(text);

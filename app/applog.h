@@ -58,4 +58,5 @@ private:
 std::string logFileStamp();
 
 // writeLog at the caller's line: FK_LOG("dbutil\\interaction", 3, "%s, ...", ...).
-#define FK_LOG(source, level, ...) AppLog::instance().write((source), __LINE__, (level), __VA_ARGS__)
+#define FK_LOG(source, level, ...) \
+    AppLog::instance().write((source), __LINE__, (level), __VA_ARGS__)

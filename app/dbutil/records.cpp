@@ -1,6 +1,8 @@
 #include "records.h"
 
-SDeviceInfo::SDeviceInfo() { dbs.reserve(kMaxLibraries); }
+SDeviceInfo::SDeviceInfo() {
+    dbs.reserve(kMaxLibraries);
+}
 
 SDeviceInfo::SDeviceInfo(const QString& ip_, const QString& username_, const QString& password_)
     : SDeviceInfo() {
@@ -18,7 +20,8 @@ SDBInfo findDb(const SDeviceInfo& device, const QString& libid) {
 
 QStringList dbNames(const SDeviceInfo& device) {
     QStringList names;
-    for (const SDBInfo& db : device.dbs) names.append(db.name);
+    for (const SDBInfo& db : device.dbs)
+        names.append(db.name);
     return names;
 }
 
@@ -28,7 +31,9 @@ void selectDbs(SDeviceInfo& device, const QList<int>& indices) {
     }
 }
 
-SFeatrueInfo::SFeatrueInfo() { clear(); }
+SFeatrueInfo::SFeatrueInfo() {
+    clear();
+}
 
 void SFeatrueInfo::clear() {
     imgid = -1;
@@ -41,7 +46,8 @@ void SFeatrueInfo::clear() {
     feature.clear();
     feature.reserve(kFeatureReserve);
     ext = QStringList();
-    for (int i = 0; i < kExtCount; ++i) ext.append(QString());
+    for (int i = 0; i < kExtCount; ++i)
+        ext.append(QString());
     feature_attr = 0;
     model_version.clear();
 }

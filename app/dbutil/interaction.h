@@ -1,0 +1,121 @@
+// The one place where the program talks to cameras. Every member logs in through a
+// per-camera session cache, fills camlink's argument record, calls the export and reads the
+// camera's JSON reply. Members block; pages run them through DeviceControl, worker threads
+// call them directly.
+#pragma once
+
+#include <QHash>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include <camlink.h>
+
+#include "records.h"
+
+class Interaction {
+public:
+    // Progress of a loop over images: the count so far; returning true stops the loop.
+    using CountCallback = std::function<bool(int count)>;
+    // Progress of an extraction: returning true stops the polling.
+    using ExtractCallback = std::function<bool(int extracted, int errors, int total)>;
+    // Progress of a LAN search: returning true stops reading its results.
+    using ScanCallback = std::function<bool(int current, int total)>;
+
+    static Interaction& instance();
+
+    Interaction() = default;
+    ~Interaction();  // logs every cached session out
+    Interaction(const Interaction&) = delete;
+    Interaction& operator=(const Interaction&) = delete;
+
+    // The session for ip (cached, or a new login); above 0 on success. result gets the
+    // login's code and, for 403/423, the attempts or seconds left.
+    int login(const QString& ip, const QString& username, const QString& password,
+              LoginResult* result);
+    void logoutAll();
+
+    // Device: firmware version, type check and (updateIPC) the library list.
+    int updateIPC(SDeviceInfo* device, LoginResult* login);
+    int checkIPC(SDeviceInfo* device, LoginResult* login);
+    bool refreshDbList(SDeviceInfo* device);
+
+    // Libraries.
+    bool addFaceDB(const SDeviceInfo& device, SDBInfo* db);
+    bool updateFaceDB(const SDeviceInfo& device, const SDBInfo& db);
+    bool deleteFaceDB(const SDeviceInfo& device, const QString& libid);
+    bool getFaceDB(const SDeviceInfo& device, SDBInfo* db);
+    int lockFaceDB(const SDeviceInfo& device, const QString& libid);
+    int unlockFaceDB(const SDeviceInfo& device, const QString& libid);
+    bool clearImages(const SDeviceInfo& device, const QString& libid);
+    bool extractFeature(const SDeviceInfo& device, const QString& libid, int* total, int* extracted,
+                        int* errors, const ExtractCallback& progress);
+
+    // Images.
+    bool addImage(const SDeviceInfo& device, const SFeatrueInfoPtr& image);
+    int addImages(const SDeviceInfo& device, const QString& libid, const SFeatrueList& images,
+                  const CountCallback& progress);
+    bool updateImage(const SDeviceInfo& device, const SFeatrueInfo& image);
+    int deleteImage(const SDeviceInfo& device, const SFeatrueInfo& image);
+    int deleteImages(const SDeviceInfo& device, const SFeatrueList* images);
+    bool listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out);
+    int getImage(const SDeviceInfo& device, Protocol::MsgImageData* data);
+
+    // Whole records with their features, for packages.
+    int exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out);
+    int importFaceDB(const SDeviceInfo& device, const QString& libid, const SFeatrueList& records,
+                     const CountCallback& progress);
+
+    // LAN search: the addresses of cameras of the supported type, in numeric order.
+    void scan(QStringList* out, const ScanCallback& progress);
+
+    // Number of cached sessions (for tests and diagnostics).
+    int sessionCount() const;
+
+private:
+    struct DeviceSession {
+        QString ip;
+        QString username;
+        QString password;
+        int handle = 0;
+    };
+
+    struct DeviceCheck {
+        int code = 0;
+        int handle = 0;
+        bool versionRead = false;
+    };
+
+    // Login, firmware version and type check shared by updateIPC and checkIPC.
+    DeviceCheck checkDevice(SDeviceInfo* device, LoginResult* login);
+    // Login for a member; on failure writes the member's login-failure lines.
+    int loginFor(const SDeviceInfo& device, const char* member, const char* debugText);
+    int readVersion(int handle, SDeviceInfo* device);
+    int listLibraries(int handle, SDeviceInfo* device);
+    int findLibrary(int handle, SDBInfo* db);
+    int findLibraryOnce(int handle, SDBInfo* db);
+    int addImageStep(int handle, SFeatrueInfo* image);
+    int updateImageStep(int handle, const SFeatrueInfo& image);
+    int findImageStep(int handle, SFeatrueInfo* image);
+    int deleteImageStep(int handle, const SFeatrueInfo& image);
+    int importRecordStep(int handle, const SFeatrueInfo& record);
+    int startExtraction(int handle, const QString& libid);
+    void pollExtraction(int handle, const QString& libid, int* total, int* extracted, int* errors,
+                        const ExtractCallback& progress);
+    using ImageStep = std::function<int(int handle, SFeatrueInfo* image)>;
+    int countedLoop(int handle, const QString& libid, const SFeatrueList& images,
+                    const CountCallback& progress, const ImageStep& step);
+    int readPage(int (*call)(int, vcam_image_query*), int handle, const char* step, SPageInfo* page,
+                 SFeatrueList* out);
+    int libraryCall(int (*call)(int, vcam_library_record*), int handle, const QString& libid,
+                    const char* step);
+
+    mutable QMutex mutex_;
+    QHash<QString, DeviceSession> sessions_;
+};
+
+// Type check of the firmware version: 10 to 256 characters and "RECOG" in it.
+bool isSupportedVersion(const QString& version);
+// Dotted IPv4 texts in numeric order; texts of fewer than four parts are dropped.
+QStringList sortAddresses(const QStringList& addresses);

@@ -1,0 +1,122 @@
+// Interaction members that read pages of records and write whole records back.
+#include <camlink.h>
+
+#include <algorithm>
+
+#include "applog.h"
+#include "interaction.h"
+#include "interaction_args.h"
+#include "interaction_call.h"
+
+namespace {
+
+const char* const kSource = "dbutil\\interaction";
+constexpr int kLoginFailed = 4;
+
+vcam_image_query pageQuery(const SPageInfo& page) {
+    auto query = args::cleared<vcam_image_query>();
+    args::putText(query.libid, page.libid);
+    query.page_num = page.page_num;
+    query.page_size = page.page_size;
+    const int count = std::min<int>(page.conditions.size(), VCAM_IMAGE_FILTERS);
+    for (int i = 0; i < count; ++i) {
+        args::putText(query.filters[i].name, page.conditions[i].first);
+        args::putText(query.filters[i].value, page.conditions[i].second);
+    }
+    return query;
+}
+
+vcam_record_v2 importRecord(const SFeatrueInfo& image) {
+    auto record = args::cleared<vcam_record_v2>();
+    record.imgid = image.imgid;
+    args::putLocal(record.url, image.url);
+    args::putLocal(record.path, image.path);
+    args::putText(record.uid, image.uid);
+    args::putText(record.libid, image.libid);
+    args::putText(record.name, image.name);
+    char* const ext[] = {record.ext1, record.ext2, record.ext3, record.ext4, record.ext5};
+    for (int i = 0; i < SFeatrueInfo::kExtCount && i < image.ext.size(); ++i)
+        args::putBytes(ext[i], sizeof record.ext1, image.ext[i].toUtf8());
+    args::putText(record.feature, image.feature);
+    record.feature_attr = image.feature_attr;
+    args::putLocal(record.model_version, image.model_version);
+    // A record that claims a feature without one would be refused: send it as featureless.
+    record.status = (image.status == 1 && image.feature.isEmpty()) ? 0 : image.status;
+    return record;
+}
+
+}  // namespace
+
+int Interaction::readPage(int (*call)(int, vcam_image_query*), int handle, const char* step,
+                          SPageInfo* page, SFeatrueList* out) {
+    auto query = pageQuery(*page);
+    CallOutcome outcome = callCamera(call, handle, query);
+    outcome.read([&](const QJsonValue& data) { return reply::readImagePage(data, page, out); });
+    if (!outcome.ok()) {
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, page_num: %d, page_size: %d.\n", step,
+               outcome.result, outcome.message(), page->page_num, page->page_size);
+        debugFailure(step, outcome.result);
+    }
+    return outcome.result;
+}
+
+bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {
+    if (!page || !out) return true;
+    const int handle = loginFor(device, "Interaction::listImage", "login failed.");
+    if (handle <= 0) return false;
+    return readPage(vcam_control_list_image, handle, "Interaction::list_img", page, out) == 0;
+}
+
+int Interaction::exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {
+    if (!page || !out) return 1;
+    const int handle = loginFor(device, "Interaction::exportFaceDB", "login failed.");
+    if (handle <= 0) return kLoginFailed;
+    return readPage(vcam_control_export_record_v2, handle, "Interaction::export_record", page, out);
+}
+
+int Interaction::importRecordStep(int handle, const SFeatrueInfo& image) {
+    auto record = importRecord(image);
+    CallOutcome outcome = callCamera(vcam_control_import_record_v2, handle, record);
+    if (!outcome.ok()) {
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d, name: %s, path: %s.\n",
+               "Interaction::import_record", outcome.result, outcome.message(),
+               static_cast<int>(image.imgid), image.name.toUtf8().constData(),
+               image.path.toLocal8Bit().constData());
+        debugFailure("Interaction::import_record", outcome.result);
+        FK_LOG(kSource, 6, "import_record failed, image info: path=%s, name=%s, uid=%s\n",
+               image.path.toLocal8Bit().constData(), image.name.toUtf8().constData(),
+               image.uid.toUtf8().constData());
+    }
+    return outcome.result;
+}
+
+int Interaction::importFaceDB(const SDeviceInfo& device, const QString& libid,
+                              const SFeatrueList& records, const CountCallback& progress) {
+    const int handle = loginFor(device, "Interaction::importFaceDB", "login failed.");
+    if (handle <= 0) return 0;
+    return countedLoop(handle, libid, records, progress, [this](int h, SFeatrueInfo* record) {
+        return importRecordStep(h, *record);
+    });
+}
+
+// Sends each image in turn. A request that timed out may still have been stored, so the count
+// is at least what the library grew by between the look-ups before and after.
+int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueList& images,
+                             const CountCallback& progress, const ImageStep& step) {
+    SDBInfo before;
+    before.libid = libid;
+    const bool haveBefore = findLibrary(handle, &before) == 0;
+    int count = 0;
+    for (const SFeatrueInfoPtr& image : images) {
+        if (!image) continue;
+        image->libid = libid;
+        if (step(handle, image.data()) != 0) continue;
+        ++count;
+        if (progress && progress(count)) return count;
+    }
+    SDBInfo after;
+    after.libid = libid;
+    if (haveBefore && findLibrary(handle, &after) == 0)
+        count = std::max(count, after.imgnum - before.imgnum);
+    return count;
+}
