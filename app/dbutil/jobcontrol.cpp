@@ -1,1 +1,92 @@
 #include "jobcontrol.h"
+
+#include <QCoreApplication>
+#include <QMutexLocker>
+
+namespace {
+
+std::atomic<JobControl*> g_instance{nullptr};
+
+struct TaskName {
+    JobControl::Task bit;
+    const char* name;
+};
+
+const TaskName kTaskNames[] = {
+    {JobControl::ScanDevice, QT_TRANSLATE_NOOP("QObject", "Scan Device")},
+    {JobControl::UploadImage, QT_TRANSLATE_NOOP("QObject", "Upload Image")},
+    {JobControl::ExtractFeature, QT_TRANSLATE_NOOP("QObject", "Extract Feature")},
+    {JobControl::UploadBatch, QT_TRANSLATE_NOOP("QObject", "Upload Batch")},
+    {JobControl::FaceDbImport, QT_TRANSLATE_NOOP("QObject", "Face DB Import")},
+    {JobControl::FaceDbExport, QT_TRANSLATE_NOOP("QObject", "Face DB Export")},
+};
+
+}  // namespace
+
+JobControl* JobControl::instance() { return g_instance.load(); }
+
+JobControl::JobControl(QObject* parent) : QObject(parent) {
+    JobControl* none = nullptr;
+    g_instance.compare_exchange_strong(none, this);
+}
+
+JobControl::~JobControl() {
+    JobControl* self = this;
+    g_instance.compare_exchange_strong(self, nullptr);
+}
+
+void JobControl::setTask(Task task, bool on) {
+    if (on)
+        tasks_.fetch_or(quint16(task));
+    else
+        tasks_.fetch_and(quint16(~quint16(task)));
+}
+
+QStringList JobControl::taskNames(quint16 bits) {
+    QStringList names;
+    for (const TaskName& entry : kTaskNames) {
+        if (bits & entry.bit) names.append(QCoreApplication::translate("QObject", entry.name));
+    }
+    return names;
+}
+
+void JobControl::beginBusy(int mode) {
+    stop_.store(false);
+    {
+        QMutexLocker lock(&cancelMutex_);
+        cancelled_.clear();
+    }
+    emit signalBusy(mode);
+}
+
+void JobControl::endBusy() { emit signalIdle(); }
+
+bool JobControl::isCancelled(const QString& key) const {
+    QMutexLocker lock(&cancelMutex_);
+    return cancelled_.value(key, false);
+}
+
+void JobControl::setCancelled(const QString& key, bool value) {
+    QMutexLocker lock(&cancelMutex_);
+    cancelled_.insert(key, value);
+}
+
+void JobControl::cancelAll(bool value) {
+    stop_.store(value);
+    QMutexLocker lock(&cancelMutex_);
+    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it) it.value() = value;
+}
+
+int JobControl::overallPercent(int current, int total) {
+    if (total == 0) return 0;
+    if (current == total) return 100;
+    return int(qint64(current) * 100 / total);
+}
+
+TaskScope::TaskScope(JobControl::Task task) : control_(JobControl::instance()), task_(task) {
+    if (control_) control_->setTask(task_, true);
+}
+
+TaskScope::~TaskScope() {
+    if (control_) control_->setTask(task_, false);
+}
