@@ -205,7 +205,9 @@ bool DeviceInfoFactory::save() {
     file.setPermissions(kOwnerOnly);
     QDataStream out(&file);
     writeDevices(out, devices_);
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    // QSaveFile does not notice a buffered write that fails when it closes, so flush first.
+    if (out.status() != QDataStream::Ok || !file.flush()) file.cancelWriting();
+    if (!file.commit()) {
         qCritical("DeviceInfoFactory::serialize: write file failed");
         return false;
     }
