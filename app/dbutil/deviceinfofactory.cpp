@@ -28,7 +28,9 @@ QString decodeCredential(const QString& text) {
 }
 
 // Bytes the stream can still read.
-qint64 remaining(QDataStream& in) { return in.device() ? in.device()->bytesAvailable() : 0; }
+qint64 remaining(QDataStream& in) {
+    return in.device() ? in.device()->bytesAvailable() : 0;
+}
 
 // A count read from the data, trusted only when that many smallest records fit in what is
 // left, so a damaged count never reserves more than the file could hold.
@@ -160,7 +162,8 @@ void DeviceInfoFactory::writeDevices(QDataStream& out, const QVector<SDeviceInfo
     out << qint32(devices.size());
     for (const SDeviceInfo& device : devices) {
         out << device.ip << device.ota << qint32(device.dbs.size());
-        for (const SDBInfo& db : device.dbs) out << db.libid << db.name << db.imgnum << db.threshold;
+        for (const SDBInfo& db : device.dbs)
+            out << db.libid << db.name << db.imgnum << db.threshold;
         out << qint32(device.status) << encodeCredential(device.username)
             << encodeCredential(device.password);
     }

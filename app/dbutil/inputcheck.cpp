@@ -11,7 +11,9 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("QObject", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("QObject", text);
+}
 
 // A part as isValidIp reads it: the base-10 value, 0 for a text that is not a number, and
 // false in *inRange for a number beyond 64 bits.
@@ -61,16 +63,18 @@ bool isValidDeviceInput(const QString& ip, const QString& userName, const QStrin
 
 QString inputRuleText(int rule) {
     switch (rule) {
-    case UserNameRule:
-        return tr(QT_TRANSLATE_NOOP("QObject", "Username is 4-16 in length")) + ",\n" +
-               tr(QT_TRANSLATE_NOOP(
-                   "QObject", "contains Chinese and English characters, numbers, and underscores."));
-    case PasswordRule:
-        return tr(QT_TRANSLATE_NOOP("QObject", "Password is 6-16 in length")) + ",\n" +
-               tr(QT_TRANSLATE_NOOP(
-                   "QObject",
-                   "contains upper case or lower case characters, numbers or underscores."));
-    default: return tr(QT_TRANSLATE_NOOP("QObject", "Unknown error"));
+        case UserNameRule:
+            return tr(QT_TRANSLATE_NOOP("QObject", "Username is 4-16 in length")) + ",\n" +
+                   tr(QT_TRANSLATE_NOOP(
+                       "QObject",
+                       "contains Chinese and English characters, numbers, and underscores."));
+        case PasswordRule:
+            return tr(QT_TRANSLATE_NOOP("QObject", "Password is 6-16 in length")) + ",\n" +
+                   tr(QT_TRANSLATE_NOOP(
+                       "QObject",
+                       "contains upper case or lower case characters, numbers or underscores."));
+        default:
+            return tr(QT_TRANSLATE_NOOP("QObject", "Unknown error"));
     }
 }
 
@@ -121,7 +125,9 @@ QSize imagePixelSize(const QString& path) {
     return reader.read().size();
 }
 
-bool isImageFileSizeOk(const QString& path) { return QFileInfo(path).size() < kImageMaxBytes + 1; }
+bool isImageFileSizeOk(const QString& path) {
+    return QFileInfo(path).size() < kImageMaxBytes + 1;
+}
 
 bool isImagePixelSizeOk(const QString& path) {
     const QSize size = imagePixelSize(path);

@@ -23,7 +23,9 @@ const TaskName kTaskNames[] = {
 
 }  // namespace
 
-JobControl* JobControl::instance() { return g_instance.load(); }
+JobControl* JobControl::instance() {
+    return g_instance.load();
+}
 
 JobControl::JobControl(QObject* parent) : QObject(parent) {
     JobControl* none = nullptr;
@@ -59,7 +61,9 @@ void JobControl::beginBusy(int mode) {
     emit signalBusy(mode);
 }
 
-void JobControl::endBusy() { emit signalIdle(); }
+void JobControl::endBusy() {
+    emit signalIdle();
+}
 
 bool JobControl::isCancelled(const QString& key) const {
     QMutexLocker lock(&cancelMutex_);
@@ -74,7 +78,8 @@ void JobControl::setCancelled(const QString& key, bool value) {
 void JobControl::cancelAll(bool value) {
     stop_.store(value);
     QMutexLocker lock(&cancelMutex_);
-    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it) it.value() = value;
+    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it)
+        it.value() = value;
 }
 
 int JobControl::overallPercent(int current, int total) {

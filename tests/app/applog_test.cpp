@@ -90,7 +90,8 @@ void AppLogTest::threadsNeverInterleave() {
                 log.write("thread", t, 3, "thread %d line %d %s end\n", t, i, "payload-payload");
         });
     }
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads)
+        thread.join();
 
     const QList<QByteArray> lines = readAll(log.currentFile()).split('\n');
     QCOMPARE(lines.size(), kThreads * kLines + 1);  // the last piece after the final newline
