@@ -4,10 +4,28 @@
 #include <QMutexLocker>
 
 namespace {
-std::atomic<JobControl*> g_instance{nullptr};
-}
 
-JobControl* JobControl::instance() { return g_instance.load(); }
+std::atomic<JobControl*> g_instance{nullptr};
+
+struct TaskName {
+    JobControl::Task bit;
+    const char* name;
+};
+
+const TaskName kTaskNames[] = {
+    {JobControl::ScanDevice, QT_TRANSLATE_NOOP("QObject", "Scan Device")},
+    {JobControl::UploadImage, QT_TRANSLATE_NOOP("QObject", "Upload Image")},
+    {JobControl::ExtractFeature, QT_TRANSLATE_NOOP("QObject", "Extract Feature")},
+    {JobControl::UploadBatch, QT_TRANSLATE_NOOP("QObject", "Upload Batch")},
+    {JobControl::FaceDbImport, QT_TRANSLATE_NOOP("QObject", "Face DB Import")},
+    {JobControl::FaceDbExport, QT_TRANSLATE_NOOP("QObject", "Face DB Export")},
+};
+
+}  // namespace
+
+JobControl* JobControl::instance() {
+    return g_instance.load();
+}
 
 JobControl::JobControl(QObject* parent) : QObject(parent) {
     JobControl* none = nullptr;
@@ -21,23 +39,21 @@ JobControl::~JobControl() {
 
 void JobControl::setTask(Task task, bool on) {
     if (on)
-        tasks_.fetch_or(task);
+        tasks_.fetch_or(quint16(task));
     else
-        tasks_.fetch_and(static_cast<quint16>(~task));
+        tasks_.fetch_and(quint16(~quint16(task)));
 }
 
 QStringList JobControl::taskNames(quint16 bits) {
-    static const char* const kNames[] = {"Scan Device",  "Upload Image",   "Extract Feature",
-                                         "Upload Batch", "Face DB Import", "Face DB Export"};
     QStringList names;
-    for (int i = 0; i < 6; ++i) {
-        if (bits & (1u << i)) names.append(QCoreApplication::translate("QObject", kNames[i]));
+    for (const TaskName& entry : kTaskNames) {
+        if (bits & entry.bit) names.append(QCoreApplication::translate("QObject", entry.name));
     }
     return names;
 }
 
 void JobControl::beginBusy(int mode) {
-    stop_ = false;
+    stop_.store(false);
     {
         QMutexLocker lock(&cancelMutex_);
         cancelled_.clear();
@@ -45,7 +61,9 @@ void JobControl::beginBusy(int mode) {
     emit signalBusy(mode);
 }
 
-void JobControl::endBusy() { emit signalIdle(); }
+void JobControl::endBusy() {
+    emit signalIdle();
+}
 
 bool JobControl::isCancelled(const QString& key) const {
     QMutexLocker lock(&cancelMutex_);
@@ -58,15 +76,16 @@ void JobControl::setCancelled(const QString& key, bool value) {
 }
 
 void JobControl::cancelAll(bool value) {
-    stop_ = value;
+    stop_.store(value);
     QMutexLocker lock(&cancelMutex_);
-    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it) it.value() = value;
+    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it)
+        it.value() = value;
 }
 
 int JobControl::overallPercent(int current, int total) {
     if (total == 0) return 0;
     if (current == total) return 100;
-    return current * 100 / total;
+    return int(qint64(current) * 100 / total);
 }
 
 TaskScope::TaskScope(JobControl::Task task) : control_(JobControl::instance()), task_(task) {

@@ -1,0 +1,41 @@
+#include "checkimagethread.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "applog.h"
+#include "errortext.h"
+#include "inputcheck.h"
+
+CheckImageThread::CheckImageThread(const QString& directory, QObject* parent)
+    : QThread(parent), directory_(directory) {}
+
+void CheckImageThread::run() {
+    fileNames_.clear();
+    images_.clear();
+    errorCounts_.clear();
+
+    const QDir dir(directory_);
+    fileNames_ = dir.entryList(QDir::Files, QDir::NoSort);
+    for (const QString& fileName : qAsConst(fileNames_)) {
+        const int code = checkImageFile(fileName, directory_);
+        if (code != 0) {
+            ++errorCounts_[code];
+            FK_LOG("dbutil\\devicecontrol", 3, "error code: %d, message: %s, filename: %s.\n", code,
+                   ErrorText(code).toUtf8().constData(), fileName.toUtf8().constData());
+            continue;
+        }
+        const QFileInfo info(dir.filePath(fileName));
+        SFeatrueInfo image;
+        image.name = info.completeBaseName().left(kNameLength);
+        image.path = info.absoluteFilePath();
+        images_.append(image);
+    }
+}
+
+QString CheckImageThread::summary() const {
+    QString text;
+    for (auto it = errorCounts_.constBegin(); it != errorCounts_.constEnd(); ++it)
+        text += ErrorText(it.key()) + QStringLiteral(": ") + QString::number(it.value()) + "\n";
+    return text;
+}

@@ -1,0 +1,7 @@
+// The one table from a result code (SDK, camera HTTP status or the program's own checks) to the
+// text shown to the user, translated in the "QObject" context.
+#pragma once
+
+#include <QString>
+
+QString ErrorText(int code);
