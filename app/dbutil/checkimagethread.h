@@ -1,5 +1,5 @@
-// Checks every file of a directory against the upload rules of Part 4.1 on a thread of its own
-// and turns the usable ones into image records (Part 4.4). Read the results after finished().
+// Checks every file of a directory against the upload rules on a thread of its own
+// and turns the usable ones into image records. Read the results after finished().
 #pragma once
 
 #include <QMap>

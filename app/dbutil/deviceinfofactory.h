@@ -1,4 +1,4 @@
-// The device store (Part 4.2): the list of managed cameras, keyed by ip text, kept in
+// The device store: the list of managed cameras, keyed by ip text, kept in
 // "kestrel.data" and written by a 10 s timer after counted changes. GUI thread only.
 #pragma once
 

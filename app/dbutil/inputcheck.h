@@ -1,5 +1,5 @@
-// Input checks shared by the device dialogs, the library dialogs and the image-upload paths
-// (Part 4.1). Pure functions: they return a verdict, a code or a text and never fail.
+// Input checks shared by the device dialogs, the library dialogs and the image-upload paths.
+// Pure functions: they return a verdict, a code or a text and never fail.
 #pragma once
 
 #include <QSize>
@@ -46,7 +46,7 @@ bool isValidDeviceInput(const QString& ip, const QString& userName, const QStrin
 enum InputRule { UserNameRule = 1, PasswordRule = 2 };
 QString inputRuleText(int rule);
 
-// The add dialog's check: the first failing step fills message (see Part 4.1) and gives false.
+// The add dialog's check: the first failing step fills message and gives false.
 // message is left alone when all holds.
 bool checkDeviceInput(const QString& ip, const QString& userName, const QString& password,
                       QString* message);

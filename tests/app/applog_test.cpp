@@ -1,4 +1,4 @@
-// Part 4.6: the program log writer.
+// The program log writer.
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>

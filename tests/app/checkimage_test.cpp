@@ -1,4 +1,4 @@
-// Part 4.4: CheckImageThread over a directory of files.
+// CheckImageThread over a directory of files.
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-// Part 7.4: the job-control state (task bits, stop flag, cancel table).
+// The job-control state (task bits, stop flag, cancel table).
 #include <QSignalSpy>
 #include <QtTest>
 #include <thread>

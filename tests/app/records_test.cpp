@@ -1,4 +1,4 @@
-// Part 4.1: result texts, input checks and the image-file check.
+// Result texts, input checks and the image-file check.
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -59,7 +59,7 @@ void RecordsTest::validIp_data() {
     QTest::newRow("254.255.255.255") << "254.255.255.255" << true;
     QTest::newRow("empty part counts 0") << "10..0.1" << true;
     QTest::newRow("letters count 0") << "10.a.0.1" << true;
-    QTest::newRow("part 256") << "10.256.0.1" << false;
+    QTest::newRow("octet 256") << "10.256.0.1" << false;
     QTest::newRow("negative") << "10.-1.0.1" << false;
     QTest::newRow("huge number") << "10.99999999999999999999.0.1" << false;
     QTest::newRow("empty") << "" << false;

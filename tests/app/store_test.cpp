@@ -1,4 +1,4 @@
-// Part 4.2: the device store and the bytes of "kestrel.data".
+// The device store and the bytes of "kestrel.data".
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -113,7 +113,7 @@ void StoreTest::operations() {
     QCOMPARE(store.changeCount(), 4);
 }
 
-// The file of one device checked byte by byte against the layout of Part 4.2.
+// The file of one device checked byte by byte against the file layout.
 void StoreTest::fileLayout() {
     QTest::ignoreMessage(QtDebugMsg, "DeviceInfoFactory::unserialize: open file failed");
     DeviceInfoFactory store(path());
