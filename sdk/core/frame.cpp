@@ -2,9 +2,11 @@
 
 namespace camlink {
 
+// Never destroyed: a caller's own static objects may log out in their destructors at exit,
+// after the library's statics would otherwise be gone.
 SessionTable& SessionTable::instance() {
-    static SessionTable table;
-    return table;
+    static SessionTable* const table = new SessionTable;
+    return *table;
 }
 
 int SessionTable::login(int* number, const char* address, const char* user, const char* password,
