@@ -27,3 +27,6 @@ int ProgressReporter::rounded() const {
     const float kept = value_ < lo ? lo : (value_ > hi ? hi : value_);
     return static_cast<int>(std::lround(kept));
 }
+
+// Keeps the meta-object code in this object file, apart from the other classes of the library.
+#include "moc_progressreporter.cpp"
