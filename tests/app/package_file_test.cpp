@@ -200,10 +200,10 @@ void PackageFileTest::readOutcomes_data() {
         record->path = "images/../../../etc/passwd";
         escapingPath = writeToBytes(package::Header(), {record});
     }
-    // A record up to its ext list, whose count then claims four billion texts; the zeros behind
+    // A record up to its ext list, whose count then claims 2^31-1 texts; the zeros behind
     // it make the data long enough for one record.
     const QByteArray hugeExtCount = headerBytes(package::kVersion, 1) +
-                                    hex("0000000000000001 FFFFFFFF FFFFFFFF FFFFFFFF") +
+                                    hex("0000000000000001 FFFFFFFF FFFFFFFF 7FFFFFFF") +
                                     QByteArray(64, '\0');
 
     QTest::newRow("empty library") << writeToBytes(package::Header(), {}) << ok << 0;
