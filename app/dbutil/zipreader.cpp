@@ -83,7 +83,10 @@ bool ZipReader::open(const QString& path) {
             UNZ_OK) {
             break;
         }
-        if (info.size_filename == 0 || info.size_filename > uLong(kMaxNameBytes)) return false;
+        if (info.size_filename == 0 || info.size_filename > uLong(kMaxNameBytes)) {
+            close();
+            return false;
+        }
         const QByteArray entry(name, static_cast<int>(info.size_filename));
         if (isDirName(entry)) {
             dirNames_.append(entry);

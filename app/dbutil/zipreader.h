@@ -49,8 +49,8 @@ public:
     ZipReader& operator=(const ZipReader&) = delete;
 
     // Closes a previous archive, opens path and lists its entries in archive order. An entry
-    // whose information cannot be read ends the listing. False when the archive does not open
-    // or an entry's name is empty or longer than kMaxNameBytes.
+    // whose information cannot be read ends the listing. False, with nothing kept open, when the
+    // archive does not open or an entry's name is empty or longer than kMaxNameBytes.
     bool open(const QString& path);
     bool isOpen() const { return handle_ != nullptr; }
     void close();

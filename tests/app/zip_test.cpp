@@ -276,6 +276,7 @@ void ZipTest::readerRefusesBadListings() {
 
     QVERIFY(makeZip(dir.filePath("empty-name.zip"), {{"package.dat", "x"}, {"", "y"}}));
     QVERIFY(!reader.open(dir.filePath("empty-name.zip")));
+    QVERIFY(!reader.isOpen() && reader.fileNames().isEmpty());
     const QString longName = QString(ZipReader::kMaxNameBytes - 4, 'n') + ".jpg";
     QVERIFY(makeZip(dir.filePath("long.zip"), {{longName, "x"}}));
     QVERIFY(reader.open(dir.filePath("long.zip")));
