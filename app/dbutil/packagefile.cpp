@@ -163,7 +163,7 @@ bool writeFile(const QString& path, const Header& header, const SFeatrueList& re
     return write(file, header, records, onRecord) && file.commit();
 }
 
-ReadStatus read(QIODevice& in, Contents& out, const StepFn& onRecord) {
+ReadStatus read(QIODevice& in, Contents& out, const HeaderFn& onHeader, const StepFn& onRecord) {
     out = Contents();
     QDataStream s(&in);
     quint32 magic = 0;
@@ -179,6 +179,7 @@ ReadStatus read(QIODevice& in, Contents& out, const StepFn& onRecord) {
         return ReadStatus::Damaged;
     }
     if (left >= 0) out.records.reserve(out.header.imgnum);  // bounded by the check above
+    if (onHeader) onHeader(out.header);
     for (qint32 i = 0; i < out.header.imgnum; ++i) {
         auto record = SFeatrueInfoPtr::create();
         if (!readRecord(s, *record)) {
@@ -191,13 +192,14 @@ ReadStatus read(QIODevice& in, Contents& out, const StepFn& onRecord) {
     return ReadStatus::Ok;
 }
 
-ReadStatus readFile(const QString& path, Contents& out, const StepFn& onRecord) {
+ReadStatus readFile(const QString& path, Contents& out, const HeaderFn& onHeader,
+                    const StepFn& onRecord) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         out = Contents();
         return ReadStatus::NotReadable;
     }
-    return read(file, out, onRecord);
+    return read(file, out, onHeader, onRecord);
 }
 
 void resolvePicturePaths(SFeatrueList& records, const QString& rootDir) {

@@ -48,6 +48,7 @@ const char* readStatusText(ReadStatus status);
 int resultCode(ReadStatus status);
 
 using StepFn = std::function<void()>;
+using HeaderFn = std::function<void(const Header&)>;
 
 // Writes the header (imgnum = number of records) and the records. The feature is written as
 // an empty text unless status is 1; an empty path is written as a null text. onRecord runs
@@ -59,9 +60,12 @@ bool writeFile(const QString& path, const Header& header, const SFeatrueList& re
 
 // Reads a whole package into out (replacing its contents). Picture paths stay as stored,
 // relative to the package root; one that could point outside it makes the package damaged.
-// ext lists are padded to SFeatrueInfo::kExtCount texts. onRecord runs after each record.
-ReadStatus read(QIODevice& in, Contents& out, const StepFn& onRecord = {});
-ReadStatus readFile(const QString& path, Contents& out, const StepFn& onRecord = {});
+// ext lists are padded to SFeatrueInfo::kExtCount texts. onHeader runs once the header is read
+// and checked (so a job can split its band by imgnum), onRecord after each record.
+ReadStatus read(QIODevice& in, Contents& out, const HeaderFn& onHeader = {},
+                const StepFn& onRecord = {});
+ReadStatus readFile(const QString& path, Contents& out, const HeaderFn& onHeader = {},
+                    const StepFn& onRecord = {});
 
 // Turns each non-empty stored path into rootDir + "/" + path; empty paths become empty.
 void resolvePicturePaths(SFeatrueList& records, const QString& rootDir);

@@ -139,8 +139,15 @@ void PackageFileTest::roundTripsRecordsThroughAFile() {
     QCOMPARE(written, records.size());
 
     package::Contents read;
+    int announced = -1;
     int readCount = 0;
-    QCOMPARE(package::readFile(file, read, [&] { ++readCount; }), package::ReadStatus::Ok);
+    const auto onHeader = [&](const package::Header& h) {
+        QCOMPARE(readCount, 0);
+        announced = h.imgnum;
+    };
+    QCOMPARE(package::readFile(file, read, onHeader, [&] { ++readCount; }),
+             package::ReadStatus::Ok);
+    QCOMPARE(announced, 3);
     QCOMPARE(readCount, records.size());
     QCOMPARE(read.header.libid, header.libid);
     QCOMPARE(read.header.name, header.name);
