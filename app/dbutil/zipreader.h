@@ -1,0 +1,91 @@
+// Reads package archives. Every archive is treated as hostile: names are checked before anything
+// is written, entries are inflated in bounded chunks and the inflated bytes are counted.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QIODevice;
+
+enum class ZipError {
+    None,
+    NotOpen,          // no archive, or the entry could not be opened
+    UnsafeName,       // a name that could land outside the destination
+    NotFound,         // no entry of that name
+    EntryTooLarge,    // an entry inflates (or claims to) past the entry limit
+    ArchiveTooLarge,  // all entries together inflate past the archive limit
+    Damaged,          // inflating failed, the check sum or the announced size did not match
+    WriteFailed,      // the destination file could not be made or written
+};
+const char* zipErrorText(ZipError error);
+
+struct ZipLimits {
+    qint64 maxEntryBytes = qint64(64) << 20;
+    qint64 maxTotalBytes = qint64(1) << 30;
+};
+
+// The outcome of an extraction and the entry it stopped at.
+struct ZipResult {
+    ZipError error = ZipError::None;
+    QByteArray entry;
+    bool ok() const { return error == ZipError::None; }
+};
+
+// A relative name that stays below the directory it is resolved in: not empty, no leading "/",
+// no backslash, no ":" (drive letters, streams), no control characters, valid UTF-8, and no
+// empty, "." or ".." component.
+bool isSafeEntryName(const QByteArray& name);
+
+class ZipReader {
+public:
+    static constexpr int kMaxNameBytes = 260;
+    static constexpr int kChunkBytes = 64 * 1024;
+
+    ZipReader() = default;
+    ~ZipReader();
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    // Closes a previous archive, opens path and lists its entries in archive order. An entry
+    // whose information cannot be read ends the listing. False, with nothing kept open, when the
+    // archive does not open or an entry's name is empty or longer than kMaxNameBytes.
+    bool open(const QString& path);
+    bool isOpen() const { return handle_ != nullptr; }
+    void close();
+
+    // Names not ending in "/" or backslash, and those that do (directory entries).
+    const QList<QByteArray>& fileNames() const { return fileNames_; }
+    const QList<QByteArray>& dirNames() const { return dirNames_; }
+
+    // Closes an open entry, then locates name (exact comparison) and opens it.
+    bool openEntry(const QByteArray& name);
+    bool isEntryOpen() const { return entryOpen_; }
+    void closeEntry();
+    // Inflates the open entry into out in kChunkBytes pieces, refusing more than maxBytes; the
+    // whole entry must inflate to its announced size and check sum. Closes the entry.
+    ZipError extractTo(QIODevice& out, qint64 maxBytes);
+
+    // Writes the named entry to destPath (replacing it); nothing is left there on failure.
+    ZipResult extractEntry(const QByteArray& name, const QString& destPath,
+                           const ZipLimits& limits = ZipLimits());
+    // Writes every file entry below destDir, making sub-directories as needed; directory entries
+    // are only checked. All names are checked before the first byte is written. progress gets
+    // (entries done, entries in all) after each entry. Stops at the first failure; entries
+    // written before it stay.
+    ZipResult extractAll(const QString& destDir, const ZipLimits& limits = ZipLimits(),
+                         const std::function<void(int, int)>& progress = {});
+
+private:
+    ZipError openNamed(const QByteArray& name);
+    ZipResult checkNames(const QString& destDir) const;
+    ZipError extractBounded(const QString& destPath, qint64 maxBytes, qint64* written);
+
+    void* handle_ = nullptr;  // unzFile of the zip library
+    bool entryOpen_ = false;
+    quint64 announced_ = 0;       // uncompressed size the open entry claims
+    quint64 announcedTotal_ = 0;  // sum of the file entries' claimed sizes
+    QList<QByteArray> fileNames_;
+    QList<QByteArray> dirNames_;
+};
