@@ -1,0 +1,193 @@
+#include "dbexportmodule.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QUuid>
+#include <algorithm>
+#include <cstdio>
+
+#include "interaction.h"
+#include "jobcontrol.h"
+#include "packagefile.h"
+#include "packagejob.h"
+#include "zipwriter.h"
+
+namespace {
+
+constexpr int kLockFailed = 5;
+
+Interaction& camera() {
+    return Interaction::instance();
+}
+
+}  // namespace
+
+DbExportModule::DbExportModule(const SDeviceInfo& device, const QString& libid, QObject* parent)
+    : QThread(parent), device_(device) {
+    library_.libid = libid;
+    // Emitted on the job's thread; the owner receives it queued.
+    connect(
+        &progress_, &ProgressReporter::signalProgress, this,
+        [this](int val) { emit signalProgress(val, 100); }, Qt::DirectConnection);
+}
+
+DbExportModule::~DbExportModule() {
+    wait();
+}
+
+int DbExportModule::pageSizeFor(int imgnum) {
+    return std::min(std::max(imgnum / 10, 10), 20);
+}
+
+bool DbExportModule::prepareWorkDir() {
+    workDir_ = std::make_unique<QTemporaryDir>();
+    bool ok = workDir_->isValid();
+    if (!ok) {
+        qCritical() << "temporary dir create failed";
+    } else {
+        workPath_ = workDir_->path();
+        qDebug() << workPath_;
+        if (!QDir(workPath_).exists()) {
+            qCritical() << "temporary dir not exist.";
+            ok = false;
+        } else if (!QDir(workPath_).mkdir(package::kImagesDir)) {
+            qCritical() << "imgSubDir make failed.";
+            ok = false;
+        }
+    }
+    if (!ok) {
+        qCritical() << "destination dir create failed";
+        errorCode_ = packagejob::kFileError;
+    }
+    return ok;
+}
+
+bool DbExportModule::getFdbInfo() {
+    progress_.beginStage(0, 5, 1);
+    if (camera().getFaceDB(device_, &library_)) {
+        expectedCount_ = library_.imgnum;
+        return true;
+    }
+    qDebug() << "DbExportModule::getFdbInfo"
+             << "get face db failed.";
+    errorCode_ = packagejob::kLibraryError;
+    return false;
+}
+
+void DbExportModule::fetchRecords() {
+    records_.clear();
+    const int pageSize = pageSizeFor(library_.imgnum);
+    const int pages = (library_.imgnum + pageSize - 1) / pageSize;
+    progress_.beginStage(5, 20, pages);
+    SPageInfo request;
+    request.libid = library_.libid;
+    request.page_size = pageSize;
+    for (int page = 1; page <= pages; ++page) {
+        request.page_num = page;
+        SFeatrueList got;
+        if (camera().exportFaceDB(device_, &request, &got) != 0)
+            qWarning() << "some error happend during exporting facedb: " << page;
+        else
+            records_ += got;
+        progress_.step();
+    }
+    exportedCount_ = records_.size();
+    library_.imgnum = exportedCount_;
+    errorCode_ = 0;
+}
+
+// Downloads one record's picture into the work directory; false leaves the record without one.
+bool DbExportModule::fetchPicture(SFeatrueInfo& record) {
+    Protocol::MsgImageData data;
+    data.url = record.url;
+    if (camera().getImage(device_, &data) != 0) {
+        qWarning() << "Get image data failed: " << record.url;
+        return false;
+    }
+    const QByteArray bytes = data.bytes();
+    if (QImage::fromData(bytes).isNull()) {
+        qWarning() << "Load jpg image failed: " << record.url;
+        return false;
+    }
+    const QString path = package::picturePath(record.imgid);
+    QFile file(QDir(workPath_).filePath(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    record.path = path;
+    return true;
+}
+
+void DbExportModule::fetchImages() {
+    progress_.beginStage(20, 80, records_.size());
+    for (const SFeatrueInfoPtr& record : qAsConst(records_)) {
+        if (!record->url.isEmpty()) fetchPicture(*record);
+        progress_.step();
+    }
+    errorCode_ = 0;
+}
+
+bool DbExportModule::writePackage() {
+    progress_.beginStage(80, 90, records_.size() + 1);
+    const QString path = QDir(workPath_).filePath(package::kDataName);
+    const bool ok = package::writeFile(path, package::Header::fromLibrary(library_), records_,
+                                       [this] { progress_.step(); });
+    progress_.step();
+    return ok;
+}
+
+// The archive is written under a temporary name beside the destination and renamed only when
+// complete, so a failure never leaves a partial package where the user looks for one.
+bool DbExportModule::packZip() {
+    progress_.beginStage(90, 100, records_.size() + 1);
+    if (savePath_.isEmpty())
+        savePath_ = QString("fdb_export_%1_%2.zip").arg(device_.ip, library_.libid);
+    const QString partial =
+        savePath_ + ".part-" + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+    ZipWriter zip;
+    bool ok = zip.open(partial) &&
+              zip.addFile(package::kDataName, QDir(workPath_).filePath(package::kDataName));
+    for (const SFeatrueInfoPtr& record : qAsConst(records_)) {
+        if (ok && !record->path.isEmpty())
+            ok = zip.addFile("/" + record->path, QDir(workPath_).filePath(record->path));
+        progress_.step();
+    }
+    ok = zip.close() && ok;
+    ok = ok && std::rename(QFile::encodeName(partial).constData(),
+                           QFile::encodeName(savePath_).constData()) == 0;
+    if (!ok) QFile::remove(partial);
+    progress_.step();
+    return ok;
+}
+
+void DbExportModule::run() {
+    if (!prepareWorkDir()) return;
+    TaskScope task(JobControl::FaceDbExport);
+    PACKAGE_LOG("export start...\n");
+    if (camera().lockFaceDB(device_, library_.libid) != 0) {
+        errorCode_ = kLockFailed;
+        PACKAGE_LOG("[export failed]. lock facedb failed.\n");
+        return;
+    }
+    if (!getFdbInfo()) {
+        PACKAGE_LOG("[export failed]. get facedb failed.\n");
+        camera().unlockFaceDB(device_, library_.libid);
+        return;
+    }
+    fetchRecords();
+    fetchImages();
+    if (camera().unlockFaceDB(device_, library_.libid) != 0) {
+        qCritical() << "unlock_fdb failed";
+        PACKAGE_LOG("[export failed]. unlock facedb failed.\n");
+        errorCode_ = packagejob::kWorkDirError;
+    }
+    if (!writePackage() || !packZip()) {
+        PACKAGE_LOG("[export failed]. package not written: %s\n",
+                    QFile::encodeName(savePath_).constData());
+        errorCode_ = packagejob::kFileError;
+        return;
+    }
+    if (exportedCount_ < expectedCount_) errorCode_ = packagejob::kNotAllUploaded;
+    PACKAGE_LOG("export finished.\n");
+}

@@ -1,0 +1,56 @@
+// Saves one face library of a camera into a package file, on a thread of its own: lock the
+// library, read its record, its image records page by page and their pictures, unlock, then
+// write "package.dat" and the zip from a temporary work directory.
+#pragma once
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+
+#include "progressreporter.h"
+#include "records.h"
+
+class DbExportModule : public QThread {
+    Q_OBJECT
+public:
+    DbExportModule(const SDeviceInfo& device, const QString& libid, QObject* parent = nullptr);
+    ~DbExportModule() override;
+
+    // The zip to write; "fdb_export_<ip>_<libid>.zip" when left empty.
+    void setSavePath(const QString& path) { savePath_ = path; }
+    QString savePath() const { return savePath_; }
+
+    // Read after the thread has finished: 0, or 8, 5, 7, 23, 10.
+    int errorCode() const { return errorCode_; }
+    int exportedCount() const { return exportedCount_; }
+    int expectedCount() const { return expectedCount_; }
+
+    // Rows of records per page for a library of imgnum images: imgnum / 10 within [10, 20].
+    static int pageSizeFor(int imgnum);
+
+signals:
+    void signalProgress(int val, int total);
+
+protected:
+    void run() override;
+
+private:
+    bool prepareWorkDir();
+    bool getFdbInfo();
+    void fetchRecords();
+    void fetchImages();
+    bool writePackage();
+    bool packZip();
+    bool fetchPicture(SFeatrueInfo& record);
+
+    SDeviceInfo device_;
+    int errorCode_ = 0;
+    int exportedCount_ = 0;
+    int expectedCount_ = 0;
+    std::unique_ptr<QTemporaryDir> workDir_;
+    QString workPath_;
+    SDBInfo library_;
+    SFeatrueList records_;
+    QString savePath_;
+    ProgressReporter progress_;
+};

@@ -1,0 +1,47 @@
+// Loads a package file into a new face library of one camera, on a thread of its own: unpack
+// the zip into a temporary work directory, read "package.dat", create the library and upload
+// every record with its picture and feature. Only the upload can be stopped (stop flag).
+#pragma once
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <memory>
+
+#include "progressreporter.h"
+#include "records.h"
+
+class DbImportModule : public QThread {
+    Q_OBJECT
+public:
+    DbImportModule(const SDeviceInfo& device, const QString& zipPath, QObject* parent = nullptr);
+    ~DbImportModule() override;
+
+    // Read after the thread has finished: 0, or 23, 14, 8, 15, 7, 10.
+    int errorCode() const { return errorCode_; }
+    int uploadedCount() const { return uploadedCount_; }
+    int totalCount() const { return totalCount_; }
+    // The library as created on the camera (its new libid).
+    const SDBInfo& library() const { return library_; }
+
+signals:
+    void signalProgress(int val, int total);
+
+protected:
+    void run() override;
+
+private:
+    bool unpackZip();
+    bool readPackage();
+    bool createFdb();
+    void uploadImageAndFeature();
+
+    int errorCode_ = 0;
+    int uploadedCount_ = 0;
+    int totalCount_ = 0;
+    SDeviceInfo device_;
+    QString zipPath_;
+    SDBInfo library_;
+    SFeatrueList records_;
+    std::unique_ptr<QTemporaryDir> workDir_;
+    ProgressReporter progress_;
+};

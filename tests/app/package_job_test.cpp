@@ -1,0 +1,294 @@
+// Package export and import between simulated cameras: what arrives, what is refused, and that
+// nothing escapes the work directory.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "camsim.h"
+#include "dbutil/dbexportmodule.h"
+#include "dbutil/dbimportmodule.h"
+#include "dbutil/interaction.h"
+#include "dbutil/jobcontrol.h"
+#include "dbutil/packagefile.h"
+#include "dbutil/zipwriter.h"
+#include "pictures.h"
+#include "support/camera_set.h"
+
+namespace {
+
+SDeviceInfo deviceOf(const camsim::Camera& camera) {
+    const auto& c = camera.config();
+    return SDeviceInfo(QString::fromStdString(c.address), QString::fromStdString(c.user),
+                       QString::fromStdString(c.password));
+}
+
+void runToEnd(QThread& job) {
+    QSignalSpy finished(&job, &QThread::finished);
+    job.start();
+    if (!job.isFinished() && !finished.wait(120000)) qFatal("the job did not end");
+}
+
+SFeatrueList recordsOf(const SDeviceInfo& device, const QString& libid) {
+    SPageInfo page;
+    page.libid = libid;
+    page.page_num = 1;
+    page.page_size = 100;
+    SFeatrueList records;
+    Interaction::instance().exportFaceDB(device, &page, &records);
+    return records;
+}
+
+}  // namespace
+
+class PackageJobTest : public QObject {
+    Q_OBJECT
+
+    testsupport::CameraSet cameras_;
+    QTemporaryDir dir_;
+
+    camsim::Camera* startCamera() {
+        camsim::Camera* camera = cameras_.start();
+        if (!camera) qFatal("camera did not start: %s", cameras_.error().c_str());
+        return camera;
+    }
+
+    // A library of count pictures with extracted features and five texts each.
+    SDBInfo fillLibrary(const SDeviceInfo& device, int count) {
+        Interaction& link = Interaction::instance();
+        SDBInfo db;
+        db.name = "gate";
+        db.threshold = 66;
+        if (!link.addFaceDB(device, &db)) qFatal("no library");
+        SFeatrueList images;
+        for (int i = 0; i < count; ++i) {
+            auto image = SFeatrueInfoPtr::create();
+            image->name = QString("person %1").arg(i);
+            image->ext = QStringList{"e1", "e2", QString::number(i), "e4", QString::fromUtf8("五")};
+            image->path =
+                testpictures::writeJpeg(dir_.path(), QString("src%1.jpg").arg(i), 120, 150 + i, i);
+            images.append(image);
+        }
+        if (link.addImages(device, db.libid, images, nullptr) != count) qFatal("pictures lost");
+        int total, extracted, errors;
+        link.extractFeature(device, db.libid, &total, &extracted, &errors, nullptr);
+        return db;
+    }
+
+    QString exportLibrary(const SDeviceInfo& device, const QString& libid, int expectCode) {
+        const QString zip = dir_.filePath(QString("export-%1-%2.zip").arg(device.ip, libid));
+        DbExportModule job(device, libid);
+        job.setSavePath(zip);
+        runToEnd(job);
+        if (job.errorCode() != expectCode)
+            qFatal("export ended with %d, not %d", job.errorCode(), expectCode);
+        return zip;
+    }
+
+private slots:
+    void cleanup() { cameras_.stopAll(); }
+
+    void libraryTravelsFromOneCameraToAnother() {
+        const SDeviceInfo from = deviceOf(*startCamera());
+        SDeviceInfo to = deviceOf(*startCamera());
+        const SDBInfo source = fillLibrary(from, 12);
+        const QString zip = exportLibrary(from, source.libid, 0);
+
+        QProcess zipinfo;
+        zipinfo.start("zipinfo", {zip});
+        QVERIFY(zipinfo.waitForFinished(10000));
+        const QString listing = QString::fromUtf8(zipinfo.readAllStandardOutput());
+        QCOMPARE(listing.count(" defN "), 13);
+        QVERIFY(!listing.contains("images/ "));  // no directory entries
+        QCOMPARE(QProcess::execute("unzip", {"-tq", zip}), 0);
+
+        DbImportModule job(to, zip);
+        QSignalSpy progress(&job, &DbImportModule::signalProgress);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QCOMPARE(job.uploadedCount(), 12);
+        QCOMPARE(progress.last().at(0).toInt(), 100);
+
+        SDBInfo copy = job.library();
+        QVERIFY(Interaction::instance().getFaceDB(to, &copy));
+        QCOMPARE(copy.name, source.name);
+        QCOMPARE(copy.threshold, 66);
+        const SFeatrueList before = recordsOf(from, source.libid);
+        const SFeatrueList after = recordsOf(to, copy.libid);
+        QCOMPARE(after.size(), before.size());
+        for (int i = 0; i < before.size(); ++i) {
+            QCOMPARE(after[i]->uid, before[i]->uid);
+            QCOMPARE(after[i]->name, before[i]->name);
+            QCOMPARE(after[i]->ext, before[i]->ext);
+            QCOMPARE(after[i]->feature, before[i]->feature);
+            QVERIFY(!after[i]->feature.isEmpty());
+            Protocol::MsgImageData a, b;
+            a.url = before[i]->url;
+            b.url = after[i]->url;
+            QCOMPARE(Interaction::instance().getImage(from, &a), 0);
+            QCOMPARE(Interaction::instance().getImage(to, &b), 0);
+            QCOMPARE(b.bytes(), a.bytes());
+        }
+    }
+
+    void pagesFollowTheLibrarySize() {
+        QCOMPARE(DbExportModule::pageSizeFor(5), 10);
+        QCOMPARE(DbExportModule::pageSizeFor(21), 10);
+        QCOMPARE(DbExportModule::pageSizeFor(150), 15);
+        QCOMPARE(DbExportModule::pageSizeFor(1000), 20);
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = fillLibrary(device, 21);
+        camera->journal().clear();
+        exportLibrary(device, db.libid, 0);
+        QCOMPARE(int(camera->journal().on("/api/v1/recognize/export_record").size()), 3);
+    }
+
+    void emptyLibraryGivesAPackageOfItsHeader() {
+        const SDeviceInfo device = deviceOf(*startCamera());
+        SDBInfo db;
+        db.name = "empty";
+        QVERIFY(Interaction::instance().addFaceDB(device, &db));
+        const QString zip = exportLibrary(device, db.libid, 0);
+        QProcess unzip;
+        unzip.start("unzip", {"-Z1", zip});
+        QVERIFY(unzip.waitForFinished(10000));
+        QCOMPARE(QString::fromUtf8(unzip.readAllStandardOutput()).trimmed(),
+                 QString("package.dat"));
+    }
+
+    void shortDeliveryAndMissingPicturesAreReported() {
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = fillLibrary(device, 25);
+        const SFeatrueList records = recordsOf(device, db.libid);
+        camsim::HttpFault lost;
+        lost.path = QUrl(records[3]->url).path().toStdString();
+        lost.kind = camsim::FaultKind::Status;
+        lost.value = 500;
+        camera->addFault(lost);
+        camera->setCannedReply(
+            "/api/v1/recognize/get_fdlib",
+            camsim::HttpResponse{200,
+                                 "{\"code\":0,\"msg\":\"success\",\"data\":{\"libid\":\"" +
+                                     db.libid.toStdString() +
+                                     "\",\"name\":\"gate\",\"threshold\":66,\"imgnum\":30,"
+                                     "\"extractnum\":25,\"errornum\":0}}",
+                                 "application/json",
+                                 {}});
+        DbExportModule job(device, db.libid);
+        job.setSavePath(dir_.filePath("short.zip"));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 10);
+        QCOMPARE(job.exportedCount(), 25);
+        QCOMPARE(job.expectedCount(), 30);
+
+        QTemporaryDir out;
+        QCOMPARE(QProcess::execute("unzip", {"-q", job.savePath(), "-d", out.path()}), 0);
+        package::Contents contents;
+        QCOMPARE(package::readFile(out.filePath("package.dat"), contents), package::ReadStatus::Ok);
+        QCOMPARE(contents.header.imgnum, 25);
+        QVERIFY(contents.records[3]->path.isNull());
+        QVERIFY(!QFile::exists(out.filePath(package::picturePath(contents.records[3]->imgid))));
+        QVERIFY(QFile::exists(out.filePath(contents.records[4]->path)));
+    }
+
+    void unwritableDestinationFailsWithoutAPartialFile() {
+        const SDeviceInfo device = deviceOf(*startCamera());
+        const SDBInfo db = fillLibrary(device, 2);
+        DbExportModule job(device, db.libid);
+        job.setSavePath(dir_.filePath("no-such-dir/out.zip"));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 8);
+        QVERIFY(QDir(dir_.filePath("no-such-dir")).entryList(QDir::Files).isEmpty());
+    }
+
+    void badPackagesAreRefusedBeforeTheCameraIsTouched_data() {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("withData");
+        QTest::addColumn<int>("code");
+        QTest::newRow("other version") << QByteArray("\x01\x01\x00\x02", 4) << true << 15;
+        QTest::newRow("no package.dat") << QByteArray() << false << 8;
+        QTest::newRow("announces more") << QByteArray("\x01\x01\x00\x01", 4) << true << 8;
+    }
+
+    void badPackagesAreRefusedBeforeTheCameraIsTouched() {
+        QFETCH(QByteArray, version);
+        QFETCH(bool, withData);
+        QFETCH(int, code);
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        QByteArray data;
+        QDataStream out(&data, QIODevice::WriteOnly);
+        out << quint32(package::kMagic);
+        data.append(version);
+        out.device()->seek(data.size());
+        out << QString("lib") << QString("name") << qint32(80) << qint32(30) << qint32(0)
+            << qint32(0);  // thirty records announced, none follow
+        const QString zip = dir_.filePath(QString("bad-%1.zip").arg(code));
+        ZipWriter writer;
+        QVERIFY(writer.open(zip));
+        if (withData) QVERIFY(writer.addBytes("package.dat", data));
+        QVERIFY(writer.addBytes("images/1.jpg", "x"));
+        QVERIFY(writer.close());
+
+        DbImportModule job(device, zip);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), code);
+        QVERIFY(camera->journal().on("/api/v1/recognize/add_fdlib").empty());
+    }
+
+    void hostileArchivesWriteNothingOutside() {
+        camsim::Camera* camera = startCamera();
+        const QString zip = dir_.filePath("hostile.zip");
+        const QString script = QString(
+            "import zipfile,sys\n"
+            "z=zipfile.ZipFile(sys.argv[1],'w')\n"
+            "z.writestr('package.dat',b'')\n"
+            "z.writestr('../escape.txt',b'out')\n"
+            "z.writestr('/abs-escape.txt',b'out')\n");
+        QCOMPARE(QProcess::execute("python3", {"-c", script, zip}), 0);
+        DbImportModule job(deviceOf(*camera), zip);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 14);
+        QVERIFY(!QFile::exists(QDir::tempPath() + "/escape.txt"));
+        QVERIFY(!QFile::exists("/abs-escape.txt"));
+        QVERIFY(camera->journal().on("/api/v1/recognize/add_fdlib").empty());
+    }
+
+    void directoryEntriesAndAStopRequest() {
+        const SDeviceInfo from = deviceOf(*startCamera());
+        const SDeviceInfo to = deviceOf(*startCamera());
+        const QString zip = exportLibrary(from, fillLibrary(from, 6).libid, 0);
+        // The same package with directory entries added, as other zip tools write it.
+        const QString script = QString(
+            "import zipfile,sys\n"
+            "src=zipfile.ZipFile(sys.argv[1]); z=zipfile.ZipFile(sys.argv[2],'w')\n"
+            "z.writestr('images/',b'')\n"
+            "[z.writestr(i,src.read(i.filename)) for i in src.infolist()]\n");
+        const QString withDirs = dir_.filePath("with-dirs.zip");
+        QCOMPARE(QProcess::execute("python3", {"-c", script, zip, withDirs}), 0);
+        DbImportModule plain(to, withDirs);
+        runToEnd(plain);
+        QCOMPARE(plain.errorCode(), 0);
+        QCOMPARE(plain.uploadedCount(), 6);
+
+        JobControl control;
+        DbImportModule stopped(deviceOf(*startCamera()), zip);
+        connect(
+            &stopped, &DbImportModule::signalProgress, &stopped,
+            [&](int val) {
+                if (val > 30) control.cancelAll(true);
+            },
+            Qt::DirectConnection);
+        runToEnd(stopped);
+        QCOMPARE(stopped.errorCode(), 10);
+        QCOMPARE(stopped.uploadedCount(), 1);
+        QCOMPARE(stopped.totalCount(), 6);
+    }
+};
+
+QTEST_GUILESS_MAIN(PackageJobTest)
+#include "package_job_test.moc"
