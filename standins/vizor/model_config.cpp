@@ -28,7 +28,7 @@ bool readSmallFile(const std::string& path, std::string* text) {
 
 bool parseJson(const std::string& text, Json::Value* root) {
     Json::CharReaderBuilder builder;
-    builder["collectComments"] = false;
+    Json::CharReaderBuilder::strictMode(&builder.settings_);
     builder["stackLimit"] = 32;
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
