@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <fstream>
 #include <vector>
 
 namespace vizor {
@@ -46,6 +47,8 @@ NexoVizorFaceBox toPicture(const cv::Rect& face, double scale, int votes, cv::Si
 
 bool FaceDetector::load(const DetectorConfig& config) {
     config_ = config;
+    // Checked first so that a missing model is a quiet code, not a message from inside OpenCV.
+    if (!std::ifstream(config.modelFile, std::ios::binary).is_open()) return false;
     try {
         return cascade_.load(config.modelFile) && !cascade_.empty();
     } catch (const cv::Exception&) {

@@ -340,5 +340,6 @@ void VizorWorkerTest::stopEndsTheRunAfterTheCurrentFile() {
     QCOMPARE(QDir(out).entryList(QDir::Files).size(), 1);
 }
 
-QTEST_MAIN(VizorWorkerTest)
+// No GUI application: pictures are drawn on QImage only, and no platform plugin is loaded.
+QTEST_GUILESS_MAIN(VizorWorkerTest)
 #include "vizorworker_test.moc"
