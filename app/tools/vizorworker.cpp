@@ -16,15 +16,20 @@ constexpr const char* kLogSource = "tools\\vizorworker";
 constexpr int kVersionBytes = 50;
 // The library's input record counts bytes in 32 bits; far larger than any photograph.
 constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+// A picture is decoded whole before the clip for most formats: 256 megapixels (1 GiB) at most.
+constexpr qint64 kMaxPicturePixels = 1LL << 28;
 
 QImage readClipped(const QString& filePath, const QRect& clip) {
     QImageReader reader(filePath);
     reader.setDecideFormatFromContent(true);
     reader.setClipRect(clip);
+    const QSize size = reader.size();
     QImage picture;
-    if (!reader.read(&picture)) {
+    const bool tooLarge = qint64(size.width()) * size.height() > kMaxPicturePixels;
+    if (tooLarge || !reader.read(&picture)) {
+        const QString why = tooLarge ? QStringLiteral("picture too large") : reader.errorString();
         FK_LOG(kLogSource, 3, "%s, Failed to read image: %s, filepath: %s.\n",
-               "VizorWorker::extractFaceImage", reader.errorString().toUtf8().constData(),
+               "VizorWorker::extractFaceImage", why.toUtf8().constData(),
                filePath.toUtf8().constData());
         return QImage();
     }
@@ -84,9 +89,10 @@ void VizorWorker::initialize(const QString& configPath) {
 bool VizorWorker::readFile(const QString& filePath) {
     buffer_.clear();
     QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return false;
-    buffer_ = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    // Bounded even where the size is unknown in advance (a device or a growing file).
+    buffer_ = file.read(kMaxFileBytes + 1);
+    return buffer_.size() <= kMaxFileBytes && file.error() == QFileDevice::NoError;
 }
 
 FaceResult VizorWorker::extractFace(const QString& filePath) {
@@ -106,8 +112,8 @@ void VizorWorker::analyse(FaceResult* result) {
     NexoVizorImage image{};
     image.data = reinterpret_cast<const uint8_t*>(buffer_.constData());
     image.size = static_cast<uint32_t>(buffer_.size());
-    image.format = 0;
-    image.mode = 1;
+    image.format = NEXO_VIZOR_FORMAT_ENCODED;
+    image.mode = NEXO_VIZOR_MODE_FACE_BOX;
     NexoVizorResult* features = nullptr;
     NexoVizorExtractFeature(handle_, &image, &features);
     if (!features) {
