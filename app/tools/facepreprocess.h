@@ -1,0 +1,30 @@
+// The preprocessing run: every plain file of an input folder through the face crop, one JPEG per
+// face found into an output folder. The dialog drives it and shows the counts.
+#pragma once
+
+#include <QFileInfo>
+#include <QString>
+
+#include <functional>
+
+class VizorWorker;
+
+struct PreprocessCounts {
+    int total = 0;  // every listed file, also those a stop left unprocessed
+    int success = 0;
+    int failed() const { return total - success; }
+};
+
+// Called after each file with the number processed so far and the total.
+using PreprocessProgress = std::function<void(int processed, int total)>;
+// Asked before each file; true ends the run.
+using PreprocessStop = std::function<bool()>;
+
+// The output name of an input file without the ".jpg": its complete base name (inner dots kept)
+// cut to its first 20 characters.
+QString preprocessOutputBase(const QFileInfo& input);
+
+// The folders must exist; the caller checks them.
+PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDir,
+                                     const QString& outputDir, const PreprocessProgress& progress,
+                                     const PreprocessStop& stop);
