@@ -98,31 +98,35 @@ void DbExportModule::fetchRecords() {
     errorCode_ = 0;
 }
 
-// Downloads one record's picture into the work directory; false leaves the record without one.
-bool DbExportModule::fetchPicture(SFeatrueInfo& record) {
+// Downloads one record's picture into the work directory. A picture the camera cannot give
+// leaves the record without one; a picture that cannot be stored locally (disk full) spoils
+// the whole package, so it is remembered as a local failure.
+void DbExportModule::fetchPicture(SFeatrueInfo& record) {
     Protocol::MsgImageData data;
     data.url = record.url;
     if (camera().getImage(device_, &data) != 0) {
         qWarning() << "Get image data failed: " << record.url;
-        return false;
+        return;
     }
     const QByteArray bytes = data.bytes();
     if (QImage::fromData(bytes).isNull()) {
         qWarning() << "Load jpg image failed: " << record.url;
-        return false;
+        return;
     }
     const QString path = package::picturePath(record.imgid);
     QFile file(QDir(workPath_).filePath(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        localFailure_ = true;
+        return;
+    }
     record.path = path;
-    return true;
 }
 
 void DbExportModule::fetchImages() {
     progress_.beginStage(20, 80, records_.size());
     for (const SFeatrueInfoPtr& record : qAsConst(records_)) {
-        if (!record->url.isEmpty()) fetchPicture(*record);
+        if (!record->url.isEmpty() && !localFailure_) fetchPicture(*record);
         progress_.step();
     }
     errorCode_ = 0;
@@ -182,7 +186,7 @@ void DbExportModule::run() {
         PACKAGE_LOG("[export failed]. unlock facedb failed.\n");
         errorCode_ = packagejob::kWorkDirError;
     }
-    if (!writePackage() || !packZip()) {
+    if (localFailure_ || !writePackage() || !packZip()) {
         PACKAGE_LOG("[export failed]. package not written: %s\n",
                     QFile::encodeName(savePath_).constData());
         errorCode_ = packagejob::kFileError;

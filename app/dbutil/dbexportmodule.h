@@ -41,12 +41,13 @@ private:
     void fetchImages();
     bool writePackage();
     bool packZip();
-    bool fetchPicture(SFeatrueInfo& record);
+    void fetchPicture(SFeatrueInfo& record);
 
     SDeviceInfo device_;
     int errorCode_ = 0;
     int exportedCount_ = 0;
     int expectedCount_ = 0;
+    bool localFailure_ = false;  // a file of the work directory could not be written
     std::unique_ptr<QTemporaryDir> workDir_;
     QString workPath_;
     SDBInfo library_;
