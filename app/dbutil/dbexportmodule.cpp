@@ -17,6 +17,12 @@
 namespace {
 
 constexpr int kLockFailed = 5;
+constexpr int kNetworkError = 19;
+
+// The camera stopped answering (the transfer failed), as opposed to answering with an error.
+bool isTransferError(int code) {
+    return code >= 10000 && code < 20000;
+}
 
 Interaction& camera() {
     return Interaction::instance();
@@ -84,13 +90,15 @@ void DbExportModule::fetchRecords() {
     SPageInfo request;
     request.libid = library_.libid;
     request.page_size = pageSize;
-    for (int page = 1; page <= pages; ++page) {
+    for (int page = 1; page <= pages && !cameraLost_; ++page) {
         request.page_num = page;
         SFeatrueList got;
-        if (camera().exportFaceDB(device_, &request, &got) != 0)
+        const int code = camera().exportFaceDB(device_, &request, &got);
+        if (code != 0)
             qWarning() << "some error happend during exporting facedb: " << page;
         else
             records_ += got;
+        cameraLost_ = cameraLost_ || isTransferError(code);
         progress_.step();
     }
     exportedCount_ = records_.size();
@@ -126,7 +134,7 @@ void DbExportModule::fetchPicture(SFeatrueInfo& record) {
 void DbExportModule::fetchImages() {
     progress_.beginStage(20, 80, records_.size());
     for (const SFeatrueInfoPtr& record : qAsConst(records_)) {
-        if (!record->url.isEmpty() && !localFailure_) fetchPicture(*record);
+        if (!record->url.isEmpty() && !localFailure_ && !cameraLost_) fetchPicture(*record);
         progress_.step();
     }
     errorCode_ = 0;
@@ -181,7 +189,13 @@ void DbExportModule::run() {
     }
     fetchRecords();
     fetchImages();
-    if (camera().unlockFaceDB(device_, library_.libid) != 0) {
+    const int unlocked = camera().unlockFaceDB(device_, library_.libid);
+    if (cameraLost_ || isTransferError(unlocked)) {
+        PACKAGE_LOG("[export failed]. camera lost, error code %d.\n", unlocked);
+        errorCode_ = kNetworkError;
+        return;
+    }
+    if (unlocked != 0) {
         qCritical() << "unlock_fdb failed";
         PACKAGE_LOG("[export failed]. unlock facedb failed.\n");
         errorCode_ = packagejob::kWorkDirError;

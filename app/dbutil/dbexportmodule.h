@@ -20,7 +20,8 @@ public:
     void setSavePath(const QString& path) { savePath_ = path; }
     QString savePath() const { return savePath_; }
 
-    // Read after the thread has finished: 0, or 8, 5, 7, 23, 10.
+    // Read after the thread has finished: 0, or 8, 5, 7, 23, 10, or 19 when the camera stopped
+    // answering part way (no archive is written then).
     int errorCode() const { return errorCode_; }
     int exportedCount() const { return exportedCount_; }
     int expectedCount() const { return expectedCount_; }
@@ -48,6 +49,7 @@ private:
     int exportedCount_ = 0;
     int expectedCount_ = 0;
     bool localFailure_ = false;  // a file of the work directory could not be written
+    bool cameraLost_ = false;    // the camera stopped answering: the package would be partial
     std::unique_ptr<QTemporaryDir> workDir_;
     QString workPath_;
     SDBInfo library_;

@@ -13,6 +13,7 @@
 
 #include "camsim.h"
 #include "dbutil/dbexportmodule.h"
+#include "dbutil/dbimportmodule.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/interaction.h"
 #include "pictures.h"
@@ -103,6 +104,57 @@ private slots:
         QVERIFY2(clock.elapsed() < 6000, "a silent camera held the caller past its time-out");
         QVERIFY(!Interaction::instance().getFaceDB(quiet, &db));
         QVERIFY(Interaction::instance().getFaceDB(other, &created));
+    }
+
+    void cameraStoppedDuringAnExportLeavesNoArchive() {
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = library(device);
+        QCOMPARE(Interaction::instance().addImages(device, db.libid, pictures(30), nullptr), 30);
+        QTemporaryDir out;
+        DbExportModule job(device, db.libid);
+        job.setSavePath(out.filePath("library.zip"));
+        connect(
+            &job, &DbExportModule::signalProgress, &job,
+            [&](int val) {
+                if (val >= 40 && camera->running()) camera->stop();
+            },
+            Qt::DirectConnection);
+        QSignalSpy finished(&job, &QThread::finished);
+        job.start();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(job.errorCode(), 19);
+        QVERIFY(QDir(out.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void cameraStoppedDuringAnImportTellsTheTrueCounts() {
+        const SDeviceInfo from = deviceOf(*startCamera());
+        camsim::Camera* target = startCamera();
+        const SDBInfo db = library(from);
+        QCOMPARE(Interaction::instance().addImages(from, db.libid, pictures(30), nullptr), 30);
+        DbExportModule exporter(from, db.libid);
+        exporter.setSavePath(dir_.filePath("travel.zip"));
+        exporter.start();
+        QVERIFY(exporter.wait(60000));
+        QCOMPARE(exporter.errorCode(), 0);
+
+        DbImportModule job(deviceOf(*target), exporter.savePath());
+        connect(
+            &job, &DbImportModule::signalProgress, &job,
+            [&](int val) {
+                if (val >= 60 && target->running()) target->stop();
+            },
+            Qt::DirectConnection);
+        job.start();
+        QVERIFY(job.wait(60000));
+        QCOMPARE(job.errorCode(), 10);
+        QCOMPARE(job.totalCount(), 30);
+        std::string error;
+        QVERIFY2(target->start(&error), error.c_str());
+        SDBInfo copy = job.library();
+        QVERIFY(Interaction::instance().getFaceDB(deviceOf(*target), &copy));
+        QCOMPARE(copy.imgnum, job.uploadedCount());
+        QVERIFY(job.uploadedCount() > 0 && job.uploadedCount() < 30);
     }
 
     void fullDiskEndsTheExportWithoutAnArchive() {
