@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstring>
 
@@ -21,6 +22,14 @@ void putText(char (&field)[N], const QString& text) {
 template <size_t N>
 void putLocal(char (&field)[N], const QString& text) {
     putBytes(field, N, text.toLocal8Bit());
+}
+
+// The five extension texts into ext1..ext5 of an image or record argument.
+template <class Record>
+void putExt(Record& record, const QStringList& ext) {
+    char* const fields[] = {record.ext1, record.ext2, record.ext3, record.ext4, record.ext5};
+    for (int i = 0; i < 5 && i < ext.size(); ++i)
+        putBytes(fields[i], sizeof record.ext1, ext[i].toUtf8());
 }
 
 // A record cleared before filling, so unused fields are zero.

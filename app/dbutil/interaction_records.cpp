@@ -34,9 +34,7 @@ vcam_record_v2 importRecord(const SFeatrueInfo& image) {
     args::putText(record.uid, image.uid);
     args::putText(record.libid, image.libid);
     args::putText(record.name, image.name);
-    char* const ext[] = {record.ext1, record.ext2, record.ext3, record.ext4, record.ext5};
-    for (int i = 0; i < SFeatrueInfo::kExtCount && i < image.ext.size(); ++i)
-        args::putBytes(ext[i], sizeof record.ext1, image.ext[i].toUtf8());
+    args::putExt(record, image.ext);
     args::putText(record.feature, image.feature);
     record.feature_attr = image.feature_attr;
     args::putLocal(record.model_version, image.model_version);

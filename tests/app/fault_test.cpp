@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <thread>
 
+#include "app_cameras.h"
 #include "camsim.h"
 #include "dbutil/dbexportmodule.h"
 #include "dbutil/dbimportmodule.h"
@@ -21,11 +22,7 @@
 
 namespace {
 
-SDeviceInfo deviceOf(const camsim::Camera& camera) {
-    const auto& c = camera.config();
-    return SDeviceInfo(QString::fromStdString(c.address), QString::fromStdString(c.user),
-                       QString::fromStdString(c.password));
-}
+using testsupport::deviceOf;
 
 }  // namespace
 
@@ -35,11 +32,7 @@ class FaultTest : public QObject {
     testsupport::CameraSet cameras_;
     QTemporaryDir dir_;
 
-    camsim::Camera* startCamera() {
-        camsim::Camera* camera = cameras_.start();
-        if (!camera) qFatal("camera did not start: %s", cameras_.error().c_str());
-        return camera;
-    }
+    camsim::Camera* startCamera() { return testsupport::mustStart(cameras_); }
 
     SFeatrueList pictures(int count, int side = 120) {
         SFeatrueList images;

@@ -5,6 +5,7 @@
 #include <QtTest>
 #include <thread>
 
+#include "app_cameras.h"
 #include "applog.h"
 #include "camsim.h"
 #include "dbutil/devicecontrol.h"
@@ -14,11 +15,7 @@
 
 namespace {
 
-SDeviceInfo deviceOf(const camsim::Camera& camera) {
-    const auto& c = camera.config();
-    return SDeviceInfo(QString::fromStdString(c.address), QString::fromStdString(c.user),
-                       QString::fromStdString(c.password));
-}
+using testsupport::deviceOf;
 
 camsim::HttpResponse reply(int status, const std::string& body) {
     camsim::HttpResponse response;
@@ -48,9 +45,7 @@ class InteractionTest : public QObject {
 
 private:
     camsim::Camera* startCamera(camsim::CameraConfig config = {}) {
-        camsim::Camera* camera = cameras_.start(config);
-        if (!camera) qFatal("camera did not start: %s", cameras_.error().c_str());
-        return camera;
+        return testsupport::mustStart(cameras_, config);
     }
     // A library on the camera with `count` pictures added through Interaction.
     SDBInfo libraryWithPictures(Interaction& link, const SDeviceInfo& device, int count) {

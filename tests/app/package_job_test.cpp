@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app_cameras.h"
 #include "camsim.h"
 #include "dbutil/dbexportmodule.h"
 #include "dbutil/dbimportmodule.h"
@@ -19,11 +20,7 @@
 
 namespace {
 
-SDeviceInfo deviceOf(const camsim::Camera& camera) {
-    const auto& c = camera.config();
-    return SDeviceInfo(QString::fromStdString(c.address), QString::fromStdString(c.user),
-                       QString::fromStdString(c.password));
-}
+using testsupport::deviceOf;
 
 void runToEnd(QThread& job) {
     QSignalSpy finished(&job, &QThread::finished);
@@ -49,11 +46,7 @@ class PackageJobTest : public QObject {
     testsupport::CameraSet cameras_;
     QTemporaryDir dir_;
 
-    camsim::Camera* startCamera() {
-        camsim::Camera* camera = cameras_.start();
-        if (!camera) qFatal("camera did not start: %s", cameras_.error().c_str());
-        return camera;
-    }
+    camsim::Camera* startCamera() { return testsupport::mustStart(cameras_); }
 
     // A library of count pictures with extracted features and five texts each.
     SDBInfo fillLibrary(const SDeviceInfo& device, int count) {

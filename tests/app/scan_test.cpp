@@ -32,8 +32,7 @@ class ScanTest : public QObject {
 private slots:
     void initTestCase() {
         std::string why;
-        if (!testsupport::inPrivateNamespace(&why))
-            QSKIP(qPrintable(QString::fromStdString(why)));
+        if (!testsupport::inPrivateNamespace(&why)) QSKIP(qPrintable(QString::fromStdString(why)));
         const std::string version = "QX-IPC2019-01B-V1.2.1-RECOG-beta.pb3";
         addCamera("127.0.0.12", version);
         addCamera("127.0.0.3", version);
