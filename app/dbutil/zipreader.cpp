@@ -63,6 +63,7 @@ void ZipReader::close() {
     if (handle_) unzClose(handle_);
     handle_ = nullptr;
     fileNames_.clear();
+    filePositions_.clear();
     dirNames_.clear();
     announcedTotal_ = 0;
 }
@@ -91,7 +92,10 @@ bool ZipReader::open(const QString& path) {
         if (isDirName(entry)) {
             dirNames_.append(entry);
         } else {
+            unz_file_pos position{};
+            unzGetFilePos(handle_, &position);
             fileNames_.append(entry);
+            filePositions_.append({position.pos_in_zip_directory, position.num_of_file});
             announcedTotal_ += info.uncompressed_size;
         }
     }
@@ -109,6 +113,22 @@ ZipError ZipReader::openNamed(const QByteArray& name) {
     if (!handle_) return ZipError::NotOpen;
     if (name.isEmpty() || name.contains('\0')) return ZipError::NotFound;
     if (unzLocateFile(handle_, name.constData(), 0) != UNZ_OK) return ZipError::NotFound;
+    return openCurrent();
+}
+
+// Goes straight to a listed entry: locating by name walks the directory from its start, which
+// would make unpacking a large package take time in the square of its entries.
+ZipError ZipReader::openListed(int index) {
+    closeEntry();
+    if (!handle_ || index < 0 || index >= filePositions_.size()) return ZipError::NotOpen;
+    unz_file_pos position{};
+    position.pos_in_zip_directory = filePositions_[index].first;
+    position.num_of_file = filePositions_[index].second;
+    if (unzGoToFilePos(handle_, &position) != UNZ_OK) return ZipError::NotFound;
+    return openCurrent();
+}
+
+ZipError ZipReader::openCurrent() {
     unz_file_info info{};
     if (unzGetCurrentFileInfo(handle_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
         return ZipError::Damaged;
@@ -209,7 +229,7 @@ ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
     for (int index = 0; index < count; ++index) {
         const QByteArray& name = fileNames_[index];
         result.entry = name;
-        result.error = openNamed(name);
+        result.error = openListed(index);
         if (!result.ok()) return result;
         const QString target = dest.absoluteFilePath(QString::fromUtf8(name));
         if (!dest.mkpath(QFileInfo(target).path())) {

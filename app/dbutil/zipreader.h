@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
+#include <QVector>
 #include <QString>
 #include <functional>
 
@@ -79,6 +81,8 @@ public:
 
 private:
     ZipError openNamed(const QByteArray& name);
+    ZipError openListed(int index);
+    ZipError openCurrent();
     ZipResult checkNames(const QString& destDir) const;
     ZipError extractBounded(const QString& destPath, qint64 maxBytes, qint64* written);
 
@@ -87,5 +91,6 @@ private:
     quint64 announced_ = 0;       // uncompressed size the open entry claims
     quint64 announcedTotal_ = 0;  // sum of the file entries' claimed sizes
     QList<QByteArray> fileNames_;
+    QVector<QPair<quint64, quint64>> filePositions_;  // directory position of each file entry
     QList<QByteArray> dirNames_;
 };
