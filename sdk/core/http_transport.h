@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace LumenNetwork {
 
@@ -71,6 +72,12 @@ public:
 private:
     std::unique_ptr<Download> download_;
 };
+
+// Download mode fed from memory instead of a transfer: the header lines, then the body chunks,
+// go to the handlers `get` gives libcurl, stopping where a refusal would end the transfer;
+// afterwards the request names the files as after `get`. False when the transfer was refused.
+bool replayDownload(HttpRequest& request, const std::vector<std::string>& headerLines,
+                    const std::vector<std::string>& chunks);
 
 // MD5 of the bytes as 32 upper-case hexadecimal digits into `out`; returns its length.
 int getStringMd5(const void* bytes, size_t length, std::string& out);

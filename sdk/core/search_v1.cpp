@@ -165,7 +165,9 @@ void accept(SearchState& state, const vcam_search_record& record) {
     area.records[area.count++] = record;
 }
 
-void handleReply(SearchState& state, const uint8_t* datagram, size_t size) {
+}  // namespace
+
+void handleFirstGenerationReply(SearchState& state, const uint8_t* datagram, size_t size) {
     if (size <= kHeaderSize || datagram[2] != kMagic[2] || datagram[3] != kMagic[3]) return;
     XmlTree document = parse(datagram, size);
     if (!document) return;
@@ -174,8 +176,6 @@ void handleReply(SearchState& state, const uint8_t* datagram, size_t size) {
     accept(state, record);
 }
 
-}  // namespace
-
 void searchFirstGeneration(SearchState& state, const std::vector<platform::Adapter>& adapters) {
     platform::UdpSocket receiver;
     if (!receiver.valid()) return;
@@ -183,7 +183,7 @@ void searchFirstGeneration(SearchState& state, const std::vector<platform::Adapt
         CAMLINK_LOG(kLogWarning, methodTag("searchDevice")) << "cannot listen on UDP 10000";
     }
     const Request datagram = request();
-    runSearch(state, receiver, handleReply, [&] {
+    runSearch(state, receiver, handleFirstGenerationReply, [&] {
         for (const platform::Adapter& adapter : adapters) {
             platform::UdpSocket sender;
             if (!sender.valid()) continue;
