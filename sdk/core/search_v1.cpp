@@ -97,13 +97,17 @@ using XmlTree = std::unique_ptr<mxml_node_t, XmlDelete>;
 // Hostile replies are common on a LAN; the parser's complaints would only flood the console.
 void quietParser(const char*) {}
 
+// The document node's name holds a blank, which no closing tag can: a reply that could close
+// our node would leave what follows without a parent, leaked by the parser.
+constexpr char kDocumentName[] = "camlink reply";
+
 // The reply's text as a document under a node of our own, which owns everything parsed (even
 // several top-level elements); null when it is no XML.
 XmlTree parse(const uint8_t* datagram, size_t size) {
     const std::string text(reinterpret_cast<const char*>(datagram) + kHeaderSize,
                            size - kHeaderSize);
     mxmlSetErrorCallback(quietParser);
-    XmlTree document(mxmlNewElement(MXML_NO_PARENT, "document"));
+    XmlTree document(mxmlNewElement(MXML_NO_PARENT, kDocumentName));
     if (!document || !mxmlLoadString(document.get(), text.c_str(), MXML_OPAQUE_CALLBACK)) {
         return nullptr;
     }
