@@ -248,7 +248,7 @@ int64_t parseLength(const std::string& text) {
 // A name the camera announces is appended to the caller's prefix: it must stay one plain file
 // name inside the caller's folder.
 bool safeFileName(const std::string& name) {
-    if (name.empty() || name.find("..") != std::string::npos) return false;
+    if (name.empty() || name == "." || name.find("..") != std::string::npos) return false;
     for (unsigned char c : name)
         if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) return false;
     return true;

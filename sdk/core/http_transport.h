@@ -32,7 +32,7 @@ const char* methodName(int32_t index);
 // failed with libcurl's error n (its text is printed on standard output); 1 when no transfer
 // handle could be made. A reply body above 64 MiB, a download announcing more than 1 GiB in
 // all or a length that is not a decimal number ends as 10000 + CURLE_WRITE_ERROR (10023);
-// announced file names that are not one plain name (separators, "..", control characters,
+// announced file names that are not one plain name (separators, ".", "..", control characters,
 // empty) are never opened.
 constexpr int kTransferErrorBase = 10000;
 constexpr int kNoTransferHandle = 1;
