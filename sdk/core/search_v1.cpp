@@ -106,6 +106,9 @@ constexpr char kDocumentName[] = "camlink reply";
 XmlTree parse(const uint8_t* datagram, size_t size) {
     const std::string text(reinterpret_cast<const char*>(datagram) + kHeaderSize,
                            size - kHeaderSize);
+    // Bytes 0xFE and 0xFF occur in no UTF-8 text. The parser takes them, wherever they stand,
+    // for a UTF-16 byte order mark and then reads two bytes at a time, past the text's end.
+    if (text.find_first_of("\xFE\xFF") != std::string::npos) return nullptr;
     mxmlSetErrorCallback(quietParser);
     XmlTree document(mxmlNewElement(MXML_NO_PARENT, kDocumentName));
     if (!document || !mxmlLoadString(document.get(), text.c_str(), MXML_OPAQUE_CALLBACK)) {

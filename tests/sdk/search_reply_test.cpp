@@ -46,4 +46,20 @@ TEST(SearchReply, ClosingTagOfTheDocumentNodeIsMalformed) {
     }
 }
 
+// Bytes 0xFE and 0xFF, in no UTF-8 text, made the parser read the rest as UTF-16, two bytes at
+// a time, past the text's end (a crash the fuzz target found). Such a reply is dropped unparsed.
+TEST(SearchReply, ByteOrderMarkBytesAreRefusedBeforeParsing) {
+    const std::string found =
+        "<MESSAGE VE6RSION=\"1\">\n<HEADER TYP]]]]]]==\"/>\n<Result />\n<PARAMETERS>\nRA"
+        "</PARAMETERS></MESSAGE\xca+01\" `/<X\xff\xfe=UsrAM";
+    EXPECT_EQ(handled(found), 0);
+    // After the mark the parser read " " and a NUL as UTF-16 units and took the message.
+    EXPECT_EQ(handled(kMessage + std::string("\xff\xfe \0\0\0", 6)), 0);
+    for (const char* mark : {"\xff\xfe", "\xfe\xff", "\xff"}) {
+        std::string xml = kMessage;
+        xml.insert(xml.find("KEY-A"), mark);
+        EXPECT_EQ(handled(xml), 0);
+    }
+}
+
 }  // namespace
