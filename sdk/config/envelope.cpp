@@ -26,16 +26,8 @@ std::string requestBody(const char* action, Json::Value modules) {
     return compactJson(root);
 }
 
-// Posts the body and parses the reply into `root`: 0, or -(transport result), -13 when the reply
-// is not JSON, -4000 when its "code" is -1.
-int exchange(LumenControl::LumenControlClient& client, const char* path, const std::string& body,
-             const char* method, bool logReply, Json::Value& root) {
-    std::string response;
-    const int status = client.httpPost(path, body, response);
-    if (status != 200) {
-        logRequestFailed(method, status);
-        return -status;
-    }
+// Parses a 200 reply into `root`: 0, -13 when the reply is not JSON, -4000 when its "code" is -1.
+int parseReply(const std::string& response, const char* method, bool logReply, Json::Value& root) {
     if (logReply) {
         CAMLINK_LOG(kLogInfo, methodTag(method)) << "Get config response: " << response;
     }
@@ -50,6 +42,15 @@ int exchange(LumenControl::LumenControlClient& client, const char* path, const s
         return kEnvelopeRefused;
     }
     return 0;
+}
+
+// Posts the body: 0 with the reply text, or -(transport result).
+int post(LumenControl::LumenControlClient& client, const char* path, const std::string& body,
+         const char* method, std::string& response) {
+    const int status = client.httpPost(path, body, response);
+    if (status == 200) return 0;
+    logRequestFailed(method, status);
+    return -status;
 }
 
 // The reply's "config" -> "module" array, or null (logged) when it is missing or empty.
@@ -100,9 +101,16 @@ int getModuleConfig(LumenControl::LumenControlClient& client, const std::vector<
         module["name"] = name;
         request.append(module);
     }
+    std::string response;
+    const int rc = post(client, "/common/config", requestBody("get_reqt", std::move(request)),
+                        kGetMethod, response);
+    return rc != 0 ? rc : readModuleReply(response, names, modules);
+}
+
+int readModuleReply(const std::string& response, const std::vector<std::string>& names,
+                    std::vector<Json::Value>& modules) {
     Json::Value root;
-    const int rc = exchange(client, "/common/config", requestBody("get_reqt", std::move(request)),
-                            kGetMethod, true, root);
+    const int rc = parseReply(response, kGetMethod, true, root);
     if (rc != 0) return rc;
     Json::Value* reply = replyModules(root, kGetMethod);
     if (!reply) return kEnvelopeRefused;
@@ -127,9 +135,15 @@ int setModuleConfig(LumenControl::LumenControlClient& client, const std::vector<
         module["parm"] = parms[i];
         request.append(std::move(module));
     }
+    std::string response;
+    const int rc = post(client, "/common/config", requestBody("set_reqt", std::move(request)),
+                        kSetMethod, response);
+    return rc != 0 ? rc : countConfirmedModules(response, names);
+}
+
+int countConfirmedModules(const std::string& response, const std::vector<std::string>& names) {
     Json::Value root;
-    const int rc = exchange(client, "/common/config", requestBody("set_reqt", std::move(request)),
-                            kSetMethod, false, root);
+    const int rc = parseReply(response, kSetMethod, false, root);
     if (rc != 0) return rc;
     Json::Value* reply = replyModules(root, kSetMethod);
     if (!reply) return kEnvelopeRefused;
@@ -142,8 +156,11 @@ int setModuleConfig(LumenControl::LumenControlClient& client, const std::vector<
 int controlDevice(LumenControl::LumenControlClient& client, DeviceAction action,
                   const char* method) {
     const char* body = action == DeviceAction::Reboot ? kRebootBody : kResetBody;
+    std::string response;
+    int rc = post(client, "/common/control", body, method, response);
     Json::Value root;
-    return -exchange(client, "/common/control", body, method, true, root);
+    if (rc == 0) rc = parseReply(response, method, true, root);
+    return -rc;
 }
 
 int moduleResult(int count, int expected, const char* method, const char* failText) {

@@ -28,6 +28,12 @@ int getModuleConfig(LumenControl::LumenControlClient& client, const std::vector<
 int setModuleConfig(LumenControl::LumenControlClient& client, const std::vector<std::string>& names,
                     const std::vector<Json::Value>& parms);
 
+// The reply text of a module read or write after a 200, taken apart as the two calls above do:
+// the same results.
+int readModuleReply(const std::string& response, const std::vector<std::string>& names,
+                    std::vector<Json::Value>& modules);
+int countConfirmedModules(const std::string& response, const std::vector<std::string>& names);
+
 enum class DeviceAction { Reboot, Reset };
 
 // Reboots the device or resets its settings: 0, 13 for a reply that is not JSON, 4000 when the

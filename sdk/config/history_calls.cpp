@@ -149,6 +149,12 @@ int runPagedQuery(Client& client, const PagedQuery<Record>& query, Record& recor
     if (query.logReply) {
         CAMLINK_LOG(kLogInfo, methodTag(query.method)) << "Get feature response: " << response;
     }
+    return readPagedReply(query, status, response, record);
+}
+
+template <typename Record>
+int readPagedReply(const PagedQuery<Record>& query, int status, const std::string& response,
+                   Record& record) {
     Json::Value root;
     if (int result = acceptedReply(status, response, query.method, root); result != VCAM_OK)
         return result;
@@ -175,13 +181,23 @@ template int runPagedQuery(Client&, const PagedQuery<vcam_flow_history>&, vcam_f
 template int runPagedQuery(Client&, const PagedQuery<vcam_recognize_history>&,
                            vcam_recognize_history&);
 template int runPagedQuery(Client&, const PagedQuery<vcam_snap_history>&, vcam_snap_history&);
+template int readPagedReply(const PagedQuery<vcam_flow_history>&, int, const std::string&,
+                            vcam_flow_history&);
+template int readPagedReply(const PagedQuery<vcam_recognize_history>&, int, const std::string&,
+                            vcam_recognize_history&);
+template int readPagedReply(const PagedQuery<vcam_snap_history>&, int, const std::string&,
+                            vcam_snap_history&);
 
 int getFlowStatistics(Client& client, vcam_flow_statistics& record) {
-    static const char kMethod[] = "getFlowStatistics";
     std::string response;
     const int status =
         client.httpPost("/api/v1/passflowstats/log",
                         compactJson(rangeBody(record.start_time, record.end_time)), response);
+    return readFlowStatisticsReply(status, response, record);
+}
+
+int readFlowStatisticsReply(int status, const std::string& response, vcam_flow_statistics& record) {
+    static const char kMethod[] = "getFlowStatistics";
     Json::Value root;
     if (int result = acceptedReply(status, response, kMethod, root); result != VCAM_OK)
         return result;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "camlink.h"
 #include "config/reply_fields.h"
@@ -38,6 +39,12 @@ int runPagedQuery(LumenControl::LumenControlClient& client, const PagedQuery<Rec
 
 // Same results as the paged queries.
 int getFlowStatistics(LumenControl::LumenControlClient& client, vcam_flow_statistics& record);
+
+// The exchange's status and reply text into the record, as the two calls above take them.
+template <typename Record>
+int readPagedReply(const PagedQuery<Record>& query, int status, const std::string& response,
+                   Record& record);
+int readFlowStatisticsReply(int status, const std::string& response, vcam_flow_statistics& record);
 
 // The camera's log text into the record's library-owned block (see log_calls.cpp).
 int getIpcLog(LumenControl::LumenControlClient& client, vcam_ipc_log& record);

@@ -15,7 +15,6 @@ namespace {
 constexpr char kConfigPath[] = "/common/config";
 constexpr char kReadRequestLabel[] = "getCaptureConfig request : ";
 constexpr char kWriteRequestLabel[] = "setCaptureConfig request: ";
-constexpr int kNotJson = -1;  // the parser's own result; the call then reports the transport's
 constexpr int kHttpOk = 200;
 
 constexpr ParamField kRegionFields[] = {
@@ -160,11 +159,12 @@ bool namesModule(const Json::Value& element, const char* module) {
     return name && name->isString() && name->asString() == module;
 }
 
-// The group's parser: 0 or a result code, or kNotJson.
-int parseReply(const GroupRow& g, const std::string& text, void* record) {
+}  // namespace
+
+int parseGroupReply(const GroupRow& g, const std::string& text, void* record) {
     CAMLINK_LOG(kLogInfo, methodTag(g.parser)) << g.responseLabel << text;
     const std::optional<Json::Value> root = parseJson(text);
-    if (!root || !root->isObject()) return kNotJson;
+    if (!root || !root->isObject()) return kGroupReplyNotJson;
     int64_t code = 0;
     const Json::Value* codeValue = member(*root, "code");
     if (codeValue && integerOf(*codeValue, &code) && code < 0) return VCAM_ERR_CAMERA_FAILED;
@@ -189,6 +189,8 @@ int parseReply(const GroupRow& g, const std::string& text, void* record) {
     return VCAM_OK;
 }
 
+namespace {
+
 // Posts the body and parses a 200 reply into the record.
 int exchange(LumenControl::LumenControlClient& client, const GroupRow& g, const char* method,
              const std::string& body, void* record) {
@@ -198,7 +200,7 @@ int exchange(LumenControl::LumenControlClient& client, const GroupRow& g, const 
         logRequestFailed(method, status);
         return status;
     }
-    const int parsed = parseReply(g, response, record);
+    const int parsed = parseGroupReply(g, response, record);
     return parsed >= 0 ? parsed : status;
 }
 

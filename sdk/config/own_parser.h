@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <type_traits>
 
 #include "camlink.h"
@@ -152,6 +153,11 @@ template <typename Record>
 struct SettingsGroup {
     GroupRow row;
 };
+
+// The group's parser of a 200 reply: 0 or a result code, or kGroupReplyNotJson (the call then
+// reports the transport's status).
+constexpr int kGroupReplyNotJson = -1;
+int parseGroupReply(const GroupRow& group, const std::string& text, void* record);
 
 // Reads or writes through the untyped tables; the result codes of the own-parser calls.
 int readGroup(LumenControl::LumenControlClient& client, const GroupRow& group, void* record);

@@ -248,7 +248,7 @@ int64_t parseLength(const std::string& text) {
 // A name the camera announces is appended to the caller's prefix: it must stay one plain file
 // name inside the caller's folder.
 bool safeFileName(const std::string& name) {
-    if (name.empty() || name.find("..") != std::string::npos) return false;
+    if (name.empty() || name == "." || name.find("..") != std::string::npos) return false;
     for (unsigned char c : name)
         if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F) return false;
     return true;
@@ -438,6 +438,23 @@ size_t onDownloadChunk(char* data, size_t size, size_t count, void* state) {
 }
 
 }  // namespace
+
+bool replayDownload(HttpRequest& request, const std::vector<std::string>& headerLines,
+                    const std::vector<std::string>& chunks) {
+    LumenNetworkHttp::Download download(request.file, !request.file.empty());
+    bool accepted = true;
+    for (const std::string& line : headerLines) {
+        std::string copy = line;  // libcurl hands out writable buffers
+        accepted = onHeader(copy.data(), 1, copy.size(), &download) == copy.size();
+        if (!accepted) break;
+    }
+    for (size_t i = 0; accepted && i < chunks.size(); ++i) {
+        std::string copy = chunks[i];
+        accepted = onDownloadChunk(copy.data(), 1, copy.size(), &download) == copy.size();
+    }
+    download.publish(request);
+    return accepted;
+}
 
 const char* methodName(int32_t index) {
     const int32_t size = static_cast<int32_t>(sizeof kMethodNames / sizeof kMethodNames[0]);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace LumenNetwork {
 
@@ -31,7 +32,7 @@ const char* methodName(int32_t index);
 // failed with libcurl's error n (its text is printed on standard output); 1 when no transfer
 // handle could be made. A reply body above 64 MiB, a download announcing more than 1 GiB in
 // all or a length that is not a decimal number ends as 10000 + CURLE_WRITE_ERROR (10023);
-// announced file names that are not one plain name (separators, "..", control characters,
+// announced file names that are not one plain name (separators, ".", "..", control characters,
 // empty) are never opened.
 constexpr int kTransferErrorBase = 10000;
 constexpr int kNoTransferHandle = 1;
@@ -71,6 +72,12 @@ public:
 private:
     std::unique_ptr<Download> download_;
 };
+
+// Download mode fed from memory instead of a transfer: the header lines, then the body chunks,
+// go to the handlers `get` gives libcurl, stopping where a refusal would end the transfer;
+// afterwards the request names the files as after `get`. False when the transfer was refused.
+bool replayDownload(HttpRequest& request, const std::vector<std::string>& headerLines,
+                    const std::vector<std::string>& chunks);
 
 // MD5 of the bytes as 32 upper-case hexadecimal digits into `out`; returns its length.
 int getStringMd5(const void* bytes, size_t length, std::string& out);

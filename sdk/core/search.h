@@ -48,6 +48,11 @@ struct SearchState {
 // followed by zeros. Runs on the receiver thread.
 using ReplyHandler = void (*)(SearchState& state, const uint8_t* datagram, size_t size);
 
+// The generations' reply handlers: a reply fills the next record of the area unless its key is
+// already indexed or the area is full.
+void handleFirstGenerationReply(SearchState& state, const uint8_t* datagram, size_t size);
+void handleSecondGenerationReply(SearchState& state, const uint8_t* datagram, size_t size);
+
 // Starts the receiver on `socket` for the search time, runs `send` on the calling thread, and
 // returns when the whole search time has passed and the receiver has stopped.
 void runSearch(SearchState& state, platform::UdpSocket& socket, ReplyHandler handle,

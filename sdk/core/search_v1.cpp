@@ -97,13 +97,20 @@ using XmlTree = std::unique_ptr<mxml_node_t, XmlDelete>;
 // Hostile replies are common on a LAN; the parser's complaints would only flood the console.
 void quietParser(const char*) {}
 
+// The document node's name holds a blank, which no closing tag can: a reply that could close
+// our node would leave what follows without a parent, leaked by the parser.
+constexpr char kDocumentName[] = "camlink reply";
+
 // The reply's text as a document under a node of our own, which owns everything parsed (even
 // several top-level elements); null when it is no XML.
 XmlTree parse(const uint8_t* datagram, size_t size) {
     const std::string text(reinterpret_cast<const char*>(datagram) + kHeaderSize,
                            size - kHeaderSize);
+    // Bytes 0xFE and 0xFF occur in no UTF-8 text. The parser takes them, wherever they stand,
+    // for a UTF-16 byte order mark and then reads two bytes at a time, past the text's end.
+    if (text.find_first_of("\xFE\xFF") != std::string::npos) return nullptr;
     mxmlSetErrorCallback(quietParser);
-    XmlTree document(mxmlNewElement(MXML_NO_PARENT, "document"));
+    XmlTree document(mxmlNewElement(MXML_NO_PARENT, kDocumentName));
     if (!document || !mxmlLoadString(document.get(), text.c_str(), MXML_OPAQUE_CALLBACK)) {
         return nullptr;
     }
@@ -165,7 +172,9 @@ void accept(SearchState& state, const vcam_search_record& record) {
     area.records[area.count++] = record;
 }
 
-void handleReply(SearchState& state, const uint8_t* datagram, size_t size) {
+}  // namespace
+
+void handleFirstGenerationReply(SearchState& state, const uint8_t* datagram, size_t size) {
     if (size <= kHeaderSize || datagram[2] != kMagic[2] || datagram[3] != kMagic[3]) return;
     XmlTree document = parse(datagram, size);
     if (!document) return;
@@ -174,8 +183,6 @@ void handleReply(SearchState& state, const uint8_t* datagram, size_t size) {
     accept(state, record);
 }
 
-}  // namespace
-
 void searchFirstGeneration(SearchState& state, const std::vector<platform::Adapter>& adapters) {
     platform::UdpSocket receiver;
     if (!receiver.valid()) return;
@@ -183,7 +190,7 @@ void searchFirstGeneration(SearchState& state, const std::vector<platform::Adapt
         CAMLINK_LOG(kLogWarning, methodTag("searchDevice")) << "cannot listen on UDP 10000";
     }
     const Request datagram = request();
-    runSearch(state, receiver, handleReply, [&] {
+    runSearch(state, receiver, handleFirstGenerationReply, [&] {
         for (const platform::Adapter& adapter : adapters) {
             platform::UdpSocket sender;
             if (!sender.valid()) continue;

@@ -85,8 +85,10 @@ void fill(vcam_search_record_v2& record, const uint8_t* datagram) {
     }
 }
 
+}  // namespace
+
 // Replies only: the program's own request, heard on the same port, carries kind 10.
-void handleReply(SearchState& state, const uint8_t* datagram, size_t) {
+void handleSecondGenerationReply(SearchState& state, const uint8_t* datagram, size_t) {
     if (std::memcmp(datagram, kMagic, sizeof kMagic) != 0 || datagram[kKindOffset] != kReplyKind) {
         return;
     }
@@ -102,8 +104,6 @@ void handleReply(SearchState& state, const uint8_t* datagram, size_t) {
     ++area.count;
 }
 
-}  // namespace
-
 void searchSecondGeneration(SearchState& state, const std::vector<platform::Adapter>& adapters) {
     platform::UdpSocket socket;  // sends and listens
     if (!socket.valid()) return;
@@ -111,7 +111,7 @@ void searchSecondGeneration(SearchState& state, const std::vector<platform::Adap
         CAMLINK_LOG(kLogWarning, methodTag("searchDeviceV2")) << "cannot listen on UDP 6789";
     }
     const Request datagram = request();
-    runSearch(state, socket, handleReply, [&] {
+    runSearch(state, socket, handleSecondGenerationReply, [&] {
         socket.sendTo(kLimitedBroadcast, kPort, datagram.data(), datagram.size());
         for (const platform::Adapter& adapter : adapters) {
             const uint32_t directed = adapter.address | ~adapter.mask;

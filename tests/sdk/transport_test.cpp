@@ -299,7 +299,7 @@ TEST_F(TransportTest, HostileNamesAreNeverOpened) {
     const std::string body = "payload";
     const camsim::HeaderList ok = {{"smartLogLen", std::to_string(body.size())},
                                    {"smartLogMD5", camsim::md5HexUpper(body)}};
-    for (const char* name : {"../x", "a/b", "..", "a\\b", "x..y", "tab\tname", "/abs"}) {
+    for (const char* name : {"../x", "a/b", ".", "..", "a\\b", "x..y", "tab\tname", "/abs"}) {
         camsim::HeaderList headers = ok;
         headers.emplace_back("smartLogName", name);
         camera_->setCannedReply("/log", announced(body, headers));
