@@ -1,0 +1,90 @@
+#include "batchjob.h"
+
+#include "batchprogress.h"
+#include "batchthread.h"
+#include "dbutil/jobcontrol.h"
+
+namespace {
+
+JobControl::Task taskOf(BatchJob::Kind kind) {
+    switch (kind) {
+        case BatchJob::Import:
+            return JobControl::FaceDbImport;
+        case BatchJob::Extract:
+            return JobControl::ExtractFeature;
+        case BatchJob::Upload:
+            break;
+    }
+    return JobControl::UploadBatch;
+}
+
+QString countLine(const QString& label, int count) {
+    return "\n" + label + ": " + QString::number(count);
+}
+
+}  // namespace
+
+BatchJob::BatchJob(Kind kind, QObject* parent) : QObject(parent), kind_(kind) {}
+
+BatchJob::~BatchJob() {
+    const bool wasRunning = isRunning();
+    // Each thread waits for its end when deleted.
+    qDeleteAll(findChildren<BatchThread*>(QString(), Qt::FindDirectChildrenOnly));
+    if (wasRunning) setTaskBit(false);
+}
+
+bool BatchJob::start(const QVector<BatchThread*>& threads, int imageCount) {
+    if (threads.isEmpty() || isRunning()) return false;
+    started_ = threads.size();
+    imageCount_ = imageCount;
+    counted_.store(0);
+    running_.store(started_);
+    setTaskBit(true);
+    for (BatchThread* thread : threads)
+        watch(thread);
+    for (BatchThread* thread : threads)
+        thread->start(QThread::InheritPriority);
+    return true;
+}
+
+void BatchJob::watch(BatchThread* thread) {
+    thread->setParent(this);
+    // Queued: the thread emits on its own thread, the job counts on the GUI thread.
+    connect(thread, &BatchThread::signalItemProgress, this,
+            [this](const QString& key, int val, int total, const QString& note) {
+                emit signalItemProgress(key, batch::itemPercent(val, total), note);
+            });
+    connect(thread, &QThread::finished, this, [this, thread] { onThreadFinished(thread); });
+}
+
+void BatchJob::onThreadFinished(BatchThread* thread) {
+    if (kind_ == Upload)
+        counted_ += thread->uploadedCount();
+    else if (thread->errorCode() == 0)
+        ++counted_;
+    emit signalThreadFinished(thread->key(), thread->errorCode(), thread->uploadedCount());
+    thread->deleteLater();
+    if (--running_ > 0) return;
+    setTaskBit(false);
+    emit signalFinished(summary());
+}
+
+void BatchJob::setTaskBit(bool on) {
+    if (JobControl* jobs = JobControl::instance()) jobs->setTask(taskOf(kind_), on);
+}
+
+QString BatchJob::summary() const {
+    switch (kind_) {
+        case Import:
+            return tr("Batch Import Finished.") + countLine(tr("Devices Number"), started_) +
+                   countLine(tr("Success Number"), counted_.load());
+        case Extract:
+            return tr("Batch Extract Finished.") + countLine(tr("faceDB number"), started_) +
+                   countLine(tr("Success Number"), counted_.load());
+        case Upload:
+            break;
+    }
+    return tr("Batch Upload Finished.") + countLine(tr("image number"), imageCount_) +
+           countLine(tr("faceDB number"), started_) +
+           countLine(tr("uploading number"), counted_.load());
+}

@@ -1,0 +1,54 @@
+// One kind of batch job on the GUI thread: starts its threads, all in parallel, counts each
+// thread's end, and when the last one has ended clears the running-task bit and hands over the
+// summary. The owning dialog keeps one job per kind; its counters are reset at every start.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+#include <atomic>
+
+class BatchThread;
+
+class BatchJob : public QObject {
+    Q_OBJECT
+public:
+    enum Kind { Import, Extract, Upload };
+
+    explicit BatchJob(Kind kind, QObject* parent = nullptr);
+    // Waits for threads still running.
+    ~BatchJob() override;
+
+    Kind kind() const { return kind_; }
+    // Takes the threads (the job becomes their parent), sets the task bit of the kind and starts
+    // them. imageCount is the number of pictures of an upload, shown in its summary. False, with
+    // the threads left to the caller, when there are none or the job is still running.
+    bool start(const QVector<BatchThread*>& threads, int imageCount = 0);
+
+    bool isRunning() const { return running_.load() > 0; }
+    int running() const { return running_.load(); }
+    int started() const { return started_; }
+    // Threads ended with errorCode 0 (import, extract) or pictures uploaded in all (upload).
+    int counted() const { return counted_.load(); }
+    // The text of the closing box.
+    QString summary() const;
+
+signals:
+    // A progress row of the per-item table, on the GUI thread.
+    void signalItemProgress(const QString& key, int percent, const QString& note);
+    // One thread has ended; it is deleted afterwards.
+    void signalThreadFinished(const QString& key, int errorCode, int uploadedCount);
+    // The last thread has ended and the task bit is cleared.
+    void signalFinished(const QString& summary);
+
+private:
+    void watch(BatchThread* thread);
+    void onThreadFinished(BatchThread* thread);
+    void setTaskBit(bool on);
+
+    const Kind kind_;
+    std::atomic<int> running_{0};
+    std::atomic<int> counted_{0};
+    int started_ = 0;
+    int imageCount_ = 0;
+};

@@ -1,0 +1,51 @@
+// What the three batch threads share: the camera, the item key of the progress table and the
+// cancel table, the result fields their owner reads, the cancel polling and the log helper.
+#pragma once
+
+#include <QString>
+#include <QThread>
+
+#include "dbutil/records.h"
+
+class BatchThread : public QThread {
+    Q_OBJECT
+public:
+    ~BatchThread() override;
+
+    const SDeviceInfo& device() const { return device_; }
+    // The row of the progress table and the entry of the cancel table this thread answers to.
+    const QString& key() const { return key_; }
+    // Read after the thread has finished.
+    int errorCode() const { return errorCode_; }
+    int uploadedCount() const { return uploadedCount_; }
+
+signals:
+    // Every progress emission of the thread, with the note the table shows.
+    void signalItemProgress(const QString& key, int val, int total, const QString& note);
+
+protected:
+    BatchThread(const SDeviceInfo& device, const QString& key, const char* logSource,
+                QObject* parent);
+
+    // The cancel-table entry of the key, or the global stop flag when so chosen; false when
+    // there is no job control.
+    bool stopRequested() const;
+    void pollGlobalStop(bool global) { globalStop_ = global; }
+
+    // Forwards a three-argument emission with the note "val/total".
+    void forwardCounted(const QString& key, int val, int total);
+
+    // A program-log line at level 6 under the thread's source name.
+    void log(int line, const char* format, ...) const __attribute__((format(printf, 3, 4)));
+
+    SDeviceInfo device_;
+    int errorCode_ = 0;
+    int uploadedCount_ = 0;
+
+private:
+    const QString key_;
+    const char* const logSource_;
+    bool globalStop_ = false;
+};
+
+#define BATCH_LOG(...) log(__LINE__, __VA_ARGS__)

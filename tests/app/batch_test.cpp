@@ -1,0 +1,337 @@
+// Batch jobs over several simulated cameras: the per-thread results, the job's counting and
+// summary, the cancel table, and the shared work directory.
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "batch/batchextractthread.h"
+#include "batch/batchimportthread.h"
+#include "batch/batchjob.h"
+#include "batch/batchpackage.h"
+#include "batch/batchprogress.h"
+#include "batch/batchuploadthread.h"
+#include "camsim.h"
+#include "dbutil/dbexportmodule.h"
+#include "dbutil/interaction.h"
+#include "dbutil/jobcontrol.h"
+#include "dbutil/zipwriter.h"
+#include "pictures.h"
+#include "support/camera_set.h"
+
+namespace {
+
+constexpr int kJobTimeoutMs = 60000;
+
+SDeviceInfo deviceOf(const camsim::Camera& camera) {
+    const auto& c = camera.config();
+    return SDeviceInfo(QString::fromStdString(c.address), QString::fromStdString(c.user),
+                       QString::fromStdString(c.password));
+}
+
+SDBInfo addLibrary(const SDeviceInfo& device, const QString& name) {
+    SDBInfo db;
+    db.name = name;
+    db.threshold = 70;
+    if (!Interaction::instance().addFaceDB(device, &db)) qFatal("library not created");
+    return db;
+}
+
+// The library as the camera lists it now (default record when it is not there).
+SDBInfo listed(SDeviceInfo device, const QString& name) {
+    if (!Interaction::instance().refreshDbList(&device)) qFatal("library list not read");
+    for (const SDBInfo& db : device.dbs)
+        if (db.name == name) return db;
+    return SDBInfo();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What a job reported while it ran.
+struct JobRecord {
+    QString summary;
+    QHash<QString, int> codes;      // key -> errorCode
+    QHash<QString, int> uploaded;   // key -> uploadedCount
+    QHash<QString, int> percent;    // key -> last percentage shown
+    QHash<QString, QString> notes;  // key -> last note shown
+};
+
+JobRecord runJob(BatchJob& job, const QVector<BatchThread*>& threads, int imageCount = 0) {
+    JobRecord record;
+    QObject::connect(&job, &BatchJob::signalThreadFinished, &job,
+                     [&](const QString& key, int code, int uploaded) {
+                         record.codes.insert(key, code);
+                         record.uploaded.insert(key, uploaded);
+                     });
+    QObject::connect(&job, &BatchJob::signalItemProgress, &job,
+                     [&](const QString& key, int percent, const QString& note) {
+                         record.percent.insert(key, percent);
+                         record.notes.insert(key, note);
+                     });
+    QSignalSpy finished(&job, &BatchJob::signalFinished);
+    if (!job.start(threads, imageCount)) qFatal("job refused");
+    if (!finished.wait(kJobTimeoutMs)) qFatal("the job did not end");
+    record.summary = finished.at(0).at(0).toString();
+    QObject::disconnect(&job, nullptr, &job, nullptr);
+    return record;
+}
+
+}  // namespace
+
+class BatchTest : public QObject {
+    Q_OBJECT
+
+    testsupport::CameraSet cameras_;
+    QTemporaryDir files_;  // pictures and packages
+    QTemporaryDir cwd_;    // the program's current directory, where "temp" goes
+    QString oldCwd_;
+
+    camsim::Camera* startCamera(camsim::CameraConfig config = {}) {
+        camsim::Camera* camera = cameras_.start(config);
+        if (!camera) qFatal("camera did not start: %s", cameras_.error().c_str());
+        return camera;
+    }
+
+    // count pictures named p<seed>...; side 60 makes pictures the camera cannot extract.
+    QVector<SFeatrueInfo> pictures(int count, int seed, int side = 140) {
+        QVector<SFeatrueInfo> images;
+        for (int i = 0; i < count; ++i) {
+            SFeatrueInfo image;
+            image.name = QString("p%1").arg(seed + i);
+            image.path = testpictures::writeJpeg(files_.path(), image.name + ".jpg", side,
+                                                 side + 10, seed + i);
+            images.append(image);
+        }
+        return images;
+    }
+
+    void upload(const SDeviceInfo& device, const SDBInfo& db, const QVector<SFeatrueInfo>& from) {
+        SFeatrueList images;
+        for (const SFeatrueInfo& image : from)
+            images.append(SFeatrueInfoPtr::create(image));
+        if (Interaction::instance().addImages(device, db.libid, images, nullptr) != from.size())
+            qFatal("pictures lost");
+    }
+
+    // A package of one extracted library "gate" of count pictures.
+    QString package(int count) {
+        const SDeviceInfo source = deviceOf(*startCamera());
+        const SDBInfo db = addLibrary(source, "gate");
+        upload(source, db, pictures(count, 100));
+        Interaction::instance().extractFeature(source, db.libid, nullptr, nullptr, nullptr,
+                                               nullptr);
+        const QString zip = files_.filePath("gate.zip");
+        DbExportModule job(source, db.libid);
+        job.setSavePath(zip);
+        job.start();
+        if (!job.wait(kJobTimeoutMs) || job.errorCode() != 0) qFatal("export failed");
+        return zip;
+    }
+
+private slots:
+    void initTestCase() {
+        oldCwd_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(cwd_.path()));
+    }
+    void cleanupTestCase() { QDir::setCurrent(oldCwd_); }
+    void cleanup() { cameras_.stopAll(); }
+
+    void progressRows() {
+        QCOMPARE(batch::libraryKey("127.0.0.9", "gate"), QString("127.0.0.9/gate"));
+        const batch::ItemProgress done = batch::itemProgress("k", 3, 3);
+        QCOMPARE(done.percent, 100);
+        QCOMPARE(done.note, QString("3/3"));
+        QCOMPARE(batch::itemProgress("k", 1, 3).percent, 33);
+        QCOMPARE(batch::itemProgress("k", 0, 0).percent, 0);
+        QCOMPARE(batch::itemProgress("k", 0, 0).note, QString("0/0"));
+        QCOMPARE(batch::itemProgress("k", 7, 3).percent, 100);  // a camera counting past total
+        QCOMPARE(batch::itemProgress("k", -2, 3).percent, 0);
+    }
+
+    void unpackReplacesTheWorkDirectory() {
+        const QString work = cwd_.filePath("temp");
+        QVERIFY(QDir().mkpath(work + "/images"));
+        QVERIFY(writeFile(work + "/images/stale.jpg", "old"));
+
+        const QString good = files_.filePath("small.zip");
+        ZipWriter writer;
+        QVERIFY(writer.open(good));
+        QVERIFY(writer.addBytes("package.dat", "not a package"));
+        QVERIFY(writer.addBytes("images/1.jpg", "x"));
+        QVERIFY(writer.close());
+        QCOMPARE(batchWorkDir(), work);
+        QCOMPARE(unpackBatchPackage(good), 0);
+        QVERIFY(!QFile::exists(work + "/images/stale.jpg"));
+        QVERIFY(QFile::exists(work + "/package.dat"));
+        QVERIFY(QFile::exists(work + "/images/1.jpg"));
+
+        // A package.dat that is not a package fails every camera before the camera is touched.
+        camsim::Camera* camera = startCamera();
+        BatchImportThread reader(deviceOf(*camera));
+        reader.start();
+        QVERIFY(reader.wait(kJobTimeoutMs));
+        QCOMPARE(reader.errorCode(), 8);
+        QVERIFY(camera->journal().on("/api/v1/recognize/add_fdlib").empty());
+
+        const QString notZip = files_.filePath("not.zip");
+        QVERIFY(writeFile(notZip, "plain text"));
+        QCOMPARE(unpackBatchPackage(notZip), kBatchPackageInvalid);
+        QVERIFY(QDir(work + "/images").exists());
+        QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
+
+        // A "temp" that links elsewhere is replaced, not emptied through the link.
+        const QString elsewhere = files_.filePath("elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(writeFile(elsewhere + "/kept.txt", "mine"));
+        QVERIFY(QDir(work).removeRecursively());
+        QVERIFY(QFile::link(elsewhere, work));
+        QCOMPARE(unpackBatchPackage(good), 0);
+        QVERIFY(QFile::exists(elsewhere + "/kept.txt"));
+        QVERIFY(!QFileInfo(work).isSymLink());
+        QVERIFY(QFile::exists(work + "/images/1.jpg"));
+    }
+
+    void importOverThreeCamerasWithOneFailing() {
+        const QString zip = package(3);
+        camsim::CameraConfig full;
+        full.libraries = {camsim::PreloadedLibrary{"a", 80, {}},
+                          camsim::PreloadedLibrary{"b", 80, {}}};
+        camsim::Camera* fullCamera = startCamera(full);
+        QCOMPARE(fullCamera->preload(), std::string());
+        const SDeviceInfo good1 = deviceOf(*startCamera());
+        const SDeviceInfo good2 = deviceOf(*startCamera());
+        const SDeviceInfo refused = deviceOf(*fullCamera);
+        QCOMPARE(unpackBatchPackage(zip), 0);
+
+        JobControl control;
+        BatchJob job(BatchJob::Import);
+        const QVector<BatchThread*> threads{new BatchImportThread(good1),
+                                            new BatchImportThread(refused),
+                                            new BatchImportThread(good2)};
+        QObject::connect(&job, &BatchJob::signalItemProgress, &job,
+                         [&] { QCOMPARE(control.tasks(), quint16(JobControl::FaceDbImport)); });
+        const JobRecord run = runJob(job, threads);
+        QCOMPARE(run.summary,
+                 QString("Batch Import Finished.\nDevices Number: 3\nSuccess Number: 2"));
+        QCOMPARE(control.tasks(), quint16(0));
+        QCOMPARE(job.running(), 0);
+
+        QCOMPARE(run.codes.value(refused.ip), 7);
+        for (const SDeviceInfo& device : {good1, good2}) {
+            QCOMPARE(run.codes.value(device.ip), 0);
+            QCOMPARE(run.uploaded.value(device.ip), 3);
+            QCOMPARE(run.percent.value(device.ip), 100);
+            QCOMPARE(run.notes.value(device.ip), QString("3/3"));
+            QCOMPARE(listed(device, "gate").imgnum, 3);
+        }
+        QCOMPARE(listed(refused, "gate").libid, QString());
+        QTRY_VERIFY_WITH_TIMEOUT(job.findChildren<BatchThread*>().isEmpty(), 5000);
+    }
+
+    void extractAndUploadCountPerLibrary() {
+        // No job control: the job runs, without task bits.
+        QVERIFY(!JobControl::instance());
+        const SDeviceInfo a = deviceOf(*startCamera());
+        const SDeviceInfo b = deviceOf(*startCamera());
+        const SDBInfo a1 = addLibrary(a, "a1");
+        const SDBInfo b1 = addLibrary(b, "b1");
+        const SDBInfo b2 = addLibrary(b, "b2");
+
+        QVector<SFeatrueInfo> images = pictures(3, 0) + pictures(1, 10, 60);
+        SFeatrueInfo missing;
+        missing.name = "gone";
+        missing.path = files_.filePath("gone.jpg");
+        images.append(missing);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up = runJob(uploads,
+                                    {new BatchUploadThread(a, a1, images, true),
+                                     new BatchUploadThread(b, b2, images, true)},
+                                    images.size());
+        QCOMPARE(up.summary, QString("Batch Upload Finished.\nimage number: 5\nfaceDB number: 2\n"
+                                     "uploading number: 8"));
+        QCOMPARE(listed(a, "a1").imgnum, 4);
+        QCOMPARE(listed(b, "b2").imgnum, 4);
+        QCOMPARE(listed(b, "b1").imgnum, 0);
+
+        SDBInfo ghost = b1;
+        ghost.name = "ghost";
+        ghost.libid = "no-such-library";
+        BatchJob extracts(BatchJob::Extract);
+        const JobRecord ex = runJob(extracts, {new BatchExtractThread(a, listed(a, "a1")),
+                                               new BatchExtractThread(b, listed(b, "b2")),
+                                               new BatchExtractThread(b, ghost)});
+        QCOMPARE(ex.summary,
+                 QString("Batch Extract Finished.\nfaceDB number: 3\nSuccess Number: 2"));
+        const QString keyA = batch::libraryKey(a.ip, "a1");
+        QCOMPARE(ex.codes.value(keyA), 0);
+        QCOMPARE(ex.codes.value(batch::libraryKey(b.ip, "ghost")), 23);
+        QCOMPARE(ex.percent.value(keyA), 100);
+        QCOMPARE(ex.notes.value(keyA), QString("4/4"));
+        const SDBInfo after = listed(a, "a1");
+        QCOMPARE(after.extractnum, 3);
+        QCOMPARE(after.errornum, 1);
+    }
+
+    void cancelledKeyStopsOnlyItsOwnThread() {
+        JobControl control;
+        control.beginBusy(3);
+        const SDeviceInfo a = deviceOf(*startCamera());
+        const SDeviceInfo b = deviceOf(*startCamera());
+        const SDBInfo a1 = addLibrary(a, "a1");
+        const SDBInfo b1 = addLibrary(b, "b1");
+        const SDBInfo b2 = addLibrary(b, "b2");
+        const QVector<SFeatrueInfo> images = pictures(5, 20);
+
+        auto* first = new BatchUploadThread(a, a1, images, true);
+        const QString firstKey = first->key();
+        connect(
+            first, &BatchUploadThread::signalProgress, this,
+            [&](const QString& key, int val) {
+                if (val >= 1) control.setCancelled(key, true);
+            },
+            Qt::DirectConnection);
+        // Started by the library page: the cancel table does not reach it, the stop flag does.
+        auto* page = new BatchUploadThread(b, b2, images, false);
+        control.setCancelled(page->key(), true);
+        connect(
+            page, &BatchUploadThread::signalProgress, this,
+            [&](const QString&, int val) {
+                if (val >= 2) control.cancelAll(true);
+            },
+            Qt::DirectConnection);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up =
+            runJob(uploads, {first, new BatchUploadThread(b, b1, images, true), page}, 5);
+        QCOMPARE(up.uploaded.value(firstKey), 1);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "b1")), 5);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "b2")), 2);
+        QVERIFY(up.summary.endsWith("uploading number: 8"));
+
+        // An extraction that would outlast the test ends at its first poll once cancelled.
+        control.beginBusy(3);
+        camsim::CameraConfig slowConfig;
+        slowConfig.extractMsPerImage = 60000;
+        const SDeviceInfo slow = deviceOf(*startCamera(slowConfig));
+        const SDBInfo s1 = addLibrary(slow, "s1");
+        upload(slow, s1, pictures(3, 40));
+        auto* stopped = new BatchExtractThread(slow, listed(slow, "s1"));
+        connect(
+            stopped, &BatchExtractThread::signalProgress, this,
+            [&](const QString& key) { control.setCancelled(key, true); }, Qt::DirectConnection);
+        BatchJob extracts(BatchJob::Extract);
+        const JobRecord ex =
+            runJob(extracts, {stopped, new BatchExtractThread(b, listed(b, "b1"))});
+        QCOMPARE(ex.summary,
+                 QString("Batch Extract Finished.\nfaceDB number: 2\nSuccess Number: 2"));
+        QCOMPARE(ex.notes.value(batch::libraryKey(b.ip, "b1")), QString("5/5"));
+        QVERIFY(ex.percent.value(batch::libraryKey(slow.ip, "s1")) < 100);
+    }
+};
+
+QTEST_GUILESS_MAIN(BatchTest)
+#include "batch_test.moc"
