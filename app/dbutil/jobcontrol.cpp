@@ -65,7 +65,10 @@ void JobControl::endBusy() {
     emit signalIdle();
 }
 
+// A cancel-all reaches items that never had an entry too: the exit guard must be able to stop
+// every job, not only those whose rows were touched.
 bool JobControl::isCancelled(const QString& key) const {
+    if (stop_.load()) return true;
     QMutexLocker lock(&cancelMutex_);
     return cancelled_.value(key, false);
 }
