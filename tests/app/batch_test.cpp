@@ -277,6 +277,31 @@ private slots:
         QCOMPARE(after.errornum, 1);
     }
 
+    void lockedOutCameraFailsAloneAndTheOthersFinish() {
+        const SDeviceInfo a = deviceOf(*startCamera());
+        const SDeviceInfo b = deviceOf(*startCamera());
+        camsim::Camera* locked = startCamera();
+        const SDeviceInfo c = deviceOf(*locked);
+        const SDBInfo la = addLibrary(a, "la"), lb = addLibrary(b, "lb"), lc = addLibrary(c, "lc");
+        Interaction::instance().logoutAll();  // the next operations log in again
+        camsim::HttpResponse lockout;
+        lockout.status = 423;
+        lockout.body = "{\"time_left\":60}";
+        locked->setCannedReply("/digest/config", lockout);
+
+        const QVector<SFeatrueInfo> images = pictures(5, 60);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up = runJob(
+            uploads,
+            {new BatchUploadThread(a, la, images, true), new BatchUploadThread(b, lb, images, true),
+             new BatchUploadThread(c, lc, images, true)},
+            5);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(c.ip, "lc")), 0);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(a.ip, "la")), 5);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "lb")), 5);
+        QVERIFY(up.summary.endsWith("uploading number: 10"));
+    }
+
     void cancelledKeyStopsOnlyItsOwnThread() {
         JobControl control;
         control.beginBusy(3);
