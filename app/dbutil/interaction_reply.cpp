@@ -3,12 +3,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "json_keys.h"
+
 namespace reply {
 namespace {
 
 QJsonObject parseObject(const char* text) {
     if (!text || !*text) return QJsonObject();
-    QJsonDocument doc = QJsonDocument::fromJson(QByteArray(text));
+    const QByteArray bytes(text);
+    if (hasDuplicateKeys(bytes)) return QJsonObject();
+    QJsonDocument doc = QJsonDocument::fromJson(bytes);
     return doc.isObject() ? doc.object() : QJsonObject();
 }
 

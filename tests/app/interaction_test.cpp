@@ -166,6 +166,11 @@ private slots:
         QVERIFY(!link.refreshDbList(&device));
         QVERIFY(device.dbs.isEmpty());
 
+        // A key named twice: malformed, and the parser would lose the first value's memory.
+        camera->setCannedReply("/api/v1/recognize/list_fdlib",
+                               jsonReply(R"({"code":0,"msg":"success","data":[{"a":1}],)"
+                                         R"("d\u0061ta":[]})"));
+        QVERIFY(!link.refreshDbList(&device));
         camera->setCannedReply("/api/v1/recognize/list_fdlib", jsonReply(R"({"code":0})"));
         QVERIFY(!link.refreshDbList(&device));
     }
