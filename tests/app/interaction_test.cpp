@@ -2,6 +2,7 @@
 // members' results, over real sockets.
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 #include <thread>
 
@@ -70,6 +71,9 @@ private:
 
 private slots:
     void cleanup() { cameras_.stopAll(); }
+    // Pool threads end before the program does: a thread that outlives the crypto library's exit
+    // handlers keeps the per-thread random generator the transfer library made for it.
+    void cleanupTestCase() { QThreadPool::globalInstance()->waitForDone(); }
 
     void sessionIsCachedUntilCredentialsChange() {
         camsim::Camera* camera = startCamera();
