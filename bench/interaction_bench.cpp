@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -51,6 +52,8 @@ int rawLoop(int session, const QString& libid, const SFeatrueList& pictures) {
         put(record.path, picture->path.toLocal8Bit());
         put(record.libid, libid.toUtf8());
         put(record.name, picture->name.toUtf8());
+        // The same identifier text the application sends, so the camera does the same work.
+        put(record.uid, QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8());
         if (vcam_control_add_image(session, &record) != 0) continue;
         record.imgid = QJsonDocument::fromJson(record.reply)
                            .object()
@@ -95,7 +98,8 @@ int main() {
         // Which goes first alternates, so neither always meets a fuller library.
         for (int turn = 0; turn < 2; ++turn) {
             const bool appTurn = (turn == 0) == (round % 2 == 0);
-            for (const auto& picture : pictures) picture->uid.clear();
+            for (const auto& picture : pictures)
+                picture->uid.clear();
             const auto start = Clock::now();
             const int stored = appTurn ? link.addImages(device, db.libid, pictures, nullptr)
                                        : rawLoop(session, db.libid, pictures);
