@@ -91,6 +91,14 @@ int JobControl::overallPercent(int current, int total) {
     return int(qint64(current) * 100 / total);
 }
 
+void JobControl::overallProgress(int current, int total) {
+    emit signalOverallProgress(overallPercent(current, total));
+}
+
+void JobControl::itemProgress(const QString& key, int percent, const QString& note) {
+    emit signalItemProgress(key, percent, note);
+}
+
 TaskScope::TaskScope(JobControl::Task task) : control_(JobControl::instance()), task_(task) {
     if (control_) control_->setTask(task_, true);
 }

@@ -49,13 +49,24 @@ public:
     // 100 when current equals total, 0 when total is 0, else current * 100 / total.
     static int overallPercent(int current, int total);
 
+    // Progress for the busy overlay, safe from any thread: the overlay receives it queued.
+    void overallProgress(int current, int total);
+    void itemProgress(const QString& key, int percent, const QString& note);
+
+    // Set once the operator has confirmed the exit: finished handlers then show no boxes.
+    bool closing() const { return closing_.load(); }
+    void setClosing(bool on) { closing_.store(on); }
+
 signals:
     void signalBusy(int mode);
     void signalIdle();
+    void signalOverallProgress(int percent);
+    void signalItemProgress(const QString& key, int percent, const QString& note);
 
 private:
     std::atomic<quint16> tasks_{0};
     std::atomic<bool> stop_{false};
+    std::atomic<bool> closing_{false};
     mutable QMutex cancelMutex_;
     QHash<QString, bool> cancelled_;
 };

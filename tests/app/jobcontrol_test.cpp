@@ -71,6 +71,12 @@ void JobControlTest::beginBusyClears() {
     QCOMPARE(busy.at(0).at(0).toInt(), 3);
     control.endBusy();
     QCOMPARE(idle.size(), 1);
+
+    // Progress from a worker thread arrives as the percentage of the bar.
+    QSignalSpy bar(&control, &JobControl::signalOverallProgress);
+    std::thread([&control] { control.overallProgress(1, 3); }).join();
+    QCOMPARE(bar.size(), 1);
+    QCOMPARE(bar.at(0).at(0).toInt(), 33);
 }
 
 void JobControlTest::overallPercent() {
