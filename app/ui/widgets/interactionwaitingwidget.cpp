@@ -46,7 +46,7 @@ ProgressWidget* InteractionWaitingWidget::progressWidget() const {
 
 // A begin-busy for the mode already shown joins the running job: its bar and rows stay.
 void InteractionWaitingWidget::slotBusy(int mode) {
-    const bool joining = isVisible() && mode == mode_;
+    const bool joining = !isHidden() && mode == mode_;
     if (!joining) showMode(mode);
     if (contentArea_) setGeometry(contentArea_->rect());
     show();

@@ -24,7 +24,8 @@ public:
     static constexpr int kRowHeight = 40;
     static constexpr int kCancelBelowCentre = 60;
 
-    // A child of contentArea that keeps itself sized to it; hidden until a job begins.
+    // A child of contentArea that keeps itself sized to it; hidden until a job begins. It
+    // connects to the JobControl that exists when it is made: make the job control first.
     explicit InteractionWaitingWidget(QWidget* contentArea);
     ~InteractionWaitingWidget() override;
 
