@@ -57,8 +57,8 @@ QStringList JobControl::taskNames(quint16 bits) {
 }
 
 void JobControl::beginBusy(int mode) {
-    stop_.store(false);
-    {
+    if (!busy_.exchange(true)) {
+        stop_.store(false);
         QMutexLocker lock(&cancelMutex_);
         cancelled_.clear();
     }
@@ -66,6 +66,7 @@ void JobControl::beginBusy(int mode) {
 }
 
 void JobControl::endBusy() {
+    busy_.store(false);
     emit signalIdle();
 }
 
