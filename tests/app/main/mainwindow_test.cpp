@@ -12,11 +12,13 @@
 
 #include "app_cameras.h"
 #include "batch/batchjob.h"
+#include "batch/batchpackage.h"
 #include "batch/batchuploadthread.h"
 #include "dbutil/checkimagethread.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
+#include "dbutil/zipwriter.h"
 #include "exitguard.h"
 #include "mainwindow.h"
 #include "pictures.h"
@@ -72,7 +74,7 @@ private slots:
     void closesAtOnceWithoutJobs();
     void cancelKeepsWindow();
     void batchJobEndsInsideTheWait();
-    void imageCheckStopsWhenClosing();
+    void jobsOutsideTheOverlayStopWhenClosing();
 
 private:
     QTemporaryDir workDir_;
@@ -279,17 +281,28 @@ void MainWindowTest::batchJobEndsInsideTheWait() {
     camera->clearFaults();
 }
 
-void MainWindowTest::imageCheckStopsWhenClosing() {
+// The image check and the batch package unpack end early once the exit is confirmed.
+void MainWindowTest::jobsOutsideTheOverlayStopWhenClosing() {
     QTemporaryDir folder;
     for (int i = 0; i < 3; ++i)
         QVERIFY(!testpictures::writeJpeg(folder.path(), QStringLiteral("c%1.jpg").arg(i), 140,
                                          150, i)
                      .isEmpty());
+    const QString zip = files_.filePath("unpack.zip");
+    {
+        ZipWriter writer;
+        QVERIFY(writer.open(zip));
+        QVERIFY(writer.addBytes("package.dat", "data"));
+        QVERIFY(writer.addBytes("images/1.jpg", "x"));
+        QVERIFY(writer.close());
+    }
     JobControl jobs;
     CheckImageThread open(folder.path());
     open.start();
     QVERIFY(open.wait(10000));
     QCOMPARE(open.images().size(), 3);
+    QCOMPARE(unpackBatchPackage(zip), 0);
+    QVERIFY(QFile::exists(batchWorkDir() + "/images/1.jpg"));
 
     jobs.setClosing(true);
     CheckImageThread closing(folder.path());
@@ -297,6 +310,8 @@ void MainWindowTest::imageCheckStopsWhenClosing() {
     QVERIFY(closing.wait(10000));
     QCOMPARE(closing.fileNames().size(), 3);
     QVERIFY(closing.images().isEmpty());
+    QCOMPARE(unpackBatchPackage(zip), kBatchPackageInvalid);
+    QVERIFY(!QFile::exists(batchWorkDir() + "/package.dat"));
     QCOMPARE(jobs.tasks(), quint16(0));
 }
 
