@@ -97,14 +97,12 @@ void MainWindowTest::titleBarAndLimits() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(MainWindow::instance(), &window);
-    QCOMPARE(window.minimumSize(), QSize(1024, 600));
-    QCOMPARE(window.windowTitle(), QStringLiteral("header_title"));
     QCOMPARE(child<QLabel>(window, "label_2")->text(), window.windowTitle());
-    auto* stack = child<QStackedWidget>(window, "stackedWidget");
-    QCOMPARE(stack->currentIndex(), 0);
-    QVERIFY(qobject_cast<IndexPage*>(stack->widget(0)));
-    QVERIFY(qobject_cast<ConfigPage*>(stack->widget(1)));
-    // The header is painted in its colour, left of the title and between the buttons.
+    QCOMPARE(child<QStackedWidget>(window, "stackedWidget")->currentWidget(),
+             child<QWidget>(window, "index_page"));
+    window.resize(400, 300);
+    QCOMPARE(window.size(), window.minimumSize());
+    // The header is painted in its own colour.
     const QImage shot = window.grab().toImage();
     auto* header = child<QFrame>(window, "frame_header");
     const QPoint inHeader = header->mapTo(&window, QPoint(header->width() / 2, 4));
