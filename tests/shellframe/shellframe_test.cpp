@@ -95,8 +95,7 @@ void ShellFrameTest::draggedGeometryKeepsMinimum() {
     QCOMPARE(draggedGeometry(HitBottomRight, start, {50, 40}, minimum), QRect(100, 50, 450, 340));
     // Shrinking past the minimum stops there, the opposite edges stay.
     QCOMPARE(draggedGeometry(HitLeft, start, {350, 99}, minimum), QRect(300, 50, 200, 300));
-    QCOMPARE(draggedGeometry(HitTopRight, start, {-500, 400}, minimum),
-             QRect(100, 200, 200, 150));
+    QCOMPARE(draggedGeometry(HitTopRight, start, {-500, 400}, minimum), QRect(100, 200, 200, 150));
     QCOMPARE(draggedGeometry(HitClient, start, {10, 10}, minimum), start);
 }
 

@@ -20,8 +20,10 @@
 #include "dbutil/jobcontrol.h"
 #include "dbutil/zipwriter.h"
 #include "exitguard.h"
+#include "instanceguard.h"
 #include "mainwindow.h"
 #include "pictures.h"
+#include "startup.h"
 #include "ui/device/indexpage.h"
 #include "ui/facedb/configpage.h"
 #include "ui/widgets/interactionwaitingwidget.h"
@@ -75,6 +77,7 @@ private slots:
     void cancelKeepsWindow();
     void batchJobEndsInsideTheWait();
     void jobsOutsideTheOverlayStopWhenClosing();
+    void secondStartToldAndRefused();
 
 private:
     QTemporaryDir workDir_;
@@ -283,9 +286,9 @@ void MainWindowTest::batchJobEndsInsideTheWait() {
 void MainWindowTest::jobsOutsideTheOverlayStopWhenClosing() {
     QTemporaryDir folder;
     for (int i = 0; i < 3; ++i)
-        QVERIFY(!testpictures::writeJpeg(folder.path(), QStringLiteral("c%1.jpg").arg(i), 140,
-                                         150, i)
-                     .isEmpty());
+        QVERIFY(
+            !testpictures::writeJpeg(folder.path(), QStringLiteral("c%1.jpg").arg(i), 140, 150, i)
+                 .isEmpty());
     const QString zip = files_.filePath("unpack.zip");
     {
         ZipWriter writer;
@@ -311,6 +314,26 @@ void MainWindowTest::jobsOutsideTheOverlayStopWhenClosing() {
     QCOMPARE(unpackBatchPackage(zip), kBatchPackageInvalid);
     QVERIFY(!QFile::exists(batchWorkDir() + "/package.dat"));
     QCOMPARE(jobs.tasks(), quint16(0));
+}
+
+// The refusal the program shows on a second start, and the guard it gives back.
+void MainWindowTest::secondStartToldAndRefused() {
+    const QString key =
+        QStringLiteral("kestrel_window_test_%1").arg(QCoreApplication::applicationPid());
+    InstanceGuard first(key);
+    QVERIFY(first.tryToRun());
+    QString text, title;
+    {
+        InstanceGuard second(key);
+        QVERIFY(!second.tryToRun());
+        answerNextBox(QMessageBox::Ok, &text, &title);
+        QCOMPARE(startup::refuseSecondInstance(second), -1);
+    }
+    QCOMPARE(title, QStringLiteral("Error"));
+    QCOMPARE(text, QStringLiteral("Another process is running"));
+    first.release();
+    InstanceGuard next(key);
+    QVERIFY(next.tryToRun());
 }
 
 int main(int argc, char** argv) {

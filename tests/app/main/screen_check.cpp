@@ -24,8 +24,8 @@ const QPoint kHeaderProbe(600, 12);  // the window opens at the screen's corner
 bool copyTree(const QString& from, const QString& to) {
     const QDir source(from);
     if (!QDir().mkpath(to)) return false;
-    for (const QFileInfo& entry : source.entryInfoList(QDir::Files | QDir::Dirs |
-                                                       QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString target = to + "/" + entry.fileName();
         const bool ok = entry.isDir() ? copyTree(entry.filePath(), target)
                                       : QFile::copy(entry.filePath(), target);
