@@ -5,6 +5,9 @@
 #include <QMessageBox>
 #include <QShowEvent>
 
+#include "batch/dialogs/batchextractdlg.h"
+#include "batch/dialogs/batchimportdlg.h"
+#include "batch/dialogs/batchuploaddlg.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
 #include "deviceadddialog.h"
@@ -18,6 +21,8 @@
 namespace {
 
 constexpr int kBusyAnimation = 1;
+// The search shows how far it got: the overlay's bar alone.
+constexpr int kBusyProgress = 0;
 
 // Refreshes of the whole list still waiting for their camera.
 int pendingRefreshes = 0;
@@ -39,13 +44,17 @@ IndexPage::IndexPage(QWidget* parent)
       ui(new Ui::IndexPage),
       model_(new DeviceInfoTableModel(&store_, this)),
       addDialog_(new DeviceAddDialog(this)),
-      searchDialog_(new DeviceSearchDialog(this)) {
+      searchDialog_(new DeviceSearchDialog(this)),
+      importDialog_(new BatchImportDlg(this)),
+      extractDialog_(new BatchExtractDlg(this)),
+      uploadDialog_(new BatchUploadDlg(this)) {
     ui->setupUi(this);
     setUpTable();
     connect(model_, &DeviceInfoTableModel::signalChecked, this, &IndexPage::slotChecked);
     connect(addDialog_, &DeviceAddDialog::signalAddDeviceOK, this, &IndexPage::slotAddDeviceOK);
     connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
             &IndexPage::slotAddDeviceFromSearch);
+    connect(importDialog_, &BatchImportDlg::signalRefreshAll, this, &IndexPage::refreshAll);
     rebuildRowWidgets();
 }
 
@@ -223,7 +232,7 @@ void IndexPage::showLockCountdown(int seconds) {
 // ---- the LAN search ----
 
 void IndexPage::on_btn_find_clicked() {
-    beginBusy(kBusyAnimation);
+    beginBusy(kBusyProgress);
     auto* thread = new ScanIpcThread(this);
     if (JobControl* jobs = JobControl::instance())
         connect(thread, &ScanIpcThread::signalProgress, jobs, &JobControl::overallProgress);
@@ -275,13 +284,6 @@ void IndexPage::slotAllChecked(bool checked) {
 
 void IndexPage::setHeaderChecked(bool checked) { allChecked_ = checked; }
 
-QVector<SDeviceInfo> IndexPage::checkedDevices() const {
-    QVector<SDeviceInfo> devices;
-    for (const SDeviceInfo& device : store_.list())
-        if (device.checked) devices << device;
-    return devices;
-}
-
 // ---- row widgets ----
 
 void IndexPage::rebuildRowWidgets() {
@@ -304,8 +306,21 @@ void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
 
 // ---- batch jobs ----
 
-void IndexPage::on_btn_batch_import_clicked() {}
+QVector<SDeviceInfo> IndexPage::batchDevices() const {
+    QVector<SDeviceInfo> devices;
+    for (const SDeviceInfo& device : store_.list())
+        if (device.checked) devices << device;
+    return devices.isEmpty() ? store_.list() : devices;
+}
 
-void IndexPage::on_btn_batch_extract_clicked() {}
+void IndexPage::showBatchDialog(BatchDialog* dialog) {
+    dialog->setDevices(batchDevices());
+    dialog->show();
+    dialog->raise();
+}
 
-void IndexPage::on_btn_batch_upload_clicked() {}
+void IndexPage::on_btn_batch_import_clicked() { showBatchDialog(importDialog_); }
+
+void IndexPage::on_btn_batch_extract_clicked() { showBatchDialog(extractDialog_); }
+
+void IndexPage::on_btn_batch_upload_clicked() { showBatchDialog(uploadDialog_); }

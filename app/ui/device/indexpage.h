@@ -12,6 +12,10 @@
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/records.h"
 
+class BatchExtractDlg;
+class BatchImportDlg;
+class BatchUploadDlg;
+class BatchDialog;
 class DeviceAddDialog;
 class DeviceEditDialog;
 class DeviceInfoTableModel;
@@ -67,7 +71,9 @@ private:
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
     void searchFinished();
-    QVector<SDeviceInfo> checkedDevices() const;
+    // The checked cameras, or all of them when none is checked.
+    QVector<SDeviceInfo> batchDevices() const;
+    void showBatchDialog(BatchDialog* dialog);
     void showLoginOutcome(const LoginResult& login);
     void showLockCountdown(int seconds);
 
@@ -79,6 +85,9 @@ private:
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;
     DeviceEditDialog* editDialog_ = nullptr;
+    BatchImportDlg* importDialog_;
+    BatchExtractDlg* extractDialog_;
+    BatchUploadDlg* uploadDialog_;
     bool allChecked_ = false;
     bool firstShowDone_ = false;
 };
