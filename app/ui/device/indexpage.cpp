@@ -60,6 +60,9 @@ IndexPage::IndexPage(QWidget* parent)
 
 IndexPage::~IndexPage() {
     store_.saveIfChanged();
+    // The table and its model read the store, which dies before the page's children.
+    delete ui->deviceTable;
+    delete model_;
     delete ui;
 }
 

@@ -1,0 +1,77 @@
+// The device page as the main window holds it, on its own store in a temporary directory, with
+// the job control, and the cameras it should list.
+#pragma once
+
+#include <QDir>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app_cameras.h"
+#include "dbutil/deviceinfofactory.h"
+#include "dbutil/jobcontrol.h"
+#include "ui/device/deviceinfotablemodel.h"
+#include "ui/device/indexpage.h"
+
+namespace guitest {
+
+constexpr int kCameraWaitMs = 20000;
+
+class PageHarness {
+public:
+    PageHarness() : oldCwd_(QDir::currentPath()) {
+        if (!QDir::setCurrent(cwd_.path())) qFatal("no working directory");
+    }
+    ~PageHarness() {
+        page_.reset();
+        QDir::setCurrent(oldCwd_);
+    }
+
+    // Writes the store file the page loads, then builds and shows the page.
+    IndexPage& open(const QVector<SDeviceInfo>& devices = {}) {
+        {
+            DeviceInfoFactory store(DeviceInfoFactory::kDefaultFileName);
+            for (const SDeviceInfo& device : devices)
+                store.add(device);
+            store.save();
+        }
+        page_ = std::make_unique<IndexPage>();
+        page_->resize(1100, 500);
+        page_->show();
+        return *page_;
+    }
+
+    IndexPage& page() { return *page_; }
+    JobControl& jobs() { return jobs_; }
+    QTableView* table() { return page_->findChild<QTableView*>("deviceTable"); }
+    QAbstractItemModel* model() { return table()->model(); }
+    QPushButton* button(const char* name) { return page_->findChild<QPushButton*>(name); }
+
+    int rowOf(const QString& ip) {
+        for (int row = 0; row < model()->rowCount(); ++row)
+            if (cell(row, DeviceInfoTableModel::ColumnIp) == ip) return row;
+        return -1;
+    }
+    QString cell(int row, int column) { return model()->index(row, column).data().toString(); }
+    QString statusOf(const QString& ip) {
+        const int row = rowOf(ip);
+        return row < 0 ? QString() : cell(row, DeviceInfoTableModel::ColumnStatus);
+    }
+    // Every listed camera answered its refresh.
+    bool allReachable() {
+        for (int row = 0; row < model()->rowCount(); ++row)
+            if (model()->index(row, DeviceInfoTableModel::ColumnStatus).data(Qt::UserRole) != 0)
+                return false;
+        return model()->rowCount() > 0;
+    }
+
+private:
+    QTemporaryDir cwd_;
+    QString oldCwd_;
+    JobControl jobs_;
+    std::unique_ptr<IndexPage> page_;
+};
+
+}  // namespace guitest
