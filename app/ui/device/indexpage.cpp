@@ -16,6 +16,9 @@
 #include "deviceitemdelegate.h"
 #include "deviceoperation.h"
 #include "devicesearchdialog.h"
+#include "ui/widgets/platbuttonwidget.h"
+#include "ui/widgets/tableheaderview.h"
+#include "ui/widgets/timermessagebox.h"
 #include "ui_indexpage.h"
 
 namespace {
@@ -70,8 +73,9 @@ SDeviceInfo IndexPage::deviceInfo(const QString& ip) const { return store_.find(
 
 void IndexPage::setUpTable() {
     QTableView* table = ui->deviceTable;
-    header_ = new QHeaderView(Qt::Horizontal, table);
+    header_ = new TableHeaderView(Qt::Horizontal, table);
     table->setHorizontalHeader(header_);
+    connect(header_, &TableHeaderView::checkStateChanged, this, &IndexPage::slotAllChecked);
     table->setModel(model_);
     table->setItemDelegate(new DeviceItemDelegate(table));
     header_->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -227,9 +231,14 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
 }
 
 void IndexPage::showLockCountdown(int seconds) {
-    QMessageBox::warning(this, tr("Warning"),
-                         tr("Account lock") + tr("\n") + tr("lock left time") + ":" +
-                             QString::number(seconds) + tr("s"));
+    auto textFor = [](int left) {
+        if (left <= 0) return tr("Account lock") + tr("\n") + tr("lock time end");
+        return tr("Account lock") + tr("\n") + tr("lock left time") + ":" + QString::number(left) +
+               tr("s");
+    };
+    auto* box = new TimerMessageBox(this, tr("Warning"), textFor(seconds));
+    box->startCountdown(seconds, textFor);
+    box->open();
 }
 
 // ---- the LAN search ----
@@ -285,7 +294,10 @@ void IndexPage::slotAllChecked(bool checked) {
     model_->refreshAll();
 }
 
-void IndexPage::setHeaderChecked(bool checked) { allChecked_ = checked; }
+void IndexPage::setHeaderChecked(bool checked) {
+    allChecked_ = checked;
+    header_->setChecked(checked);
+}
 
 // ---- row widgets ----
 
@@ -305,6 +317,15 @@ void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
         table->setIndexWidget(cell, operation);
     }
     operation->setConfigEnabled(device.status == 0);
+
+    const QModelIndex updateCell = model_->index(row, DeviceInfoTableModel::ColumnUpdate);
+    auto* update = qobject_cast<PlatButtonWidget*>(table->indexWidget(updateCell));
+    if (!update || update->ip() != device.ip) {
+        update = new PlatButtonWidget(":/index/images/assets/images/index/update.png");
+        update->setIp(device.ip);
+        connect(update, &PlatButtonWidget::signalClick, this, &IndexPage::slotUpdate);
+        table->setIndexWidget(updateCell, update);
+    }
 }
 
 // ---- batch jobs ----

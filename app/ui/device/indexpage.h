@@ -20,7 +20,7 @@ class DeviceAddDialog;
 class DeviceEditDialog;
 class DeviceInfoTableModel;
 class DeviceSearchDialog;
-class QHeaderView;
+class TableHeaderView;
 
 namespace Ui {
 class IndexPage;
@@ -81,7 +81,7 @@ private:
     DeviceInfoFactory store_;
     DeviceControl control_;
     DeviceInfoTableModel* model_;
-    QHeaderView* header_ = nullptr;
+    TableHeaderView* header_ = nullptr;
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;
     DeviceEditDialog* editDialog_ = nullptr;

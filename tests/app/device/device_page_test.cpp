@@ -146,9 +146,12 @@ private slots:
         QCOMPARE(checkState(0), int(Qt::Checked));
         QCOMPARE(harness.model()->index(0, 3).data(Qt::BackgroundRole).value<QBrush>().color(),
                  QColor("#F0F8FF"));
+        QVERIFY(!harness.header()->isChecked());
         doubleClick(1);
+        QVERIFY(harness.header()->isChecked());
         doubleClick(1);
         QCOMPARE(checkState(1), int(Qt::Unchecked));
+        QVERIFY(!harness.header()->isChecked());
         QVERIFY(!harness.model()->index(1, 3).data(Qt::BackgroundRole).isValid());
 
         BoxAnswer no(QMessageBox::No);
@@ -161,6 +164,18 @@ private slots:
         QTRY_VERIFY(yes.done());
         QCOMPARE(harness.model()->rowCount(), 1);
         QCOMPARE(harness.rowOf(added.ip), 0);
+        // The header box checks every row; deleting them all clears it.
+        const QRect section(harness.header()->sectionViewportPosition(0), 0,
+                            harness.header()->sectionSize(0), harness.header()->height());
+        QTest::mouseClick(harness.header()->viewport(), Qt::LeftButton, {},
+                          TableHeaderView::boxRect(section, false).center());
+        QVERIFY(harness.header()->isChecked());
+        QCOMPARE(checkState(0), int(Qt::Checked));
+        BoxAnswer all(QMessageBox::Yes);
+        harness.button("btn_delete")->click();
+        QTRY_VERIFY(all.done());
+        QCOMPARE(harness.model()->rowCount(), 0);
+        QVERIFY(!harness.header()->isChecked());
         QCOMPARE(configSpy.size(), 0);
     }
 };

@@ -14,6 +14,8 @@
 #include "dbutil/jobcontrol.h"
 #include "ui/device/deviceinfotablemodel.h"
 #include "ui/device/indexpage.h"
+#include "ui/widgets/kitresources.h"
+#include "ui/widgets/tableheaderview.h"
 
 namespace guitest {
 
@@ -22,6 +24,7 @@ constexpr int kCameraWaitMs = 20000;
 class PageHarness {
 public:
     PageHarness() : oldCwd_(QDir::currentPath()) {
+        initKitResources();
         if (!QDir::setCurrent(cwd_.path())) qFatal("no working directory");
     }
     ~PageHarness() {
@@ -47,6 +50,9 @@ public:
     JobControl& jobs() { return jobs_; }
     QTableView* table() { return page_->findChild<QTableView*>("deviceTable"); }
     QAbstractItemModel* model() { return table()->model(); }
+    TableHeaderView* header() {
+        return qobject_cast<TableHeaderView*>(table()->horizontalHeader());
+    }
     QPushButton* button(const char* name) { return page_->findChild<QPushButton*>(name); }
 
     int rowOf(const QString& ip) {
