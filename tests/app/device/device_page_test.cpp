@@ -5,12 +5,15 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "dbutil/interaction.h"
 #include "gui_answer.h"
 #include "page_harness.h"
 #include "ui/device/deviceadddialog.h"
 #include "ui/device/deviceeditdialog.h"
 #include "ui/device/deviceoperation.h"
 #include "ui/device/devicesearchdialog.h"
+#include "ui/widgets/platbuttonwidget.h"
+#include "ui/widgets/timermessagebox.h"
 
 using namespace guitest;
 using testsupport::deviceOf;
@@ -38,6 +41,18 @@ QString pressOk(QWidget* dialog) {
     for (int tick = 0; tick < 10 && !answer.done(); ++tick)
         QTest::qWait(20);
     return answer.done() ? answer.text : QString();
+}
+
+template <class Widget>
+Widget* rowWidget(PageHarness& harness, int row, int column) {
+    return qobject_cast<Widget*>(
+        harness.table()->indexWidget(harness.model()->index(row, column)));
+}
+
+void clickUpdate(PageHarness& harness, int row) {
+    rowWidget<PlatButtonWidget>(harness, row, DeviceInfoTableModel::ColumnUpdate)
+        ->findChild<QPushButton*>("plat_btn")
+        ->click();
 }
 
 }  // namespace
@@ -177,6 +192,88 @@ private slots:
         QCOMPARE(harness.model()->rowCount(), 0);
         QVERIFY(!harness.header()->isChecked());
         QCOMPARE(configSpy.size(), 0);
+    }
+
+    // Wrong passwords through the edit dialog until the camera locks the account; the box then
+    // counts the lock down to its end, and the right password works again.
+    void lockedOutCameraCountsDown() {
+        camsim::CameraConfig config;
+        config.password = "secret12";
+        config.lockoutSeconds = 3;
+        const SDeviceInfo device = deviceOf(*mustStart(cameras_, config));
+        PageHarness harness;
+        IndexPage& page = harness.open({device});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+
+        rowWidget<DeviceOperation>(harness, 0, DeviceInfoTableModel::ColumnOperation)
+            ->findChild<QPushButton*>("btn_edit")
+            ->click();
+        auto* edit = page.findChild<DeviceEditDialog*>();
+        QVERIFY(edit && edit->isVisible());
+        QCOMPARE(edit->findChild<QLineEdit*>("edit_ip")->text(), device.ip);
+        QVERIFY(edit->findChild<QLineEdit*>("edit_password")->text().isEmpty());
+        fill(edit, "", "adm", "secret12");
+        QCOMPARE(pressOk(edit), QString("Invalid input"));
+
+        TimerMessageBox* countdown = nullptr;
+        QStringList refusals;
+        for (int attempt = 0; attempt < 6 && !countdown; ++attempt) {
+            edit->show();
+            fill(edit, "", device.username, "wrong_pw" + QString::number(attempt));
+            // A refusal box runs its own loop: it is read and closed from the timer.
+            ModalAnswer seen([&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (!box) return false;
+                countdown = qobject_cast<TimerMessageBox*>(box);
+                if (!countdown) {
+                    refusals << box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+                return true;
+            });
+            edit->findChild<QPushButton*>("btn_ok")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(seen.done(), kCameraWaitMs);
+        }
+        QVERIFY(!refusals.isEmpty());
+        QCOMPARE(refusals.first(), QString("Login failed\nretry left times:4"));
+        QVERIFY(countdown);
+        QVERIFY(countdown->text().startsWith("Account lock\nlock left time:"));
+        QTRY_COMPARE_WITH_TIMEOUT(countdown->text(), QString("Account lock\nlock time end"), 6000);
+        countdown->close();
+
+        QTRY_VERIFY(!harness.jobs().anyTaskRunning());
+        edit->show();
+        fill(edit, "", device.username, device.password);
+        BoxAnswer none;
+        edit->findChild<QPushButton*>("btn_ok")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(harness.statusOf(device.ip), QString("Network Normal"),
+                                  kCameraWaitMs);
+        QVERIFY(!none.done());
+    }
+
+    // A camera that holds every request: the page stays busy and the event loop keeps running.
+    void silentCameraNeverBlocksTheGuiThread() {
+        camsim::Camera* camera = mustStart(cameras_);
+        const SDeviceInfo device = deviceOf(*camera);
+        PageHarness harness;
+        harness.open({device});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        Interaction::instance().logoutAll();
+        camera->addFault({"*", camsim::FaultKind::NoAnswer, 2500, -1});
+
+        int ticks = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+        bool idle = false;
+        connect(&harness.jobs(), &JobControl::signalIdle, [&] { idle = true; });
+        timer.start(10);
+        BoxAnswer failure;
+        clickUpdate(harness, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(failure.done(), kCameraWaitMs);
+        QVERIFY2(ticks >= 100, qPrintable(QString::number(ticks)));
+        QVERIFY(failure.text.startsWith("Login failed "));
+        QTRY_VERIFY(idle);
+        QCOMPARE(harness.statusOf(device.ip), QString("Network Lost"));
     }
 };
 
