@@ -14,7 +14,9 @@
 #include "dbutil/jobcontrol.h"
 #include "ui/device/deviceinfotablemodel.h"
 #include "ui/device/indexpage.h"
+#include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
+#include <QVBoxLayout>
 #include "ui/widgets/tableheaderview.h"
 
 namespace guitest {
@@ -28,7 +30,7 @@ public:
         if (!QDir::setCurrent(cwd_.path())) qFatal("no working directory");
     }
     ~PageHarness() {
-        page_.reset();
+        contents_.reset();
         QDir::setCurrent(oldCwd_);
     }
 
@@ -40,14 +42,22 @@ public:
                 store.add(device);
             store.save();
         }
-        page_ = std::make_unique<IndexPage>();
-        page_->resize(1100, 500);
-        page_->show();
+        // As in the main window: the page and the busy overlay share the content area.
+        contents_ = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(contents_.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        page_ = new IndexPage(contents_.get());
+        layout->addWidget(page_);
+        overlay_ = new InteractionWaitingWidget(contents_.get());
+        contents_->resize(1100, 500);
+        contents_->show();
         return *page_;
     }
 
     IndexPage& page() { return *page_; }
     JobControl& jobs() { return jobs_; }
+    QWidget* contents() { return contents_.get(); }
+    InteractionWaitingWidget* overlay() { return overlay_; }
     QTableView* table() { return page_->findChild<QTableView*>("deviceTable"); }
     QAbstractItemModel* model() { return table()->model(); }
     TableHeaderView* header() {
@@ -77,7 +87,9 @@ private:
     QTemporaryDir cwd_;
     QString oldCwd_;
     JobControl jobs_;
-    std::unique_ptr<IndexPage> page_;
+    std::unique_ptr<QWidget> contents_;
+    IndexPage* page_ = nullptr;
+    InteractionWaitingWidget* overlay_ = nullptr;
 };
 
 }  // namespace guitest
