@@ -58,6 +58,7 @@ void BatchImportDlg::on_btn_ok_clicked() {
 }
 
 void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
+    if (batchui::windowClosing()) return;
     if (result != 0) {
         batchui::endBusy();
         QMessageBox::warning(parentWidget(), tr("Warning"), tr("zip file is invalid."));

@@ -75,6 +75,7 @@ void BatchUploadDlg::on_btn_ok_clicked() {
 }
 
 void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& targets) {
+    if (batchui::windowClosing()) return;
     const QVector<SFeatrueInfo>& images = check->images();
     if (images.isEmpty()) {
         batchui::endBusy();

@@ -8,6 +8,7 @@
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
+#include "dbutil/errortext.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
 #include "deviceadddialog.h"
@@ -87,11 +88,18 @@ void IndexPage::setUpTable() {
                        DeviceInfoTableModel::ColumnOperation})
         header_->setSectionResizeMode(column, QHeaderView::Fixed);
     table->setColumnWidth(DeviceInfoTableModel::ColumnIp, 120);
-    table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, 80);
+    // The status texts are wider than 80 pixels in most fonts: they must not be cut.
+    const QFontMetrics metrics = table->fontMetrics();
+    const int statusWidth = qMax(metrics.horizontalAdvance(tr("Network Status")),
+                                 metrics.horizontalAdvance(tr("Network Normal"))) + 24;
+    table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, qMax(80, statusWidth));
     table->setColumnWidth(DeviceInfoTableModel::ColumnUpdate, 80);
     table->setColumnWidth(DeviceInfoTableModel::ColumnOperation, 120);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Column 1 numbers the rows already; the update button needs room to breathe.
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(38);
 }
 
 void IndexPage::showEvent(QShowEvent* event) {
@@ -172,6 +180,7 @@ void IndexPage::refreshAll() {
 }
 
 void IndexPage::slotUpdate(QString ip) {
+    if (store_.find(ip).ip != ip || ip.isEmpty()) return;  // removed meanwhile
     beginBusy(kBusyAnimation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
@@ -225,8 +234,10 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
             showLockCountdown(login.left);
             return;
         default:
+            // The code for whoever reports it, and what it means for the operator.
             QMessageBox::warning(this, tr("Warning"),
-                                 tr("Login failed") + " " + QString::number(login.code));
+                                 tr("Login failed") + " " + QString::number(login.code) +
+                                     tr("\n") + ErrorText(login.code));
     }
 }
 

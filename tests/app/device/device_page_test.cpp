@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "dbutil/errortext.h"
 #include "dbutil/interaction.h"
 #include "gui_answer.h"
 #include "page_harness.h"
@@ -272,6 +273,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(failure.done(), kCameraWaitMs);
         QVERIFY2(ticks >= 100, qPrintable(QString::number(ticks)));
         QVERIFY(failure.text.startsWith("Login failed "));
+        const int code = failure.text.section(' ', 2).section('\n', 0, 0).toInt();
+        QVERIFY(code != 0);
+        QCOMPARE(failure.text.section('\n', 1), ErrorText(code));
         QTRY_VERIFY(idle);
         QCOMPARE(harness.statusOf(device.ip), QString("Network Lost"));
     }
