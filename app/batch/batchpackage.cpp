@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "dbutil/packagefile.h"
+#include "dbutil/jobcontrol.h"
 #include "dbutil/packagejob.h"
 
 namespace {
@@ -25,8 +26,10 @@ QString batchWorkDir() {
 }
 
 int unpackBatchPackage(const QString& file) {
+    TaskScope task(JobControl::UnpackPackage);
     const QString dir = batchWorkDir();
     removeWorkDir(dir);
     QDir().mkpath(dir + "/" + package::kImagesDir);
-    return packagejob::unpack(file, dir) == packagejob::kOk ? 0 : kBatchPackageInvalid;
+    const int code = packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); });
+    return code == packagejob::kOk ? 0 : kBatchPackageInvalid;
 }

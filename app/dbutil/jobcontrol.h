@@ -20,6 +20,10 @@ public:
         UploadBatch = 8,
         FaceDbImport = 16,
         FaceDbExport = 32,
+        // Jobs outside the overlay's progress that the exit guard must still see and stop.
+        CheckImage = 64,
+        UnpackPackage = 128,
+        PreprocessImage = 256,
     };
 
     // The process-wide instance, or nullptr when none exists.
@@ -58,6 +62,8 @@ public:
 
     // Set once the operator has confirmed the exit: finished handlers then show no boxes.
     bool closing() const { return closing_.load(); }
+    // True once the operator confirmed the exit, for jobs that poll without a job control too.
+    static bool exitRequested() { return instance() && instance()->closing(); }
     void setClosing(bool on) { closing_.store(on); }
 
 signals:
