@@ -2,7 +2,6 @@
 // the client's failure paths against a camera that misbehaves on demand.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
