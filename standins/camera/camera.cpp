@@ -69,6 +69,17 @@ void Camera::clearFaults() {
     channelState_.refuseLogin = false;
     channelState_.refuseUpgrade = false;
     channelState_.silentUpgrade = false;
+    channelState_.fault = ChannelFault::None;
+    setChannelPortOpen(true);
+}
+
+bool Camera::setChannelPortOpen(bool open, std::string* error) {
+    if (!running_) return true;  // start() opens it with the rest
+    if (!open) {
+        channel_->stop();
+        return true;
+    }
+    return channel_->start(error);
 }
 
 SearchIdentity Camera::identity() const {

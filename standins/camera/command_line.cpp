@@ -32,6 +32,8 @@ const char* const kUsage =
     "  --refuse-login       refuse every login on the binary channel\n"
     "  --refuse-upgrade     refuse firmware upgrades\n"
     "  --silent-upgrade     take firmware upgrades without ever answering\n"
+    "  --channel-fault KIND binary channel misbehaviour: silent-handshake, short-reply,\n"
+    "                       close-mid-upgrade\n"
     "  --delete-delay-ms N  take N ms to delete a library\n"
     "  --help               this text\n";
 
@@ -113,6 +115,16 @@ CommandOptions parseCommandLine(const std::vector<std::string>& args) {
         {"--state", [&](const std::string& v) { o.stateDir = v; }},
         {"--delete-delay-ms",
          [&](const std::string& v) { o.deleteDelayMs = toInt("--delete-delay-ms", v, 0, 600000); }},
+        {"--channel-fault",
+         [&](const std::string& v) {
+             static const std::map<std::string, ChannelFault> kinds = {
+                 {"silent-handshake", ChannelFault::SilentHandshake},
+                 {"short-reply", ChannelFault::ShortReply},
+                 {"close-mid-upgrade", ChannelFault::CloseMidUpgrade}};
+             auto kind = kinds.find(v);
+             if (kind == kinds.end()) throw std::runtime_error("--channel-fault: unknown " + v);
+             o.channelFault = kind->second;
+         }},
         {"--fault",
          [&](const std::string& v) {
              auto fault = parseFault(v);
