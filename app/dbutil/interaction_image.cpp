@@ -67,8 +67,8 @@ int Interaction::findImageStep(int handle, SFeatrueInfo* image) {
         return data.isObject() ? reply::readImage(data.toObject(), image) : reply::kInvalidMessage;
     });
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d.\n", "Interaction::get_img",
-               outcome.result, outcome.message(), static_cast<int>(image->imgid));
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n", "Interaction::get_img",
+               outcome.result, outcome.message(), static_cast<long long>(image->imgid));
         debugFailure("Interaction::get_img", outcome.result);
     }
     return outcome.result;
@@ -78,8 +78,8 @@ int Interaction::deleteImageStep(int handle, const SFeatrueInfo& image) {
     auto record = imageRecord(image);
     CallOutcome outcome = callCamera(vcam_control_delete_image, handle, record);
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d.\n", "Interaction::del_img",
-               outcome.result, outcome.message(), static_cast<int>(image.imgid));
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n", "Interaction::del_img",
+               outcome.result, outcome.message(), static_cast<long long>(image.imgid));
         debugFailure("Interaction::del_img", outcome.result);
     }
     return outcome.result;

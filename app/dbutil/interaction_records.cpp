@@ -76,9 +76,9 @@ int Interaction::importRecordStep(int handle, const SFeatrueInfo& image) {
     auto record = importRecord(image);
     CallOutcome outcome = callCamera(vcam_control_import_record_v2, handle, record);
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d, name: %s, path: %s.\n",
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld, name: %s, path: %s.\n",
                "Interaction::import_record", outcome.result, outcome.message(),
-               static_cast<int>(image.imgid), image.name.toUtf8().constData(),
+               static_cast<long long>(image.imgid), image.name.toUtf8().constData(),
                image.path.toLocal8Bit().constData());
         debugFailure("Interaction::import_record", outcome.result);
         FK_LOG(kSource, 6, "import_record failed, image info: path=%s, name=%s, uid=%s\n",

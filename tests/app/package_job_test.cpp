@@ -1,6 +1,8 @@
 // Package export and import between simulated cameras: what arrives, what is refused, and that
 // nothing escapes the work directory.
+#include <QCryptographicHash>
 #include <QDir>
+#include <QSet>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -46,7 +48,9 @@ class PackageJobTest : public QObject {
     testsupport::CameraSet cameras_;
     QTemporaryDir dir_;
 
-    camsim::Camera* startCamera() { return testsupport::mustStart(cameras_); }
+    camsim::Camera* startCamera(camsim::CameraConfig config = {}) {
+        return testsupport::mustStart(cameras_, config);
+    }
 
     // A library of count pictures with extracted features and five texts each.
     SDBInfo fillLibrary(const SDeviceInfo& device, int count) {
@@ -124,6 +128,55 @@ private slots:
             QCOMPARE(Interaction::instance().getImage(to, &b), 0);
             QCOMPARE(b.bytes(), a.bytes());
         }
+    }
+
+    // Identifiers beyond 32 bits through add, list, edit, export, import and delete.
+    void wideIdentifiersSurviveTheRoundTrip() {
+        constexpr qint64 kWide = (qint64(1) << 32) + 5;
+        camsim::CameraConfig wide;
+        wide.firstImgid = kWide;
+        camsim::Camera* source = startCamera(wide);
+        wide.firstImgid = kWide * 2;
+        camsim::Camera* target = startCamera(wide);
+        const SDeviceInfo from = deviceOf(*source);
+        const SDeviceInfo to = deviceOf(*target);
+        Interaction& link = Interaction::instance();
+        const SDBInfo db = fillLibrary(from, 4);
+
+        SFeatrueList listed = recordsOf(from, db.libid);
+        QCOMPARE(listed.size(), 4);
+        QSet<QByteArray> sourceMd5;
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(listed[i]->imgid >= kWide);
+            QCOMPARE(listed[i]->name, QString("person %1").arg(i));  // the update found it
+            QFile file(dir_.filePath(QString("src%1.jpg").arg(i)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            sourceMd5.insert(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5));
+        }
+        listed[1]->name = "renamed";
+        QVERIFY(link.updateImage(from, *listed[1]));
+        QCOMPARE(source->faces().findImage(listed[1]->imgid, db.libid.toStdString())
+                     .data["name"].asString(), std::string("renamed"));
+
+        DbImportModule job(to, exportLibrary(from, db.libid, 0));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QCOMPARE(job.uploadedCount(), 4);
+        const SFeatrueList copied = recordsOf(to, job.library().libid);
+        QSet<QByteArray> copiedMd5;
+        for (const SFeatrueInfoPtr& record : copied) {
+            QVERIFY(record->imgid >= 2 * kWide);
+            Protocol::MsgImageData picture;
+            picture.url = record->url;
+            QCOMPARE(link.getImage(to, &picture), 0);
+            copiedMd5.insert(QCryptographicHash::hash(picture.bytes(), QCryptographicHash::Md5));
+        }
+        QCOMPARE(copiedMd5, sourceMd5);  // four distinct pictures, none lost or repeated
+
+        QCOMPARE(link.deleteImage(to, *copied[2]), 0);
+        const SFeatrueList left = recordsOf(to, job.library().libid);
+        QCOMPARE(left.size(), 3);
+        for (const SFeatrueInfoPtr& record : left) QVERIFY(record->imgid != copied[2]->imgid);
     }
 
     void pagesFollowTheLibrarySize() {
