@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QtTest>
+#include <atomic>
 #include <thread>
 
 #include "app_cameras.h"
@@ -307,6 +308,49 @@ private slots:
         data.url = "http://" + device.ip + ":8089/images/999999.jpg";
         QCOMPARE(link.getImage(device, &data), -1);
         QCOMPARE(link.getImage(device, nullptr), 1);
+    }
+
+    // Two threads share the camera's one session: each must read its own reply, whole.
+    void twoThreadsOnOneCameraReadTheirOwnReplies() {
+        camsim::Camera* camera = startCamera();
+        Interaction link;
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = libraryWithPictures(link, device, 2);
+        auto large = SFeatrueInfoPtr::create();  // a long copy widens the window for a race
+        large->libid = db.libid;
+        large->path = testpictures::writeJpeg(dir_.path(), "large.jpg", 1920, 1080, 5);
+        QVERIFY(link.addImage(device, large));
+        SPageInfo page;
+        page.libid = db.libid;
+        page.page_num = 1;
+        page.page_size = 10;
+        QFile original(large->path);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray picture = original.readAll();
+
+        constexpr int kRounds = 150;
+        std::atomic<int> wrong{0};
+        std::thread downloads([&] {
+            for (int i = 0; i < kRounds; ++i) {
+                Protocol::MsgImageData data;
+                data.url = large->url;
+                if (link.getImage(device, &data) != 0 || data.bytes() != picture) ++wrong;
+            }
+        });
+        std::thread lookups([&] {
+            for (int i = 0; i < kRounds; ++i) {
+                SDBInfo copy;
+                copy.libid = db.libid;
+                SPageInfo request = page;
+                SFeatrueList listed;
+                if (!link.getFaceDB(device, &copy) || copy.name != db.name) ++wrong;
+                if (!link.listImage(device, &request, &listed) || listed.size() != 3) ++wrong;
+            }
+        });
+        downloads.join();
+        lookups.join();
+        QCOMPARE(wrong.load(), 0);
+        QCOMPARE(link.sessionCount(), 1);
     }
 
     void extractionWaitsForARunningOneAndFollowsItToTheEnd() {
