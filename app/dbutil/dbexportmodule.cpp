@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "errortext.h"
 #include "interaction.h"
 #include "jobcontrol.h"
 #include "packagefile.h"
@@ -18,11 +19,6 @@ namespace {
 
 constexpr int kLockFailed = 5;
 constexpr int kNetworkError = 19;
-
-// The camera stopped answering (the transfer failed), as opposed to answering with an error.
-bool isTransferError(int code) {
-    return code >= 10000 && code < 20000;
-}
 
 Interaction& camera() {
     return Interaction::instance();

@@ -70,3 +70,7 @@ const char* errorSource(int code) {
 QString ErrorText(int code) {
     return QCoreApplication::translate("QObject", errorSource(code));
 }
+
+bool isTransferError(int code) {
+    return code >= 10000 && code < 20000;
+}

@@ -95,8 +95,10 @@ int Interaction::addImages(const SDeviceInfo& device, const QString& libid,
                            const SFeatrueList& images, const CountCallback& progress) {
     const int handle = loginFor(device, "Interaction::addImage", "login failed.");
     if (handle <= 0) return 0;
-    return countedLoop(handle, libid, images, progress,
-                       [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); });
+    return countedLoop(
+        handle, libid, images, progress,
+        [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); },
+        "Interaction::addImages");
 }
 
 bool Interaction::updateImage(const SDeviceInfo& device, const SFeatrueInfo& image) {

@@ -302,6 +302,30 @@ private slots:
         QVERIFY(up.summary.endsWith("uploading number: 10"));
     }
 
+    // A camera that stops answering is given up after three tries, not one per picture.
+    void silentCameraGivesUpAndTheOtherFinishes() {
+        camsim::Camera* silent = startCamera();
+        camsim::Camera* healthy = startCamera();
+        const SDeviceInfo s = deviceOf(*silent), h = deviceOf(*healthy);
+        const SDBInfo ls = addLibrary(s, "ls"), lh = addLibrary(h, "lh");
+        const std::string addPath = "/api/v1/recognize/fdlib/add_img";
+        camsim::HttpFault drop;
+        drop.path = addPath;
+        drop.kind = camsim::FaultKind::Drop;
+        silent->addFault(drop);
+
+        const QVector<SFeatrueInfo> images = pictures(8, 80);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up = runJob(uploads,
+                                    {new BatchUploadThread(s, ls, images, true),
+                                     new BatchUploadThread(h, lh, images, true)},
+                                    8);
+        QCOMPARE(int(silent->journal().on(addPath).size()), 3);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(s.ip, "ls")), 0);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(h.ip, "lh")), 8);
+        QCOMPARE(up.notes.value(batch::libraryKey(h.ip, "lh")), QString("8/8"));
+    }
+
     void cancelledKeyStopsOnlyItsOwnThread() {
         JobControl control;
         control.beginBusy(3);
