@@ -1,5 +1,6 @@
 #include "batchpackage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,5 +29,26 @@ int unpackBatchPackage(const QString& file) {
     const QString dir = batchWorkDir();
     removeWorkDir(dir);
     QDir().mkpath(dir + "/" + package::kImagesDir);
-    return packagejob::unpack(file, dir) == packagejob::kOk ? 0 : kBatchPackageInvalid;
+    switch (packagejob::unpack(file, dir)) {
+        case packagejob::kOk:
+            return 0;
+        case packagejob::kTooLarge:
+            return kBatchPackageTooLarge;
+        case packagejob::kNoDiskSpace:
+            return kBatchPackageNoSpace;
+        default:
+            return kBatchPackageInvalid;
+    }
+}
+
+QString batchPackageFailureText(int result) {
+    switch (result) {
+        case kBatchPackageTooLarge:
+            return QCoreApplication::translate("BatchImportDlg", "The package is too large.");
+        case kBatchPackageNoSpace:
+            return QCoreApplication::translate("BatchImportDlg",
+                                               "Not enough free disk space to unpack the package.");
+        default:
+            return QCoreApplication::translate("BatchImportDlg", "zip file is invalid.");
+    }
 }

@@ -113,6 +113,10 @@ void DbExportModule::fetchPicture(SFeatrueInfo& record) {
         return;
     }
     const QByteArray bytes = data.bytes();
+    if (bytes.size() > package::kMaxPictureBytes) {  // an import would refuse the package
+        qWarning() << "Picture too large for a package: " << record.url;
+        return;
+    }
     if (QImage::fromData(bytes).isNull()) {
         qWarning() << "Load jpg image failed: " << record.url;
         return;
@@ -184,6 +188,14 @@ void DbExportModule::run() {
         return;
     }
     fetchRecords();
+    // Refused before anything is downloaded or written: an import could not take it back.
+    if (!package::fitsPackage(package::Header::fromLibrary(library_), records_)) {
+        camera().unlockFaceDB(device_, library_.libid);
+        PACKAGE_LOG("[export failed]. library too large for a package: %d records.\n",
+                    int(records_.size()));
+        errorCode_ = packagejob::kTooLarge;
+        return;
+    }
     fetchImages();
     const int unlocked = camera().unlockFaceDB(device_, library_.libid);
     if (cameraLost_ || isTransferError(unlocked)) {
