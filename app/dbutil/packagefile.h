@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "inputcheck.h"
 #include "records.h"
 
 class QIODevice;
@@ -39,7 +40,7 @@ constexpr qint64 kMaxRecordBytes = 8 + textBytes(kShortText) * 2 + 4 + textBytes
                                    4 + textBytes(kFeatureText) + textBytes(kPathText) +
                                    textBytes(kLongText) + 8 + textBytes(kLongText);
 constexpr qint64 kMaxDataBytes = kMaxHeaderBytes + kMaxRecords * kMaxRecordBytes;
-constexpr qint64 kMaxPictureBytes = 102400;
+constexpr qint64 kMaxPictureBytes = kImageMaxBytes;
 constexpr qint64 kMaxPackageBytes = kMaxDataBytes + kMaxRecords * kMaxPictureBytes;
 
 // Size of "package.dat" for these records, counting a picture path for every record that has

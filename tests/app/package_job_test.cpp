@@ -1,10 +1,12 @@
 // Package export and import between simulated cameras: what arrives, what is refused, and that
 // nothing escapes the work directory.
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QSet>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +40,21 @@ SFeatrueList recordsOf(const SDeviceInfo& device, const QString& libid) {
     SFeatrueList records;
     Interaction::instance().exportFaceDB(device, &page, &records);
     return records;
+}
+
+// A small JPEG whose frame header declares width x height.
+QByteArray jpegDeclaring(int width, int height) {
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "JPG");
+    QByteArray bytes = buffer.data();
+    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0) qFatal("no frame header");
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    bytes.replace(frame + 5, 4, size, 4);
+    return bytes;
 }
 
 }  // namespace
@@ -239,6 +256,44 @@ private slots:
         QVERIFY(contents.records[3]->path.isNull());
         QVERIFY(!QFile::exists(out.filePath(package::picturePath(contents.records[3]->imgid))));
         QVERIFY(QFile::exists(out.filePath(contents.records[4]->path)));
+    }
+
+    // Camera data on its way to disk: a picture declaring more pixels than an upload may have
+    // is left out unread, and the default file name keeps the camera's texts in one component.
+    void hostileCameraDataStaysInBounds() {
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = fillLibrary(device, 3);
+        const SFeatrueList records = recordsOf(device, db.libid);
+        const QByteArray bomb = jpegDeclaring(2000, 1200);
+        camera->setCannedReply(QUrl(records[1]->url).path().toStdString(),
+                               camsim::HttpResponse{200, bomb.toStdString(), "image/jpeg", {}});
+        DbExportModule job(device, db.libid);
+        job.setSavePath(dir_.filePath("bomb.zip"));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QTemporaryDir out;
+        QCOMPARE(QProcess::execute("unzip", {"-q", job.savePath(), "-d", out.path()}), 0);
+        package::Contents contents;
+        QCOMPARE(package::readFile(out.filePath("package.dat"), contents), package::ReadStatus::Ok);
+        QVERIFY(contents.records[1]->path.isNull());
+        QVERIFY(QFile::exists(out.filePath(contents.records[2]->path)));
+
+        camera->setCannedReply(
+            "/api/v1/recognize/get_fdlib",
+            camsim::HttpResponse{200,
+                                 "{\"code\":0,\"msg\":\"success\",\"data\":{\"libid\":"
+                                 "\"../../x/..\",\"name\":\"g\",\"threshold\":6,\"imgnum\":0,"
+                                 "\"extractnum\":0,\"errornum\":0}}",
+                                 "application/json",
+                                 {}});
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(out.path()));
+        DbExportModule named(device, db.libid);
+        runToEnd(named);
+        QVERIFY(QDir::setCurrent(cwd));
+        QVERIFY(!named.savePath().contains('/'));
+        QVERIFY(QFile::exists(out.filePath(named.savePath())));
     }
 
     void unwritableDestinationFailsWithoutAPartialFile() {
