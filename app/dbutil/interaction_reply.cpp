@@ -106,8 +106,10 @@ int readImage(QJsonObject o, SFeatrueInfo* image) {
     image->url = take(o, "url").toString();
     image->status = take(o, "status").toInt();
     static const char* const kExt[] = {"ext1", "ext2", "ext3", "ext4", "ext5"};
+    QStringList ext;  // built whole: the record's list may be shorter than five
     for (int i = 0; i < SFeatrueInfo::kExtCount; ++i)
-        image->ext[i] = take(o, kExt[i]).toString();
+        ext.append(take(o, kExt[i]).toString());
+    image->ext = ext;
     if (image->status == 1 && o.contains("feature")) image->feature = take(o, "feature").toString();
     if (o.contains("feature_attr")) image->feature_attr = toInt64(take(o, "feature_attr"));
     if (o.contains("model_version")) image->model_version = take(o, "model_version").toString();
