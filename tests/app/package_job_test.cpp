@@ -220,6 +220,47 @@ private slots:
         QVERIFY(unzip.waitForFinished(10000));
         QCOMPARE(QString::fromUtf8(unzip.readAllStandardOutput()).trimmed(),
                  QString("package.dat"));
+
+        // Imported, it still makes its library.
+        const SDeviceInfo to = deviceOf(*startCamera());
+        DbImportModule job(to, zip);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QCOMPARE(job.totalCount(), 0);
+        SDBInfo made = job.library();
+        QVERIFY(Interaction::instance().getFaceDB(to, &made));
+        QCOMPARE(made.name, QString("empty"));
+        QCOMPARE(made.imgnum, 0);
+    }
+
+    // A record without a picture (no URL) travels without one and still costs its step.
+    void recordWithoutPictureTravels() {
+        const SDeviceInfo from = deviceOf(*startCamera());
+        const SDBInfo db = fillLibrary(from, 2);
+        auto bare = SFeatrueInfoPtr::create();
+        bare->uid = "bare-record";
+        bare->name = "no picture";
+        bare->ext = QStringList{"", "", "", "", ""};
+        QCOMPARE(Interaction::instance().importFaceDB(from, db.libid, {bare}, nullptr), 1);
+
+        DbExportModule job(from, db.libid);
+        job.setSavePath(dir_.filePath("bare.zip"));
+        QSignalSpy progress(&job, &DbExportModule::signalProgress);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QList<int> values;
+        for (const QList<QVariant>& emitted : progress) values.append(emitted.at(0).toInt());
+        QCOMPARE(values, (QList<int>{20, 40, 60, 80, 83, 85, 88, 90, 93, 95, 98, 100}));
+
+        const SDeviceInfo to = deviceOf(*startCamera());
+        DbImportModule import(to, job.savePath());
+        runToEnd(import);
+        QCOMPARE(import.errorCode(), 0);
+        QCOMPARE(import.uploadedCount(), 3);
+        int withoutUrl = 0;
+        for (const SFeatrueInfoPtr& record : recordsOf(to, import.library().libid))
+            if (record->uid == "bare-record" && record->url.isEmpty()) ++withoutUrl;
+        QCOMPARE(withoutUrl, 1);
     }
 
     void shortDeliveryAndMissingPicturesAreReported() {
