@@ -119,8 +119,8 @@ int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueLis
         const int code = step(handle, image.data());
         silent = isTransferError(code) ? silent + 1 : 0;
         if (silent == kSilentLimit) {
-            FK_LOG(kSource, 3, "%s, camera not answering, %d transfer failures in a row, %d left "
-                   "unsent.\n", member, kSilentLimit, int(images.size()) - i - 1);
+            FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n",
+                   member, kSilentLimit, int(images.size()) - i - 1);
             return count;  // the look-up after would wait the same time-out
         }
         if (code != 0) continue;

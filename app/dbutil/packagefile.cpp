@@ -100,7 +100,8 @@ qint64 dataBytes(const Header& header, const SFeatrueList& records) {
                  (record->status == 1 ? textSize(record->feature) : textBytes(0)) +
                  (picture ? textSize(picturePath(record->imgid)) : textBytes(0)) +
                  textSize(record->url) + textSize(record->model_version);
-        for (const QString& ext : record->ext) bytes += textSize(ext);
+        for (const QString& ext : record->ext)
+            bytes += textSize(ext);
     }
     return bytes;
 }

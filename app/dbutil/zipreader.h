@@ -89,9 +89,9 @@ public:
                            const ZipLimits& limits = ZipLimits());
     // Writes every file entry below destDir, making sub-directories as needed; directory entries
     // are only checked. All names, the entry count, the announced sizes and the free space are
-    // checked before the first byte is written; no entry may inflate past what it announced. progress gets
-    // (entries done, entries in all) after each entry. Stops at the first failure; entries
-    // written before it stay.
+    // checked before the first byte is written; no entry may inflate past what it announced.
+    // progress gets (entries done, entries in all) after each entry. Stops at the first failure;
+    // entries written before it stay.
     ZipResult extractAll(const QString& destDir, const ZipLimits& limits = ZipLimits(),
                          const std::function<void(int, int)>& progress = {});
 

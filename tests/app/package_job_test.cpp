@@ -172,8 +172,11 @@ private slots:
         }
         listed[1]->name = "renamed";
         QVERIFY(link.updateImage(from, *listed[1]));
-        QCOMPARE(source->faces().findImage(listed[1]->imgid, db.libid.toStdString())
-                     .data["name"].asString(), std::string("renamed"));
+        QCOMPARE(source->faces()
+                     .findImage(listed[1]->imgid, db.libid.toStdString())
+                     .data["name"]
+                     .asString(),
+                 std::string("renamed"));
 
         DbImportModule job(to, exportLibrary(from, db.libid, 0));
         runToEnd(job);
@@ -193,7 +196,8 @@ private slots:
         QCOMPARE(link.deleteImage(to, *copied[2]), 0);
         const SFeatrueList left = recordsOf(to, job.library().libid);
         QCOMPARE(left.size(), 3);
-        for (const SFeatrueInfoPtr& record : left) QVERIFY(record->imgid != copied[2]->imgid);
+        for (const SFeatrueInfoPtr& record : left)
+            QVERIFY(record->imgid != copied[2]->imgid);
     }
 
     void pagesFollowTheLibrarySize() {
@@ -249,7 +253,8 @@ private slots:
         runToEnd(job);
         QCOMPARE(job.errorCode(), 0);
         QList<int> values;
-        for (const QList<QVariant>& emitted : progress) values.append(emitted.at(0).toInt());
+        for (const QList<QVariant>& emitted : progress)
+            values.append(emitted.at(0).toInt());
         QCOMPARE(values, (QList<int>{20, 40, 60, 80, 83, 85, 88, 90, 93, 95, 98, 100}));
 
         const SDeviceInfo to = deviceOf(*startCamera());
