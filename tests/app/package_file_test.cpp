@@ -289,7 +289,8 @@ void PackageFileTest::boundsFollowTheFormat() {
     package::Header header;
     header.libid = QString(package::kShortText, QLatin1Char('l'));
     header.name = QString(package::kShortText, QLatin1Char('n'));
-    auto widest = makeRecord(std::numeric_limits<qint64>::min(), 1, QString(63, QLatin1Char('a')));
+    auto widest = makeRecord(1, 1, QString(63, QLatin1Char('a')));
+    widest->imgid = std::numeric_limits<qint64>::min();  // the longest picture path
     widest->uid = QString(package::kShortText, QLatin1Char('u'));
     const QString ext(package::kShortText, QLatin1Char('e'));
     widest->ext = QStringList{ext, ext, ext, ext, ext};
