@@ -26,7 +26,9 @@ Camera::Camera(CameraConfig config)
       modules_(config_),
       history_(urlPrefixOf(config_)),
       guard_(std::chrono::seconds(config_.lockoutSeconds)),
-      context_{config_, faces_, features_, modules_, history_, sleeper_, deleteDelayMs_} {}
+      context_{config_, faces_, features_, modules_, history_, sleeper_, deleteDelayMs_} {
+    faces_.restore({}, config_.firstImgid, faces_.nextLibno());
+}
 
 Camera::~Camera() {
     stop();

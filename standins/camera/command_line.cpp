@@ -25,6 +25,7 @@ const char* const kUsage =
     "  --http-port N        HTTP port (default 8089)\n"
     "  --tcp-port N         binary channel port (default 80)\n"
     "  --extract-ms N       feature extraction time per picture (default 20)\n"
+    "  --first-imgid N      identifier of the first stored picture (default 1001)\n"
     "  --state DIR          keep libraries, pictures and settings in DIR between runs\n"
     "  --search             answer LAN searches (only inside a private network namespace)\n"
     "  --fault FAULT        kind[:value][@path][#times], kinds: latency, noanswer, drop,\n"
@@ -39,11 +40,12 @@ const char* const kUsage =
 
 namespace {
 
-int toInt(const std::string& option, const std::string& text, int min, int max) {
+long long toInt64(const std::string& option, const std::string& text, long long min,
+                  long long max) {
     size_t used = 0;
-    int value = 0;
+    long long value = 0;
     try {
-        value = std::stoi(text, &used);
+        value = std::stoll(text, &used);
     } catch (const std::exception&) {
         used = 0;
     }
@@ -51,6 +53,10 @@ int toInt(const std::string& option, const std::string& text, int min, int max) 
         throw std::runtime_error(option + " wants a number from " + std::to_string(min) + " to " +
                                  std::to_string(max));
     return value;
+}
+
+int toInt(const std::string& option, const std::string& text, int min, int max) {
+    return static_cast<int>(toInt64(option, text, min, max));
 }
 
 std::string readFile(const std::string& path) {
@@ -111,6 +117,10 @@ CommandOptions parseCommandLine(const std::vector<std::string>& args) {
         {"--extract-ms",
          [&](const std::string& v) {
              f.base.extractMsPerImage = toInt("--extract-ms", v, 0, 60000);
+         }},
+        {"--first-imgid",
+         [&](const std::string& v) {
+             f.base.firstImgid = toInt64("--first-imgid", v, 1, CameraConfig::kMaxFirstImgid);
          }},
         {"--state", [&](const std::string& v) { o.stateDir = v; }},
         {"--delete-delay-ms",
