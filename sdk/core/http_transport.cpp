@@ -9,6 +9,8 @@
 #include <openssl/evp.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -138,8 +140,10 @@ struct Exchange {
         return true;
     }
 
-    int perform() {
-        const CURLcode code = curl_easy_perform(curl.get());
+    int perform() { return result(curl_easy_perform(curl.get())); }
+
+    // The status of the final response when the transfer succeeded, else the failure's result.
+    int result(CURLcode code) {
         if (code != CURLE_OK) return failure(code);
         long status = 0;
         curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
@@ -291,7 +295,12 @@ struct LumenNetworkHttp::Download {
     }
 
     bool onHeaderLine(const std::string& line);  // false refuses the transfer
-    void onChunk(const char* data, size_t length);
+    // False once the announced total has arrived: the transfer ends there.
+    bool onChunk(const char* data, size_t length);
+    // False once the download has lasted longer than its size allows.
+    bool withinTime();
+    bool complete() const { return complete_; }
+    bool overdue() const { return overdue_; }
     void publish(HttpRequest& request) const;
 
 private:
@@ -313,6 +322,9 @@ private:
     ByteBuffer buffer_;
     size_t bufferSize_ = 0;
     size_t received_ = 0;
+    bool complete_ = false;
+    bool overdue_ = false;
+    const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
 bool LumenNetworkHttp::Download::onHeaderLine(const std::string& line) {
@@ -377,19 +389,31 @@ bool LumenNetworkHttp::Download::allocate() {
     return buffer_ != nullptr;
 }
 
-void LumenNetworkHttp::Download::onChunk(const char* data, size_t length) {
-    if (static_cast<int64_t>(received_) >= total_) return;
+bool LumenNetworkHttp::Download::onChunk(const char* data, size_t length) {
+    const size_t owed = static_cast<size_t>(total_) - std::min(received_, size_t(total_));
+    const size_t taken = std::min(length, owed);
     if (received_ < bufferSize_) {
-        const size_t kept = std::min(length, bufferSize_ - received_);
+        const size_t kept = std::min(taken, bufferSize_ - received_);
         std::memcpy(buffer_.get() + received_, data, kept);
-        received_ += kept;
     }
+    received_ += taken;
     settle(main_, 0);
     int64_t offset = main_.length;
     for (int i = 0; i < count_; ++i) {
         settle(libraries_[i], offset);
         offset += libraries_[i].length;
     }
+    complete_ = static_cast<int64_t>(received_) >= total_;
+    return !complete_;
+}
+
+bool LumenNetworkHttp::Download::withinTime() {
+    const DownloadBounds bounds = downloadBounds();
+    const int64_t allowedMs =
+        bounds.floorMs + total_ * 1000 / std::max<int64_t>(bounds.bytesPerSecond, 1);
+    const auto elapsed = std::chrono::steady_clock::now() - started_;
+    overdue_ = elapsed > std::chrono::milliseconds(allowedMs);
+    return !overdue_;
 }
 
 // Writes a part once all its bytes are in, and only when they match the announced digest.
@@ -428,14 +452,24 @@ size_t onHeader(char* data, size_t size, size_t count, void* state) {
     }
 }
 
+// A short count ends the transfer: also how it stops once the announced total is in.
 size_t onDownloadChunk(char* data, size_t size, size_t count, void* state) {
     try {
-        static_cast<LumenNetworkHttp::Download*>(state)->onChunk(data, size * count);
+        return static_cast<LumenNetworkHttp::Download*>(state)->onChunk(data, size * count)
+                   ? size * count
+                   : 0;
     } catch (...) {
         return 0;
     }
-    return size * count;
 }
+
+// libcurl calls this at least once a second, also while nothing arrives.
+int onDownloadProgress(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<LumenNetworkHttp::Download*>(state)->withinTime() ? 0 : 1;
+}
+
+std::atomic<int64_t> boundFloorMs{kDownloadBounds.floorMs};
+std::atomic<int64_t> boundBytesPerSecond{kDownloadBounds.bytesPerSecond};
 
 }  // namespace
 
@@ -448,12 +482,22 @@ bool replayDownload(HttpRequest& request, const std::vector<std::string>& header
         accepted = onHeader(copy.data(), 1, copy.size(), &download) == copy.size();
         if (!accepted) break;
     }
-    for (size_t i = 0; accepted && i < chunks.size(); ++i) {
+    for (size_t i = 0; accepted && i < chunks.size() && !download.complete(); ++i) {
         std::string copy = chunks[i];
-        accepted = onDownloadChunk(copy.data(), 1, copy.size(), &download) == copy.size();
+        accepted = onDownloadChunk(copy.data(), 1, copy.size(), &download) == copy.size() ||
+                   download.complete();
     }
     download.publish(request);
     return accepted;
+}
+
+DownloadBounds downloadBounds() {
+    return {boundFloorMs.load(), boundBytesPerSecond.load()};
+}
+
+void setDownloadBounds(DownloadBounds bounds) {
+    boundFloorMs = bounds.floorMs;
+    boundBytesPerSecond = bounds.bytesPerSecond;
 }
 
 const char* methodName(int32_t index) {
@@ -482,9 +526,6 @@ int LumenNetworkHttp::post(std::string& response, HttpRequest& request) {
     return result;
 }
 
-// A download that moves no byte for this long is abandoned.
-constexpr long kStalledDownloadSeconds = 30;
-
 int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
     const bool downloading = !request.file.empty();
     download_ = std::make_unique<Download>(request.file, downloading);
@@ -499,16 +540,21 @@ int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
     if (downloading) {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onDownloadChunk);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, download_.get());
-        // No overall limit for a download, but a camera that stalls must not hold the
-        // session frame for ever.
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStalledDownloadSeconds);
+        // The size-dependent bound is checked by the progress callback: the announced size is
+        // known only once the headers are in.
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &onDownloadProgress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, download_.get());
     } else {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendText);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
         curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kShortTimeoutMs);
     }
-    const int result = exchange.perform();
+    CURLcode code = curl_easy_perform(c);
+    if (downloading && download_->complete() && code == CURLE_WRITE_ERROR) code = CURLE_OK;
+    if (downloading && download_->overdue() && code == CURLE_ABORTED_BY_CALLBACK)
+        code = CURLE_OPERATION_TIMEDOUT;
+    const int result = exchange.result(code);
     download_->publish(request);
     download_.reset();  // closes files still open, frees the receive buffer
     return result;

@@ -37,6 +37,18 @@ const char* methodName(int32_t index);
 constexpr int kTransferErrorBase = 10000;
 constexpr int kNoTransferHandle = 1;
 
+// Download mode ends once the announced total has arrived, and a whole download lasts at most
+// `floorMs` plus one second per `bytesPerSecond` announced bytes: a camera that keeps sending,
+// or sends too slowly, ends as 10000 + CURLE_OPERATION_TIMEDOUT (10028).
+struct DownloadBounds {
+    int64_t floorMs;
+    int64_t bytesPerSecond;
+};
+constexpr DownloadBounds kDownloadBounds{30000, 256 * 1024};
+// The bounds in force; tests shorten them.
+DownloadBounds downloadBounds();
+void setDownloadBounds(DownloadBounds bounds);
+
 // Upload data source of `send`: fills at most `size` bytes, returns how many (0 at the end).
 using ReadFunction = size_t (*)(char* buffer, size_t size, size_t count, void* request);
 // Response sink of `send`: receives the body with the request's `body` string as `target`.
