@@ -70,13 +70,6 @@ void storeField(const Json::Value& v, const FieldRow& row, unsigned char* at) {
 
 }  // namespace
 
-const Json::Value& memberOf(const Json::Value& object, const char* key) {
-    static const Json::Value kAbsent;
-    if (!object.isObject()) return kAbsent;
-    const Json::Value* found = object.find(key, key + std::strlen(key));
-    return found ? *found : kAbsent;
-}
-
 void fillFields(const Json::Value& element, FieldTable table, void* record) {
     auto* base = static_cast<unsigned char*>(record);
     for (size_t i = 0; i < table.count; ++i) {

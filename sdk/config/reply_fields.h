@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/json_text.h"
+
 namespace camlink {
 
 enum class FieldKind {
@@ -82,9 +84,6 @@ constexpr FieldRow genderText(FieldRow row) {
 
 // Reads every row of the table from `element` into the record at `record`.
 void fillFields(const Json::Value& element, FieldTable table, void* record);
-
-// A member of an object; a null value when `object` is not an object or lacks the member.
-const Json::Value& memberOf(const Json::Value& object, const char* key);
 
 }  // namespace camlink
 

@@ -34,6 +34,13 @@ std::optional<Json::Value> parseJson(const std::string& text) {
     return root;
 }
 
+const Json::Value& memberOf(const Json::Value& object, const char* key) {
+    static const Json::Value kAbsent;
+    if (!object.isObject()) return kAbsent;
+    const Json::Value* found = object.find(key, key + std::strlen(key));
+    return found ? *found : kAbsent;
+}
+
 int64_t readInteger(const Json::Value& object, const char* key, int64_t fallback) {
     if (!object.isObject() || !object.isMember(key)) return fallback;
     const Json::Value& v = object[key];

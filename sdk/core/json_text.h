@@ -15,6 +15,10 @@ std::string compactJson(const Json::Value& value);
 // nullopt when the text is not JSON (or nests too deep).
 std::optional<Json::Value> parseJson(const std::string& text);
 
+// A member of an object; a null value when `object` is not an object or lacks the member.
+// Unlike jsoncpp's index operators it never throws and never adds the member.
+const Json::Value& memberOf(const Json::Value& object, const char* key);
+
 // Lenient reads of a member: the value when it has a usable kind, the fallback otherwise.
 int64_t readInteger(const Json::Value& object, const char* key, int64_t fallback = 0);
 std::string readText(const Json::Value& object, const char* key);
