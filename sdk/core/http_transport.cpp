@@ -135,6 +135,13 @@ struct Exchange {
         curl_easy_setopt(c, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_DIGEST));
         curl_easy_setopt(c, CURLOPT_USERPWD, request.userpwd.c_str());
         curl_easy_setopt(c, CURLOPT_TCP_KEEPALIVE, 1L);
+        // Cameras speak plain HTTP. A URL a camera hands back must reach neither a local file
+        // nor another protocol, and a redirect is the camera's answer, never followed.
+        if (curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http") != CURLE_OK ||
+            curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http") != CURLE_OK ||
+            curl_easy_setopt(c, CURLOPT_DEFAULT_PROTOCOL, "http") != CURLE_OK)
+            return false;
+        curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
         // Time-outs must not raise signals: the SDK is called from many threads.
         curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
         return true;
@@ -143,11 +150,12 @@ struct Exchange {
     int perform() { return result(curl_easy_perform(curl.get())); }
 
     // The status of the final response when the transfer succeeded, else the failure's result.
+    // A transfer without any status spoke no HTTP: it fails rather than passing for 0.
     int result(CURLcode code) {
         if (code != CURLE_OK) return failure(code);
         long status = 0;
         curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-        return static_cast<int>(status);
+        return status > 0 ? static_cast<int>(status) : failure(CURLE_UNSUPPORTED_PROTOCOL);
     }
 
     static int failure(CURLcode code) {

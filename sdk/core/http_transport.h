@@ -33,7 +33,8 @@ const char* methodName(int32_t index);
 // handle could be made. A reply body above 64 MiB, a download announcing more than 1 GiB in
 // all or a length that is not a decimal number ends as 10000 + CURLE_WRITE_ERROR (10023);
 // announced file names that are not one plain name (separators, ".", "..", control characters,
-// empty) are never opened.
+// empty) are never opened. Only plain HTTP is spoken: a URL of another scheme ends as
+// 10000 + CURLE_UNSUPPORTED_PROTOCOL (10001), and a redirect is returned as its status.
 constexpr int kTransferErrorBase = 10000;
 constexpr int kNoTransferHandle = 1;
 
