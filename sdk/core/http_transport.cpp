@@ -2,7 +2,9 @@
 // digest before writing it, and the MD5 and Base64 helpers over OpenSSL.
 #include "core/http_transport.h"
 
+#include "core/c_memory.h"
 #include "core/file_handle.h"
+#include "core/json_text.h"
 
 #include <curl/curl.h>
 #include <json/json.h>
@@ -45,9 +47,6 @@ struct CurlCleanup {
 struct SlistCleanup {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-struct FreeMemory {
-    void operator()(unsigned char* bytes) const { std::free(bytes); }
-};
 struct DigestCleanup {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 };
@@ -58,7 +57,7 @@ struct EncodeCleanup {
 using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
 using CurlHeaders = std::unique_ptr<curl_slist, SlistCleanup>;
 using FileHandle = camlink::File;
-using ByteBuffer = std::unique_ptr<unsigned char, FreeMemory>;
+using ByteBuffer = std::unique_ptr<unsigned char, camlink::FreeMemory>;
 
 // Incremental MD5 giving 32 upper-case hexadecimal digits.
 class Md5 {
@@ -266,15 +265,6 @@ bool safeFileName(const std::string& name) {
     return true;
 }
 
-Json::Value parseJson(const std::string& text) {
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return {};
-    return root;
-}
-
 int64_t memberLength(const Json::Value& element) {
     const Json::Value& length = element["facelibLen"];
     return length.isInt() && length.asInt() >= 0 ? length.asInt() : 0;
@@ -355,7 +345,7 @@ bool LumenNetworkHttp::Download::onHeaderLine(const std::string& line) {
 
 bool LumenNetworkHttp::Download::takeLibraries(const std::string& value) {
     try {
-        const Json::Value list = parseJson(value);
+        const Json::Value list = camlink::parseJson(value).value_or(Json::Value());
         if (!list.isArray()) return true;
         count_ = static_cast<int>(std::min<Json::ArrayIndex>(list.size(), kMaxLibraryFiles));
         for (int i = 0; i < count_; ++i) {

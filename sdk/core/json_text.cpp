@@ -34,10 +34,14 @@ std::optional<Json::Value> parseJson(const std::string& text) {
     return root;
 }
 
+const Json::Value* findMember(const Json::Value& object, const char* key) {
+    if (!object.isObject()) return nullptr;
+    return object.find(key, key + std::strlen(key));
+}
+
 const Json::Value& memberOf(const Json::Value& object, const char* key) {
     static const Json::Value kAbsent;
-    if (!object.isObject()) return kAbsent;
-    const Json::Value* found = object.find(key, key + std::strlen(key));
+    const Json::Value* found = findMember(object, key);
     return found ? *found : kAbsent;
 }
 
