@@ -177,6 +177,8 @@ TEST_F(TransportTest, SendStreamsExactlyUploadSizeAndDeliversTheReply) {
     EXPECT_EQ(seen[0].body, r.data.substr(0, 3000));
     EXPECT_EQ(header(seen[0], "X-Extra"), "yes");
     EXPECT_EQ(header(seen[0], "Content-Type"), "image/png");
+    // The body follows the headers at once, without waiting a round trip for "100 Continue".
+    EXPECT_EQ(header(seen[0], "Expect"), "<absent>");
 }
 
 TEST_F(TransportTest, SendTakesTheMethodFromTheTableAndNeverUploadsAGet) {
