@@ -524,6 +524,9 @@ int LumenNetworkHttp::post(std::string& response, HttpRequest& request) {
     return result;
 }
 
+// A download that moves no byte for this long is abandoned.
+constexpr long kStalledDownloadSeconds = 30;
+
 int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
     const bool downloading = !request.file.empty();
     download_ = std::make_unique<Download>(request.file, downloading);
@@ -538,6 +541,9 @@ int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
     if (downloading) {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onDownloadChunk);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, download_.get());
+        // A camera that stalls is let go after this long, whatever its download's bound.
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStalledDownloadSeconds);
         // The size-dependent bound is checked by the progress callback: the announced size is
         // known only once the headers are in.
         curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
