@@ -1,8 +1,8 @@
 // The device list page against simulated cameras: adding through the dialog, the dialogs' own
 // checks, deleting, the check marks, the login outcomes and a camera that never answers.
 #include <QHeaderView>
-#include <QListView>
 #include <QLineEdit>
+#include <QListView>
 #include <QtTest>
 
 #include "dbutil/errortext.h"
@@ -46,8 +46,7 @@ QString pressOk(QWidget* dialog) {
 
 template <class Widget>
 Widget* rowWidget(PageHarness& harness, int row, int column) {
-    return qobject_cast<Widget*>(
-        harness.table()->indexWidget(harness.model()->index(row, column)));
+    return qobject_cast<Widget*>(harness.table()->indexWidget(harness.model()->index(row, column)));
 }
 
 void clickUpdate(PageHarness& harness, int row) {
