@@ -138,13 +138,7 @@ void SmallWidgetsTest::flowLayoutSpacingFallbacks() {
 void SmallWidgetsTest::platButton() {
     PlatButtonWidget widget(":/index/images/assets/images/index/update.png");
     auto* button = widget.findChild<QPushButton*>("plat_btn");
-    QCOMPARE(widget.size(), QSize(104, 32));
-    QCOMPARE(button->size(), QSize(30, 30));
-    QCOMPARE(button->property("qstyle").toString(), QString("btn_icon2"));
-    QVERIFY(button->text().isEmpty());
-    QVERIFY(!button->isFlat());
     QVERIFY(!button->icon().isNull());
-    QCOMPARE(widget.contextMenuPolicy(), Qt::PreventContextMenu);
 
     QSignalSpy clicks(&widget, &PlatButtonWidget::signalClick);
     button->click();
@@ -158,9 +152,6 @@ void SmallWidgetsTest::platButton() {
 
 void SmallWidgetsTest::countdownBox() {
     QPointer<TimerMessageBox> box = new TimerMessageBox(nullptr, "Warning", "Account lock\n3s");
-    QCOMPARE(box->icon(), QMessageBox::Warning);
-    QVERIFY(box->buttons().isEmpty());
-    QVERIFY(box->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
     QStringList shown;
     box->startCountdown(
         3,
