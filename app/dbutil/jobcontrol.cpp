@@ -19,6 +19,7 @@ const TaskName kTaskNames[] = {
     {JobControl::UploadBatch, QT_TRANSLATE_NOOP("QObject", "Upload Batch")},
     {JobControl::FaceDbImport, QT_TRANSLATE_NOOP("QObject", "Face DB Import")},
     {JobControl::FaceDbExport, QT_TRANSLATE_NOOP("QObject", "Face DB Export")},
+    {JobControl::PreprocessImage, QT_TRANSLATE_NOOP("QObject", "Preprocess Image")},
 };
 
 }  // namespace

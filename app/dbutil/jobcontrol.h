@@ -20,6 +20,7 @@ public:
         UploadBatch = 8,
         FaceDbImport = 16,
         FaceDbExport = 32,
+        PreprocessImage = 64,  // the local face-crop run
     };
 
     // The process-wide instance, or nullptr when none exists.
