@@ -1,8 +1,10 @@
 #include "extractfacedialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "dbutil/jobcontrol.h"
@@ -12,6 +14,14 @@
 namespace {
 
 constexpr const char* kFaceConfig = "models_bit8/model_conf.json";
+
+// Shipped beside the program, which normally works in its own folder; when it keeps its files
+// elsewhere (a folder it may not write) the configuration is still found.
+QString faceConfigPath() {
+    const QString beside = QCoreApplication::applicationDirPath() + '/' + kFaceConfig;
+    return QFileInfo::exists(kFaceConfig) || !QFileInfo::exists(beside) ? QString(kFaceConfig)
+                                                                         : beside;
+}
 
 bool closingProgram() {
     return JobControl::instance() && JobControl::instance()->closing();
@@ -24,7 +34,7 @@ ExtractFaceDialog::ExtractFaceDialog(QWidget* parent)
     ui->setupUi(this);
     setFixedSize(469, 243);
     ui->progressBar->hide();
-    worker_.initialize(QString::fromLatin1(kFaceConfig));
+    worker_.initialize(faceConfigPath());
 }
 
 // The thread uses worker_, so it ends first; the wait lasts at most one file.
