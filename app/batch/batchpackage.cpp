@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "dbutil/packagefile.h"
+#include "dbutil/jobcontrol.h"
 #include "dbutil/packagejob.h"
 
 namespace {
@@ -25,6 +26,7 @@ QString batchWorkDir() {
 }
 
 int unpackBatchPackage(const QString& file) {
+    TaskScope task(JobControl::UnpackPackage);
     const QString dir = batchWorkDir();
     removeWorkDir(dir);
     QDir().mkpath(dir + "/" + package::kImagesDir);

@@ -6,11 +6,18 @@
 #include "applog.h"
 #include "errortext.h"
 #include "inputcheck.h"
+#include "jobcontrol.h"
 
 CheckImageThread::CheckImageThread(const QString& directory, QObject* parent)
     : QThread(parent), directory_(directory) {}
 
+CheckImageThread::~CheckImageThread() {
+    stop();
+    wait();
+}
+
 void CheckImageThread::run() {
+    TaskScope task(JobControl::CheckImage);
     fileNames_.clear();
     images_.clear();
     errorCounts_.clear();
@@ -18,6 +25,7 @@ void CheckImageThread::run() {
     const QDir dir(directory_);
     fileNames_ = dir.entryList(QDir::Files, QDir::NoSort);
     for (const QString& fileName : qAsConst(fileNames_)) {
+        if (stop_.load() || JobControl::exitRequested()) break;
         const int code = checkImageFile(fileName, directory_);
         if (code != 0) {
             ++errorCounts_[code];

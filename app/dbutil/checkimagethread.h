@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QVector>
+#include <atomic>
 
 #include "records.h"
 
@@ -16,6 +17,10 @@ public:
     static constexpr int kNameLength = 20;  // image names are cut to this many characters
 
     explicit CheckImageThread(const QString& directory, QObject* parent = nullptr);
+    // Stops the check and waits for it: a running thread is never destroyed.
+    ~CheckImageThread() override;
+    // The check ends before its next file, as it does once the program is closing. Any thread.
+    void stop() { stop_.store(true); }
 
     QString directory() const { return directory_; }
     // The directory's files of the last run, in listing order.
@@ -35,4 +40,5 @@ private:
     QStringList fileNames_;
     QVector<SFeatrueInfo> images_;
     QMap<int, int> errorCounts_;
+    std::atomic<bool> stop_{false};
 };

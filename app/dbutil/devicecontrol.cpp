@@ -24,6 +24,11 @@ void DeviceControl::checkIPC(QSharedPointer<SDeviceInfo> device, LoginCallback c
              });
 }
 
+void DeviceControl::refreshDbList(QSharedPointer<SDeviceInfo> device, Callback callback) {
+    runWrapped<bool>([device] { return camera().refreshDbList(device.data()); }, callback,
+                     nullptr);
+}
+
 void DeviceControl::addFaceDB(const SDeviceInfo& device, QSharedPointer<SDBInfo> db,
                               Callback callback) {
     runWrapped<bool>([device, db] { return camera().addFaceDB(device, db.data()); }, callback,

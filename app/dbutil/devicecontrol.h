@@ -22,6 +22,8 @@ public:
 
     void updateIPC(QSharedPointer<SDeviceInfo> device, LoginCallback callback);
     void checkIPC(QSharedPointer<SDeviceInfo> device, LoginCallback callback);
+    // Reads the camera's library list into device->dbs.
+    void refreshDbList(QSharedPointer<SDeviceInfo> device, Callback callback);
     void addFaceDB(const SDeviceInfo& device, QSharedPointer<SDBInfo> db, Callback callback);
     void updateFaceDB(const SDeviceInfo& device, const SDBInfo& db, Callback callback);
     void deleteFaceDB(const SDeviceInfo& device, const QString& libid, Callback callback);

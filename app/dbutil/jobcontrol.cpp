@@ -7,19 +7,22 @@ namespace {
 
 std::atomic<JobControl*> g_instance{nullptr};
 
+// The names the exit guard lists, in the main window's context.
 struct TaskName {
     JobControl::Task bit;
     const char* name;
 };
 
 const TaskName kTaskNames[] = {
-    {JobControl::ScanDevice, QT_TRANSLATE_NOOP("QObject", "Scan Device")},
-    {JobControl::UploadImage, QT_TRANSLATE_NOOP("QObject", "Upload Image")},
-    {JobControl::ExtractFeature, QT_TRANSLATE_NOOP("QObject", "Extract Feature")},
-    {JobControl::UploadBatch, QT_TRANSLATE_NOOP("QObject", "Upload Batch")},
-    {JobControl::FaceDbImport, QT_TRANSLATE_NOOP("QObject", "Face DB Import")},
-    {JobControl::FaceDbExport, QT_TRANSLATE_NOOP("QObject", "Face DB Export")},
-    {JobControl::PreprocessImage, QT_TRANSLATE_NOOP("QObject", "Preprocess Image")},
+    {JobControl::ScanDevice, QT_TRANSLATE_NOOP("MainWindow", "Scan Device")},
+    {JobControl::UploadImage, QT_TRANSLATE_NOOP("MainWindow", "Upload Image")},
+    {JobControl::ExtractFeature, QT_TRANSLATE_NOOP("MainWindow", "Extract Feature")},
+    {JobControl::UploadBatch, QT_TRANSLATE_NOOP("MainWindow", "Upload Batch")},
+    {JobControl::FaceDbImport, QT_TRANSLATE_NOOP("MainWindow", "Face DB Import")},
+    {JobControl::FaceDbExport, QT_TRANSLATE_NOOP("MainWindow", "Face DB Export")},
+    {JobControl::CheckImage, QT_TRANSLATE_NOOP("MainWindow", "Check Image")},
+    {JobControl::UnpackPackage, QT_TRANSLATE_NOOP("MainWindow", "Unpack Package")},
+    {JobControl::PreprocessImage, QT_TRANSLATE_NOOP("MainWindow", "Preprocess Image")},
 };
 
 }  // namespace
@@ -48,14 +51,14 @@ void JobControl::setTask(Task task, bool on) {
 QStringList JobControl::taskNames(quint16 bits) {
     QStringList names;
     for (const TaskName& entry : kTaskNames) {
-        if (bits & entry.bit) names.append(QCoreApplication::translate("QObject", entry.name));
+        if (bits & entry.bit) names.append(QCoreApplication::translate("MainWindow", entry.name));
     }
     return names;
 }
 
 void JobControl::beginBusy(int mode) {
-    stop_.store(false);
-    {
+    if (!busy_.exchange(true)) {
+        stop_.store(false);
         QMutexLocker lock(&cancelMutex_);
         cancelled_.clear();
     }
@@ -63,6 +66,7 @@ void JobControl::beginBusy(int mode) {
 }
 
 void JobControl::endBusy() {
+    busy_.store(false);
     emit signalIdle();
 }
 

@@ -20,7 +20,10 @@ public:
         UploadBatch = 8,
         FaceDbImport = 16,
         FaceDbExport = 32,
-        PreprocessImage = 64,  // the local face-crop run
+        // Jobs outside the overlay's progress that the exit guard must still see and stop.
+        CheckImage = 64,
+        UnpackPackage = 128,
+        PreprocessImage = 256,
     };
 
     // The process-wide instance, or nullptr when none exists.
@@ -38,8 +41,11 @@ public:
     static QStringList taskNames(quint16 bits);
 
     // Starts a job: clears the stop flag, empties the cancel table and asks the overlay to show.
+    // While already busy (no endBusy since), the running job keeps its stop flag and cancel
+    // table; only the overlay is asked for the mode again.
     void beginBusy(int mode);
     void endBusy();
+    bool busy() const { return busy_.load(); }
 
     bool stopRequested() const { return stop_.load(); }
     bool isCancelled(const QString& key) const;
@@ -56,6 +62,8 @@ public:
 
     // Set once the operator has confirmed the exit: finished handlers then show no boxes.
     bool closing() const { return closing_.load(); }
+    // True once the operator confirmed the exit, for jobs that poll without a job control too.
+    static bool exitRequested() { return instance() && instance()->closing(); }
     void setClosing(bool on) { closing_.store(on); }
 
 signals:
@@ -68,6 +76,7 @@ private:
     std::atomic<quint16> tasks_{0};
     std::atomic<bool> stop_{false};
     std::atomic<bool> closing_{false};
+    std::atomic<bool> busy_{false};
     mutable QMutex cancelMutex_;
     QHash<QString, bool> cancelled_;
 };

@@ -3,6 +3,11 @@
 #include "interaction.h"
 #include "jobcontrol.h"
 
+ScanIpcThread::~ScanIpcThread() {
+    stop();
+    wait();
+}
+
 void ScanIpcThread::run() {
     JobControl* control = JobControl::instance();
     if (!control) return;
@@ -10,6 +15,6 @@ void ScanIpcThread::run() {
     result_.clear();
     Interaction::instance().scan(&result_, [this, control](int current, int total) {
         emit signalProgress(current, total);
-        return control->stopRequested();
+        return stop_.load() || control->stopRequested();
     });
 }

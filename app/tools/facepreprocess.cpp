@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include "applog.h"
+#include "dbutil/jobcontrol.h"
 #include "vizorworker.h"
 
 namespace {
@@ -63,13 +64,14 @@ QString preprocessOutputBase(const QFileInfo& input) {
 PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDir,
                                      const QString& outputDir, const PreprocessProgress& progress,
                                      const PreprocessStop& stop) {
+    TaskScope task(JobControl::PreprocessImage);
     const QFileInfoList files = QDir(inputDir).entryInfoList(QDir::Files, QDir::NoSort);
     PreprocessCounts counts;
     counts.total = files.size();
     int processed = 0;
     RunNames names;
     for (const QFileInfo& file : files) {
-        if (stop && stop()) break;
+        if ((stop && stop()) || JobControl::exitRequested()) break;
         const QImage picture = worker.extractFaceImage(file.absoluteFilePath());
         if (!picture.isNull() && saveCrop(picture, outputDir, file, names)) ++counts.success;
         ++processed;

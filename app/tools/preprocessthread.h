@@ -20,13 +20,12 @@ public:
                      QObject* parent = nullptr);
     ~PreprocessThread() override;
 
-    // Starts the run with its job-control bit already set, so the exit guard sees the run from
-    // the moment it is started; the thread clears the bit when it ends.
+    // Starts the run with its job-control bit already set. The run also ends once the operator
+    // has confirmed the program's exit.
     void launch();
 
     // Safe from any thread; the run ends after the file being processed.
     void requestStop() { stop_.store(true); }
-    bool stopRequested() const;
 
     // Valid once the thread has finished.
     PreprocessCounts counts() const { return counts_; }

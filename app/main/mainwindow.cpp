@@ -1,0 +1,129 @@
+#include "mainwindow.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPixmap>
+
+#include "dbutil/jobcontrol.h"
+#include "exitguard.h"
+#include "startup.h"
+#include "ui/widgets/interactionwaitingwidget.h"
+#include "ui_mainwindow.h"
+
+namespace {
+
+MainWindow* g_window = nullptr;
+
+const QPoint kMenuOffset(4, 32);
+
+}  // namespace
+
+MainWindow* MainWindow::instance() {
+    return g_window;
+}
+
+MainWindow::MainWindow() : ui(new Ui::MainWindow) {
+    if (!JobControl::instance()) ownJobs_ = new JobControl(this);
+    ui->setupUi(this);
+    overlay_ = new InteractionWaitingWidget(ui->contents);
+    connect(ui->index_page, &IndexPage::signalConfig, this, &MainWindow::slotConfig);
+    connect(ui->config_page, &ConfigPage::signalReturn, this, &MainWindow::slotReturn);
+    setMinimumSize(1024, 600);
+    syncMaximizeButtons();
+    const QString title = tr("header_title");
+    setWindowTitle(title);
+    ui->label_2->setText(title);
+    loadLogo();
+    buildSettingsMenu();
+    g_window = this;
+}
+
+MainWindow::~MainWindow() {
+    if (g_window == this) g_window = nullptr;
+    delete ui;
+}
+
+void MainWindow::loadLogo() {
+    QPixmap logo;
+    if (logo.load(startup::programFile("images/logo.png"))) ui->label->setPixmap(logo);
+}
+
+void MainWindow::buildSettingsMenu() {
+    settingsMenu_ = new QMenu(this);
+    connect(settingsMenu_->addAction(tr("Preprocess image")), &QAction::triggered, this,
+            &MainWindow::slotPreprocessImage);
+}
+
+// The preprocessing dialog is not part of the program yet: the action stays and does nothing.
+void MainWindow::slotPreprocessImage() {}
+
+void MainWindow::slotConfig(QString ip) {
+    ui->stackedWidget->setCurrentIndex(1);
+    ui->config_page->setDevice(ui->index_page->deviceInfo(ip));
+}
+
+void MainWindow::slotReturn(QString ip, bool changed) {
+    ui->stackedWidget->setCurrentIndex(0);
+    if (changed) ui->index_page->slotUpdate(ip);
+}
+
+bool MainWindow::hitTopMenu(int x, int y) {
+    const QPoint local = mapFromGlobal(QPoint(x, y));
+    if (local.y() >= kTitleHeight) return false;
+    const QPoint inCommands = ui->frame_cmds->mapFrom(this, local);
+    return !ui->frame_cmds->rect().contains(inCommands);
+}
+
+void MainWindow::syncMaximizeButtons() {
+    const bool maximized = isMaximized();
+    ui->system__btn_max->setVisible(!maximized);
+    ui->system__btn_max_normal->setVisible(maximized);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QShellFrame::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) syncMaximizeButtons();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QShellFrame::resizeEvent(event);
+    overlay_->resize(ui->contents->size());
+}
+
+void MainWindow::on_system__setting_clicked() {
+    settingsMenu_->popup(pos() + ui->frame_cmds->pos() + kMenuOffset);
+}
+
+void MainWindow::on_system__btn_min_clicked() {
+    showMinimized();
+}
+
+void MainWindow::on_system__btn_max_clicked() {
+    showMaximized();
+}
+
+void MainWindow::on_system__btn_max_normal_clicked() {
+    showNormal();
+}
+
+void MainWindow::on_system__btn_close_clicked() {
+    close();
+}
+
+// While the guard waits for the jobs, a second close request is not asked again.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    JobControl* jobs = JobControl::instance();
+    if (stopping_ || !jobs || !jobs->anyTaskRunning()) {
+        event->accept();
+        return;
+    }
+    if (!exitguard::confirm(this, jobs->tasks())) {
+        event->ignore();
+        return;
+    }
+    stopping_ = true;
+    // Threads still running keep the process until they end; the operator sees it closed.
+    hide();
+    exitguard::stopAndWait(*jobs, exitguard::kWaitMs);
+    event->accept();
+}

@@ -1,0 +1,56 @@
+// The program's one top-level window: its own title bar over the frameless frame, the page
+// stack (device list, then one camera's libraries), the busy overlay and the exit guard.
+#pragma once
+
+#include <QString>
+
+#include "qshellframe.h"
+
+class InteractionWaitingWidget;
+class JobControl;
+class QMenu;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QShellFrame {
+    Q_OBJECT
+public:
+    static constexpr int kTitleHeight = 60;
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // The one window, or nullptr while none exists.
+    static MainWindow* instance();
+
+public slots:
+    void slotConfig(QString ip);
+    void slotReturn(QString ip, bool changed);
+
+protected:
+    bool hitTopMenu(int x, int y) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void on_system__setting_clicked();
+    void on_system__btn_min_clicked();
+    void on_system__btn_max_clicked();
+    void on_system__btn_max_normal_clicked();
+    void on_system__btn_close_clicked();
+    void slotPreprocessImage();
+
+private:
+    void loadLogo();
+    void buildSettingsMenu();
+    void syncMaximizeButtons();
+
+    Ui::MainWindow* ui;
+    JobControl* ownJobs_ = nullptr;  // made here when the process had none
+    InteractionWaitingWidget* overlay_;
+    QMenu* settingsMenu_;
+    bool stopping_ = false;
+};

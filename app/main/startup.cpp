@@ -1,0 +1,107 @@
+#include "startup.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTranslator>
+
+#include "applog.h"
+#include "dbutil/records.h"
+#include "instanceguard.h"
+#include "security.h"
+
+namespace startup {
+
+void initSecurity() {
+    if (Security::init(Security::Base64))
+        qInfo("Security::init ok.");
+    else
+        qCritical("Security::init failed.");
+}
+
+void registerMetaTypes() {
+    qRegisterMetaType<SDeviceInfo>("SDeviceInfo");
+    qRegisterMetaType<SDBInfo>("SDBInfo");
+}
+
+QString programFile(const QString& relativePath) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relativePath;
+}
+
+// Writing a file is the only test that also holds for read-only mounts and for root.
+QString stateDirectory(const QString& programDir) {
+    QTemporaryFile probe(programDir + "/.write_probe_XXXXXX");
+    if (probe.open()) return programDir;
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(userDir);
+    return userDir;
+}
+
+bool enterWorkingDirectory(const QString& dir) {
+    qWarning() << QDir::currentPath();
+    const bool changed = QDir::setCurrent(dir);
+    if (!changed) qWarning("Could not change the current working directory");
+    qWarning() << QDir::currentPath();
+    return changed;
+}
+
+void openProgramLog() {
+    AppLog::instance().init("log/");
+    AppLog::instance().setLevel(kLogLevel);
+}
+
+void applyStyleSheet(QApplication& app) {
+    QFile file(kStyleSheet);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    QByteArray style = file.readAll();
+    const int end = style.indexOf('\0');
+    if (end >= 0) style.truncate(end);
+    app.setStyleSheet(QString::fromUtf8(style));
+}
+
+QString languageOf(const QLocale& locale) {
+    return locale.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
+}
+
+QList<QTranslator*> installTranslations(const QString& dir, const QLocale& locale,
+                                        QObject* owner) {
+    static const struct {
+        const char* prefix;
+        const char* logLine;
+    } kFiles[] = {
+        {"qt_", "qtTranslator ok"},
+        {"qtbase_", "qtBaseTranslator ok"},
+        {"kestrel_", "usrTranslator ok"},
+    };
+    const QString language = languageOf(locale);
+    QList<QTranslator*> installed;
+    for (const auto& file : kFiles) {
+        // Exactly prefix + language: the loader's own fallbacks would take "kestrel.qm" for a
+        // missing "kestrel_zh.qm".
+        const QString path = dir + QLatin1Char('/') + file.prefix + language + ".qm";
+        if (!QFile::exists(path)) continue;
+        auto* translator = new QTranslator(owner);
+        if (!translator->load(path)) {
+            delete translator;
+            continue;
+        }
+        QCoreApplication::installTranslator(translator);
+        qDebug("%s", file.logLine);
+        installed.append(translator);
+    }
+    return installed;
+}
+
+int refuseSecondInstance(InstanceGuard& guard) {
+    guard.release();
+    qCritical("Another process is running.");
+    QMessageBox::warning(nullptr, QObject::tr("Error"), QObject::tr("Another process is running"),
+                         QMessageBox::Ok);
+    return -1;
+}
+
+}  // namespace startup

@@ -1,0 +1,127 @@
+#include "deviceinfotablemodel.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include "dbutil/deviceinfofactory.h"
+
+namespace {
+
+constexpr int kStatusReachable = 0;
+constexpr int kStatusLost = 1;
+
+}  // namespace
+
+DeviceInfoTableModel::DeviceInfoTableModel(DeviceInfoFactory* store, QObject* parent)
+    : QAbstractTableModel(parent), store_(store) {}
+
+int DeviceInfoTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : store_->count();
+}
+
+int DeviceInfoTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant DeviceInfoTableModel::displayData(int row, int column) const {
+    const SDeviceInfo& device = store_->list().at(row);
+    switch (column) {
+        case ColumnNumber:
+            return row + 1;
+        case ColumnIp:
+            return device.ip;
+        case ColumnOta:
+            return device.ota;
+        case ColumnDb1:
+            return device.dbs.size() > 0 ? device.dbs.at(0).name : QString();
+        case ColumnDb2:
+            return device.dbs.size() > 1 ? device.dbs.at(1).name : QString();
+        case ColumnStatus:
+            return device.status == kStatusReachable ? tr("Network Normal") : tr("Network Lost");
+        default:
+            return QVariant();
+    }
+}
+
+QVariant DeviceInfoTableModel::data(const QModelIndex& index, int role) const {
+    const int row = index.row();
+    const bool inList = index.isValid() && row >= 0 && row < store_->count();
+    if (role == Qt::UserRole && index.column() == ColumnStatus)
+        return inList ? store_->list().at(row).status : kStatusLost;
+    if (!inList) return QVariant();
+    switch (role) {
+        case Qt::DisplayRole:
+            return displayData(row, index.column());
+        case Qt::CheckStateRole:
+            if (index.column() != ColumnCheck) return QVariant();
+            return store_->checked(row) ? Qt::Checked : Qt::Unchecked;
+        case Qt::BackgroundRole:
+            if (!store_->checked(row)) return QVariant();
+            return QBrush(QColor("#F0F8FF"), Qt::SolidPattern);
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignCenter);
+        default:
+            return QVariant();
+    }
+}
+
+QVariant DeviceInfoTableModel::headerData(int section, Qt::Orientation orientation,
+                                          int role) const {
+    if (role != Qt::DisplayRole) return QVariant();
+    if (orientation == Qt::Vertical) return QString("%1").arg(section + 1);
+    switch (section) {
+        case ColumnCheck:
+            return QString();
+        case ColumnNumber:
+            return tr("All");
+        case ColumnIp:
+            return tr("Device Ip");
+        case ColumnOta:
+            return tr("OTA");
+        case ColumnDb1:
+            return tr("DB1");
+        case ColumnDb2:
+            return tr("DB2");
+        case ColumnStatus:
+            return tr("Network Status");
+        case ColumnUpdate:
+            return tr("Update");
+        case ColumnOperation:
+            return tr("Operation");
+        default:
+            return tr("undefined");
+    }
+}
+
+Qt::ItemFlags DeviceInfoTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.column() == ColumnCheck) result |= Qt::ItemIsUserCheckable;
+    return result;
+}
+
+bool DeviceInfoTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= store_->count())
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    store_->setChecked(index.row(), checked);
+    emit signalChecked(checked);
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
+    return true;
+}
+
+void DeviceInfoTableModel::refreshAll() {
+    if (store_->count() == 0) return;
+    emit dataChanged(index(0, 0), index(store_->count() - 1, ColumnCount - 1));
+}
+
+void DeviceInfoTableModel::reset() {
+    beginResetModel();
+    endResetModel();
+}
+
+QSet<QString> DeviceInfoTableModel::checkedIps() const {
+    QSet<QString> ips;
+    for (const SDeviceInfo& device : store_->list())
+        if (device.checked) ips.insert(device.ip);
+    return ips;
+}

@@ -1,0 +1,51 @@
+// The device table's model: one row per camera of the store, in store order. It reads the
+// store's list directly; whoever changes the store tells the model afterwards.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QSet>
+#include <QString>
+
+class DeviceInfoFactory;
+
+class DeviceInfoTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column {
+        ColumnCheck = 0,
+        ColumnNumber,
+        ColumnIp,
+        ColumnOta,
+        ColumnDb1,
+        ColumnDb2,
+        ColumnStatus,
+        ColumnUpdate,
+        ColumnOperation,
+        ColumnCount
+    };
+
+    explicit DeviceInfoTableModel(DeviceInfoFactory* store, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // Every row changed (check marks set from outside).
+    void refreshAll();
+    // The store's list was replaced, grown or shrunk.
+    void reset();
+    // The ip of every checked row.
+    QSet<QString> checkedIps() const;
+
+signals:
+    void signalChecked(bool checked);
+
+private:
+    QVariant displayData(int row, int column) const;
+
+    DeviceInfoFactory* store_;
+};

@@ -1,0 +1,311 @@
+#include "indexpage.h"
+
+#include <QDebug>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QShowEvent>
+
+#include "dbutil/jobcontrol.h"
+#include "dbutil/scanipcthread.h"
+#include "deviceadddialog.h"
+#include "deviceeditdialog.h"
+#include "deviceinfotablemodel.h"
+#include "deviceitemdelegate.h"
+#include "deviceoperation.h"
+#include "devicesearchdialog.h"
+#include "ui_indexpage.h"
+
+namespace {
+
+constexpr int kBusyAnimation = 1;
+
+// Refreshes of the whole list still waiting for their camera.
+int pendingRefreshes = 0;
+
+void beginBusy(int mode) {
+    if (JobControl* jobs = JobControl::instance()) jobs->beginBusy(mode);
+}
+
+void endBusy() {
+    if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
+}
+
+bool windowClosing() { return JobControl::instance() && JobControl::instance()->closing(); }
+
+}  // namespace
+
+IndexPage::IndexPage(QWidget* parent)
+    : QWidget(parent),
+      ui(new Ui::IndexPage),
+      model_(new DeviceInfoTableModel(&store_, this)),
+      addDialog_(new DeviceAddDialog(this)),
+      searchDialog_(new DeviceSearchDialog(this)) {
+    ui->setupUi(this);
+    setUpTable();
+    connect(model_, &DeviceInfoTableModel::signalChecked, this, &IndexPage::slotChecked);
+    connect(addDialog_, &DeviceAddDialog::signalAddDeviceOK, this, &IndexPage::slotAddDeviceOK);
+    connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
+            &IndexPage::slotAddDeviceFromSearch);
+    rebuildRowWidgets();
+}
+
+IndexPage::~IndexPage() {
+    store_.saveIfChanged();
+    delete ui;
+}
+
+SDeviceInfo IndexPage::deviceInfo(const QString& ip) const { return store_.find(ip); }
+
+void IndexPage::setUpTable() {
+    QTableView* table = ui->deviceTable;
+    header_ = new QHeaderView(Qt::Horizontal, table);
+    table->setHorizontalHeader(header_);
+    table->setModel(model_);
+    table->setItemDelegate(new DeviceItemDelegate(table));
+    header_->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header_->setSectionResizeMode(DeviceInfoTableModel::ColumnIp, QHeaderView::Fixed);
+    for (int column : {DeviceInfoTableModel::ColumnOta, DeviceInfoTableModel::ColumnDb1,
+                       DeviceInfoTableModel::ColumnDb2})
+        header_->setSectionResizeMode(column, QHeaderView::Stretch);
+    for (int column : {DeviceInfoTableModel::ColumnStatus, DeviceInfoTableModel::ColumnUpdate,
+                       DeviceInfoTableModel::ColumnOperation})
+        header_->setSectionResizeMode(column, QHeaderView::Fixed);
+    table->setColumnWidth(DeviceInfoTableModel::ColumnIp, 120);
+    table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, 80);
+    table->setColumnWidth(DeviceInfoTableModel::ColumnUpdate, 80);
+    table->setColumnWidth(DeviceInfoTableModel::ColumnOperation, 120);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+}
+
+void IndexPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (firstShowDone_) return;
+    firstShowDone_ = true;
+    refreshAll();
+}
+
+// ---- the list ----
+
+void IndexPage::on_btn_add_clicked() { addDialog_->show(); }
+
+void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
+    SDeviceInfo device(ip, user, password);
+    device.checked = allChecked_;
+    if (!store_.add(device)) {
+        QMessageBox::warning(this, tr("Warning"), tr("The device has been added"));
+        addDialog_->show();
+        return;
+    }
+    addDialog_->clear();
+    addDialog_->hide();
+    model_->reset();
+    rebuildRowWidgets();
+    beginBusy(kBusyAnimation);
+    auto copy = QSharedPointer<SDeviceInfo>::create(device);
+    control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
+        store_.update(*copy);
+        resetModelToBottom();
+        endBusy();
+    });
+}
+
+void IndexPage::on_btn_delete_clicked() {
+    const QSet<QString> checked = model_->checkedIps();
+    if (checked.isEmpty()) {
+        QMessageBox::information(this, tr("Information"), tr("No item selected"));
+        return;
+    }
+    if (QMessageBox::warning(this, tr("Warning"), tr("Delete these devices?"),
+                             QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    for (const QString& ip : checked)
+        store_.remove(ip);
+    if (store_.count() == 0) setHeaderChecked(false);
+    model_->reset();
+    rebuildRowWidgets();
+}
+
+void IndexPage::resetModelToBottom() {
+    model_->reset();
+    ui->deviceTable->scrollToBottom();
+    rebuildRowWidgets();
+}
+
+// ---- refreshing ----
+
+void IndexPage::on_btn_update_all_clicked() { refreshAll(); }
+
+void IndexPage::refreshAll() {
+    beginBusy(kBusyAnimation);
+    pendingRefreshes = store_.count();
+    if (pendingRefreshes == 0) {
+        endBusy();
+        return;
+    }
+    for (const SDeviceInfo& device : store_.list()) {
+        auto copy = QSharedPointer<SDeviceInfo>::create(device);
+        control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
+            store_.update(*copy);
+            model_->refreshAll();
+            if (--pendingRefreshes > 0) return;
+            endBusy();
+            rebuildRowWidgets();
+        });
+    }
+}
+
+void IndexPage::slotUpdate(QString ip) {
+    beginBusy(kBusyAnimation);
+    auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
+    control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
+        showLoginOutcome(login);
+        store_.update(*copy);
+        model_->refreshAll();
+        rebuildRowWidgets();
+        endBusy();
+    });
+}
+
+void IndexPage::slotEdit(QString ip) {
+    qDebug() << ip << "edit";
+    if (!editDialog_) {
+        editDialog_ = new DeviceEditDialog(this);
+        connect(editDialog_, &DeviceEditDialog::signalEditDeviceOK, this,
+                &IndexPage::slotEditDeviceOK);
+    }
+    editDialog_->setDevice(store_.find(ip));
+    editDialog_->show();
+}
+
+void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
+    store_.setCredentials(ip, user, password);
+    beginBusy(kBusyAnimation);
+    auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
+    control_.checkIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
+        showLoginOutcome(login);
+        store_.update(*copy);
+        model_->refreshAll();
+        rebuildRowWidgets();
+        endBusy();
+    });
+}
+
+void IndexPage::slotConfigDb(QString ip) {
+    qDebug() << ip << "config";
+    emit signalConfig(ip);
+}
+
+void IndexPage::showLoginOutcome(const LoginResult& login) {
+    switch (login.code) {
+        case 0:
+            return;
+        case 403:
+            QMessageBox::warning(this, tr("Warning"),
+                                 tr("Login failed") + tr("\n") + tr("retry left times") + ":" +
+                                     QString::number(login.left));
+            return;
+        case 423:
+            showLockCountdown(login.left);
+            return;
+        default:
+            QMessageBox::warning(this, tr("Warning"),
+                                 tr("Login failed") + " " + QString::number(login.code));
+    }
+}
+
+void IndexPage::showLockCountdown(int seconds) {
+    QMessageBox::warning(this, tr("Warning"),
+                         tr("Account lock") + tr("\n") + tr("lock left time") + ":" +
+                             QString::number(seconds) + tr("s"));
+}
+
+// ---- the LAN search ----
+
+void IndexPage::on_btn_find_clicked() {
+    beginBusy(kBusyAnimation);
+    auto* thread = new ScanIpcThread(this);
+    if (JobControl* jobs = JobControl::instance())
+        connect(thread, &ScanIpcThread::signalProgress, jobs, &JobControl::overallProgress);
+    connect(thread, &QThread::finished, this, [this, thread] {
+        if (!windowClosing()) {
+            QStringList found = thread->result();
+            for (const SDeviceInfo& device : store_.list())
+                found.removeAll(device.ip);
+            searchDialog_->setList(found);
+            searchDialog_->show();
+        }
+        thread->deleteLater();
+        endBusy();
+    });
+    thread->start(QThread::InheritPriority);
+}
+
+void IndexPage::slotAddDeviceFromSearch(QStringList ips, QString user, QString password) {
+    QStringList added;
+    for (const QString& ip : ips) {
+        SDeviceInfo device(ip, user, password);
+        device.checked = allChecked_;
+        if (store_.add(device)) added << ip;
+    }
+    searchDialog_->remove(added);
+    resetModelToBottom();
+    refreshAll();
+}
+
+// ---- check marks ----
+
+void IndexPage::on_deviceTable_doubleClicked(const QModelIndex& index) {
+    if (!index.isValid() || index.column() == DeviceInfoTableModel::ColumnCheck) return;
+    const QModelIndex check = model_->index(index.row(), DeviceInfoTableModel::ColumnCheck);
+    const bool checked = store_.checked(index.row());
+    model_->setData(check, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+void IndexPage::slotChecked(bool) {
+    setHeaderChecked(store_.count() > 0 && model_->checkedIps().size() == store_.count());
+}
+
+void IndexPage::slotAllChecked(bool checked) {
+    allChecked_ = checked;
+    for (int row = 0; row < store_.count(); ++row)
+        store_.setChecked(row, checked);
+    model_->refreshAll();
+}
+
+void IndexPage::setHeaderChecked(bool checked) { allChecked_ = checked; }
+
+QVector<SDeviceInfo> IndexPage::checkedDevices() const {
+    QVector<SDeviceInfo> devices;
+    for (const SDeviceInfo& device : store_.list())
+        if (device.checked) devices << device;
+    return devices;
+}
+
+// ---- row widgets ----
+
+void IndexPage::rebuildRowWidgets() {
+    for (int row = 0; row < store_.count(); ++row)
+        setRowWidgets(row, store_.list().at(row));
+}
+
+void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
+    QTableView* table = ui->deviceTable;
+    const QModelIndex cell = model_->index(row, DeviceInfoTableModel::ColumnOperation);
+    auto* operation = qobject_cast<DeviceOperation*>(table->indexWidget(cell));
+    if (!operation || operation->ip() != device.ip) {
+        operation = new DeviceOperation(device.ip);
+        connect(operation, &DeviceOperation::signalEdit, this, &IndexPage::slotEdit);
+        connect(operation, &DeviceOperation::signalConfigDb, this, &IndexPage::slotConfigDb);
+        table->setIndexWidget(cell, operation);
+    }
+    operation->setConfigEnabled(device.status == 0);
+}
+
+// ---- batch jobs ----
+
+void IndexPage::on_btn_batch_import_clicked() {}
+
+void IndexPage::on_btn_batch_extract_clicked() {}
+
+void IndexPage::on_btn_batch_upload_clicked() {}

@@ -1,0 +1,84 @@
+// The device list page: the table of managed cameras, the buttons above it, the device and
+// batch dialogs. It owns the device store; every camera call runs through its DeviceControl
+// under the busy overlay.
+#pragma once
+
+#include <QSharedPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include "dbutil/devicecontrol.h"
+#include "dbutil/deviceinfofactory.h"
+#include "dbutil/records.h"
+
+class DeviceAddDialog;
+class DeviceEditDialog;
+class DeviceInfoTableModel;
+class DeviceSearchDialog;
+class QHeaderView;
+
+namespace Ui {
+class IndexPage;
+}
+
+class IndexPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit IndexPage(QWidget* parent = nullptr);
+    ~IndexPage() override;
+
+    // A copy of the stored record for that ip (the default record when none).
+    SDeviceInfo deviceInfo(const QString& ip) const;
+
+signals:
+    void signalConfig(QString ip);
+
+public slots:
+    // Refreshes one camera and shows the login outcome.
+    void slotUpdate(QString ip);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private slots:
+    void on_btn_add_clicked();
+    void on_btn_find_clicked();
+    void on_btn_delete_clicked();
+    void on_btn_update_all_clicked();
+    void on_btn_batch_import_clicked();
+    void on_btn_batch_extract_clicked();
+    void on_btn_batch_upload_clicked();
+    void on_deviceTable_doubleClicked(const QModelIndex& index);
+
+    void slotAddDeviceOK(QString ip, QString user, QString password);
+    void slotAddDeviceFromSearch(QStringList ips, QString user, QString password);
+    void slotEditDeviceOK(QString ip, QString user, QString password);
+    void slotEdit(QString ip);
+    void slotConfigDb(QString ip);
+    void slotChecked(bool checked);
+    void slotAllChecked(bool checked);
+
+private:
+    void setUpTable();
+    void refreshAll();
+    void rebuildRowWidgets();
+    void setRowWidgets(int row, const SDeviceInfo& device);
+    void resetModelToBottom();
+    void setHeaderChecked(bool checked);
+    void searchFinished();
+    QVector<SDeviceInfo> checkedDevices() const;
+    void showLoginOutcome(const LoginResult& login);
+    void showLockCountdown(int seconds);
+
+    Ui::IndexPage* ui;
+    DeviceInfoFactory store_;
+    DeviceControl control_;
+    DeviceInfoTableModel* model_;
+    QHeaderView* header_ = nullptr;
+    DeviceAddDialog* addDialog_;
+    DeviceSearchDialog* searchDialog_;
+    DeviceEditDialog* editDialog_ = nullptr;
+    bool allChecked_ = false;
+    bool firstShowDone_ = false;
+};

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh">
+<context>
+    <name>Probe</name>
+    <message>
+        <source>language</source>
+        <translation>zh</translation>
+    </message>
+</context>
+</TS>
