@@ -61,6 +61,7 @@ void TourScript::stop(const QString& failure) {
     if (!ticker_.isActive()) return;
     ticker_.stop();
     failure_ = failure;
+    if (!failure.isEmpty()) saveScreenshot(QStringLiteral("stopped"));
     emit finished(failure.isEmpty());
 }
 
