@@ -1,0 +1,23 @@
+#include "busyoverlay.h"
+
+#include "dbutil/jobcontrol.h"
+
+namespace busy {
+
+void begin(Mode mode) {
+    if (JobControl* control = JobControl::instance()) control->beginBusy(mode);
+}
+
+void end() {
+    if (JobControl* control = JobControl::instance()) control->endBusy();
+}
+
+void progress(int current, int total) {
+    if (JobControl* control = JobControl::instance()) control->overallProgress(current, total);
+}
+
+bool closing() {
+    return JobControl::instance() && JobControl::instance()->closing();
+}
+
+}  // namespace busy

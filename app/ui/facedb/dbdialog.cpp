@@ -1,0 +1,73 @@
+#include "dbdialog.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QRegExpValidator>
+
+#include "dbutil/inputcheck.h"
+#include "ui_dbdialog.h"
+
+DbDialog::DbDialog(QWidget* parent) : QDialog(parent), ui(new Ui::DbDialog) {
+    ui->setupUi(this);
+    setFixedSize(size());
+    ui->input_name->setMaxLength(kLibraryNameMaxLength);
+    ui->input_name->setValidator(
+        new QRegExpValidator(QRegExp("^[\\w]+$", Qt::CaseSensitive), ui->input_name));
+    ui->spin_threshold->setRange(0, 100);
+    ui->spin_threshold->setValue(kDefaultThreshold);
+    ui->spin_threshold->installEventFilter(this);
+}
+
+DbDialog::~DbDialog() {
+    delete ui;
+}
+
+void DbDialog::showLibrary(const SDBInfo& library) {
+    library_ = library;
+    ui->input_name->setText(library.name);
+    ui->spin_threshold->setValue(library.threshold);
+}
+
+bool DbDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->spin_threshold && event->type() == QEvent::FocusOut &&
+        ui->spin_threshold->text().isEmpty()) {
+        // setValue alone leaves the emptied text when the value did not change.
+        ui->spin_threshold->setValue(fallbackThreshold_ == 0 ? 1 : 0);
+        ui->spin_threshold->setValue(fallbackThreshold_);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DbDialog::done(int result) {
+    ui->input_name->clear();
+    QDialog::done(result);
+}
+
+void DbDialog::on_btn_ok_clicked() {
+    library_.name = ui->input_name->text();
+    library_.threshold = ui->spin_threshold->value();
+    library_.selected = false;
+    if (!isValidLibraryName(library_.name)) {
+        QMessageBox::information(this, tr("Failed"), tr("Db name is invalid"));
+        return;
+    }
+    emit signalFinshed(library_);
+    accept();
+}
+
+void DbDialog::on_btn_cancel_clicked() {
+    reject();
+}
+
+DbAddDialog::DbAddDialog(QWidget* parent) : DbDialog(parent) {
+    setWindowTitle(tr("Add"));
+}
+
+DbEditDialog::DbEditDialog(QWidget* parent) : DbDialog(parent) {
+    setWindowTitle(tr("Edit"));
+}
+
+void DbEditDialog::setLibrary(const SDBInfo& library) {
+    showLibrary(library);
+    setFallbackThreshold(library.threshold);
+}
