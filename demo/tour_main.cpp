@@ -14,7 +14,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStackedWidget>
-#include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -36,11 +37,17 @@ const char kPhotographs[] = "/usr/share/doc/opencv-doc/examples/data";
 struct Tour {
     MainWindow* window;
     QString workDir;
+    FILE* narration;
 
     QWidget* indexPage() const { return named<QWidget>(window, "index_page"); }
     QWidget* configPage() const { return named<QWidget>(window, "config_page"); }
     QStackedWidget* stack() const { return named<QStackedWidget>(window, "stackedWidget"); }
     QAbstractItemView* devices() const { return named<QAbstractItemView>(window, "deviceTable"); }
+
+    QString packagePath() const { return workDir + "/visitors.zip"; }
+    QFileDialog* fileDialog() const {
+        return qobject_cast<QFileDialog*>(lookup::modal("QFileDialog"));
+    }
 
     bool idle() const {
         QWidget* overlay = lookup::firstOfClass(window, "InteractionWaitingWidget");
@@ -137,17 +144,30 @@ void Tour::addLibrarySteps(TourScript& script) {
     script.add(
         "\"Export\" asks where to save the library",
         [] { return lookup::modal("QFileDialog") != nullptr; },
+        [this] { fileDialog()->selectFile(packagePath()); });
+    // The dialog reads its folder in the background and may put its proposed name back
+    // meanwhile: the name is typed again until the dialog holds it.
+    script.add(
+        "the package is named",
         [this] {
-            auto* dialog = qobject_cast<QFileDialog*>(lookup::modal("QFileDialog"));
-            dialog->selectFile(workDir + "/visitors.zip");
-            static_cast<QDialog*>(dialog)->accept();  // public there, QFileDialog's own runs
+            QFileDialog* dialog = fileDialog();
+            if (!dialog) return false;
+            if (dialog->selectedFiles().value(0) == packagePath()) return true;
+            dialog->selectFile(packagePath());
+            return false;
+        },
+        [this] {
+            std::fprintf(narration, "tour: saving to %s\n", qPrintable(packagePath()));
+            static_cast<QDialog*>(fileDialog())->accept();  // public there, QFileDialog's own runs
         });
     script.add(
         "the library is saved to a package file",
-        [] { return lookup::modal("QMessageBox") != nullptr; },
         [this] {
-            std::printf("tour: package %s, %lld bytes\n", qPrintable(workDir + "/visitors.zip"),
-                        QFileInfo(workDir + "/visitors.zip").size());
+            return lookup::modal("QMessageBox") != nullptr && QFileInfo(packagePath()).size() > 0;
+        },
+        [this] {
+            const QFileInfo package(packagePath());
+            std::fprintf(narration, "tour: the package holds %lld bytes\n", package.size());
             qobject_cast<QDialog*>(lookup::modal("QMessageBox"))->accept();
         },
         "exported");
@@ -200,6 +220,16 @@ void startLikeTheProgram(QApplication& app) {
                                  &app);
 }
 
+// The program's own output goes to SHOTS_DIR/program.log; the returned stream, the original
+// standard output, tells the steps.
+FILE* divertProgramOutput(const QString& shotsDir) {
+    FILE* narration = fdopen(::dup(STDOUT_FILENO), "w");
+    const QByteArray log = (shotsDir + "/program.log").toLocal8Bit();
+    if (!narration || !std::freopen(log.constData(), "w", stdout)) return stdout;
+    ::dup2(STDOUT_FILENO, STDERR_FILENO);
+    return narration;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,20 +238,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: facekeeper_tour SHOTS_DIR\n");
         return 2;
     }
+    const QString shotsDir = QString::fromLocal8Bit(argv[1]);
+    FILE* narration = divertProgramOutput(shotsDir);
     // The Qt file dialog, whatever desktop the variables describe, so the tour can fill it in.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     startLikeTheProgram(app);
-    QTemporaryDir work;
     MainWindow window;
     window.resize(1280, 720);
     window.move(0, 0);
     window.show();
 
-    Tour tour{&window, work.path()};
-    TourScript script(QString::fromLocal8Bit(argv[1]), 30000);
+    Tour tour{&window, shotsDir, narration};  // the package and crops stay beside the shots
+    TourScript script(shotsDir, 30000, narration);
     tour.addSteps(script);
     QObject::connect(&script, &TourScript::finished, &app, [&](bool completed) {
-        if (!completed) std::fprintf(stderr, "tour: stopped: %s\n", qPrintable(script.failure()));
+        if (!completed)
+            std::fprintf(narration, "tour: stopped: %s (the program's output: %s/program.log)\n",
+                         qPrintable(script.failure()), qPrintable(shotsDir));
         window.close();
         app.exit(completed ? 0 : 1);
     });

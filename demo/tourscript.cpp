@@ -20,8 +20,9 @@ QRect windowsArea() {
 
 }  // namespace
 
-TourScript::TourScript(const QString& shotsDir, int stepTimeoutMs, QObject* parent)
-    : QObject(parent), shotsDir_(shotsDir), stepTimeoutMs_(stepTimeoutMs) {
+TourScript::TourScript(const QString& shotsDir, int stepTimeoutMs, FILE* narration,
+                       QObject* parent)
+    : QObject(parent), shotsDir_(shotsDir), stepTimeoutMs_(stepTimeoutMs), narration_(narration) {
     ticker_.setInterval(50);
     connect(&ticker_, &QTimer::timeout, this, &TourScript::tick);
 }
@@ -50,8 +51,8 @@ void TourScript::tick() {
         return;
     }
     ++next_;
-    std::printf("tour: %s\n", qPrintable(step.what));
-    std::fflush(stdout);
+    std::fprintf(narration_, "tour: %s\n", qPrintable(step.what));
+    std::fflush(narration_);
     if (!step.shot.isEmpty()) saveScreenshot(step.shot);
     waiting_.restart();
     if (step.act) step.act();
@@ -71,5 +72,5 @@ void TourScript::saveScreenshot(const QString& name) {
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString file =
         QStringLiteral("%1/%2-%3.png").arg(shotsDir_).arg(++shots_, 2, 10, QLatin1Char('0')).arg(name);
-    if (!shot.save(file)) std::fprintf(stderr, "tour: could not save %s\n", qPrintable(file));
+    if (!shot.save(file)) std::fprintf(narration_, "tour: could not save %s\n", qPrintable(file));
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVector>
 
+#include <cstdio>
 #include <functional>
 
 class TourScript : public QObject {
@@ -17,7 +18,9 @@ public:
     using Condition = std::function<bool()>;
     using Action = std::function<void()>;
 
-    TourScript(const QString& shotsDir, int stepTimeoutMs, QObject* parent = nullptr);
+    // Each step is told on narration as it happens.
+    TourScript(const QString& shotsDir, int stepTimeoutMs, FILE* narration,
+               QObject* parent = nullptr);
 
     // shot: the screenshot's name (without number and suffix), or empty for none.
     void add(const QString& what, const Condition& ready, const Action& act,
@@ -43,6 +46,7 @@ private:
 
     QString shotsDir_;
     int stepTimeoutMs_;
+    FILE* narration_;
     QVector<Step> steps_;
     int next_ = 0;
     int shots_ = 0;
