@@ -14,8 +14,12 @@ const HitArea kAreas[3][3] = {
 };
 
 // Rectangles here are native style: right and bottom exclusive.
-int rightOf(const QRect& r) { return r.x() + r.width(); }
-int bottomOf(const QRect& r) { return r.y() + r.height(); }
+int rightOf(const QRect& r) {
+    return r.x() + r.width();
+}
+int bottomOf(const QRect& r) {
+    return r.y() + r.height();
+}
 
 }  // namespace
 
@@ -42,16 +46,25 @@ HitArea hitTest(const QRect& window, const QPoint& point, bool inTitle, const Bo
 
 Qt::Edges edgesOf(HitArea area) {
     switch (area) {
-        case HitLeft: return Qt::LeftEdge;
-        case HitRight: return Qt::RightEdge;
-        case HitTop: return Qt::TopEdge;
-        case HitBottom: return Qt::BottomEdge;
-        case HitTopLeft: return Qt::TopEdge | Qt::LeftEdge;
-        case HitTopRight: return Qt::TopEdge | Qt::RightEdge;
-        case HitBottomLeft: return Qt::BottomEdge | Qt::LeftEdge;
-        case HitBottomRight: return Qt::BottomEdge | Qt::RightEdge;
+        case HitLeft:
+            return Qt::LeftEdge;
+        case HitRight:
+            return Qt::RightEdge;
+        case HitTop:
+            return Qt::TopEdge;
+        case HitBottom:
+            return Qt::BottomEdge;
+        case HitTopLeft:
+            return Qt::TopEdge | Qt::LeftEdge;
+        case HitTopRight:
+            return Qt::TopEdge | Qt::RightEdge;
+        case HitBottomLeft:
+            return Qt::BottomEdge | Qt::LeftEdge;
+        case HitBottomRight:
+            return Qt::BottomEdge | Qt::RightEdge;
         case HitClient:
-        case HitCaption: break;
+        case HitCaption:
+            break;
     }
     return {};
 }
@@ -59,21 +72,25 @@ Qt::Edges edgesOf(HitArea area) {
 Qt::CursorShape cursorOf(HitArea area) {
     switch (area) {
         case HitLeft:
-        case HitRight: return Qt::SizeHorCursor;
+        case HitRight:
+            return Qt::SizeHorCursor;
         case HitTop:
-        case HitBottom: return Qt::SizeVerCursor;
+        case HitBottom:
+            return Qt::SizeVerCursor;
         case HitTopLeft:
-        case HitBottomRight: return Qt::SizeFDiagCursor;
+        case HitBottomRight:
+            return Qt::SizeFDiagCursor;
         case HitTopRight:
-        case HitBottomLeft: return Qt::SizeBDiagCursor;
+        case HitBottomLeft:
+            return Qt::SizeBDiagCursor;
         case HitClient:
-        case HitCaption: break;
+        case HitCaption:
+            break;
     }
     return Qt::ArrowCursor;
 }
 
-QRect draggedGeometry(HitArea area, const QRect& start, const QPoint& delta,
-                      const QSize& minimum) {
+QRect draggedGeometry(HitArea area, const QRect& start, const QPoint& delta, const QSize& minimum) {
     if (area == HitCaption) return start.translated(delta);
     const Qt::Edges edges = edgesOf(area);
     int left = start.x();

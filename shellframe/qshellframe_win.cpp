@@ -76,8 +76,7 @@ bool QShellFramePrivate::nativeMessage(void* message, long* result) {
                 frameAround(WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
             const int x = GET_X_LPARAM(msg->lParam);
             const int y = GET_Y_LPARAM(msg->lParam);
-            const QRect window(rect.left, rect.top, rect.right - rect.left,
-                               rect.bottom - rect.top);
+            const QRect window(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
             const Borders borders{leftBorder, rightBorder, bottomBorder, int(-frame.top)};
             value = hitTest(window, QPoint(x, y), q->hitTopMenu(x, y), borders);
             handled = value != 0;

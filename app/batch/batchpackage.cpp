@@ -30,5 +30,6 @@ int unpackBatchPackage(const QString& file) {
     const QString dir = batchWorkDir();
     removeWorkDir(dir);
     QDir().mkpath(dir + "/" + package::kImagesDir);
-    return packagejob::unpack(file, dir) == packagejob::kOk ? 0 : kBatchPackageInvalid;
+    const int code = packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); });
+    return code == packagejob::kOk ? 0 : kBatchPackageInvalid;
 }

@@ -22,10 +22,10 @@ void log(const char* source, int line, const char* format, ...) {
 }
 
 int unpack(const QString& zipPath, const QString& dir,
-           const std::function<void(int, int)>& progress) {
+           const std::function<void(int, int)>& progress, const std::function<bool()>& stop) {
     ZipReader reader;
     if (!reader.open(zipPath)) return kOpenFailed;
-    const ZipResult result = reader.extractAll(dir, ZipLimits(), progress);
+    const ZipResult result = reader.extractAll(dir, ZipLimits(), progress, stop);
     if (!result.ok()) {
         PACKAGE_LOG("zip entry refused: %s, %s\n", result.entry.constData(),
                     zipErrorText(result.error));

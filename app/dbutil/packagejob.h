@@ -28,9 +28,10 @@ void log(const char* source, int line, const char* format, ...)
 // Unpacks every file entry of the zip below dir (which must exist, with its "images"
 // sub-directory). Names that could land outside dir, entries that inflate past the limits
 // and archives that do not open give kOpenFailed before anything is written.
-// progress(done, total) runs after each entry.
+// progress(done, total) runs after each entry; stop, asked before each, ends it with kOpenFailed.
 int unpack(const QString& zipPath, const QString& dir,
-           const std::function<void(int, int)>& progress = {});
+           const std::function<void(int, int)>& progress = {},
+           const std::function<bool()>& stop = {});
 
 // Reads dir/"package.dat" into library and records, with each stored picture path turned into
 // a file below dir. kFileError (missing, not a package, damaged) or kIncompatible (version).

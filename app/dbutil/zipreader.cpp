@@ -24,6 +24,8 @@ const char* zipErrorText(ZipError error) {
             return "entry damaged";
         case ZipError::WriteFailed:
             return "write failed";
+        case ZipError::Stopped:
+            return "stopped";
     }
     return "unknown";
 }
@@ -217,7 +219,8 @@ ZipResult ZipReader::checkNames(const QString& destDir) const {
 }
 
 ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
-                                const std::function<void(int, int)>& progress) {
+                                const std::function<void(int, int)>& progress,
+                                const std::function<bool()>& stop) {
     if (!handle_) return {ZipError::NotOpen, {}};
     ZipResult result = checkNames(destDir);
     if (!result.ok()) return result;
@@ -227,6 +230,7 @@ ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
     qint64 total = 0;
     const int count = fileNames_.size();
     for (int index = 0; index < count; ++index) {
+        if (stop && stop()) return {ZipError::Stopped, {}};
         const QByteArray& name = fileNames_[index];
         result.entry = name;
         result.error = openListed(index);

@@ -20,6 +20,7 @@ enum class ZipError {
     ArchiveTooLarge,  // all entries together inflate past the archive limit
     Damaged,          // inflating failed, the check sum or the announced size did not match
     WriteFailed,      // the destination file could not be made or written
+    Stopped,          // the caller asked to stop between entries
 };
 const char* zipErrorText(ZipError error);
 
@@ -77,7 +78,8 @@ public:
     // (entries done, entries in all) after each entry. Stops at the first failure; entries
     // written before it stay.
     ZipResult extractAll(const QString& destDir, const ZipLimits& limits = ZipLimits(),
-                         const std::function<void(int, int)>& progress = {});
+                         const std::function<void(int, int)>& progress = {},
+                         const std::function<bool()>& stop = {});
 
 private:
     ZipError openNamed(const QByteArray& name);

@@ -1,8 +1,8 @@
 #include "exitguard.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
@@ -12,15 +12,17 @@
 namespace exitguard {
 
 QString question(quint16 tasks) {
-    QString text = QCoreApplication::translate("MainWindow", "The following tasks are being executed") + ":\n";
+    QString text =
+        QCoreApplication::translate("MainWindow", "The following tasks are being executed") + ":\n";
     for (const QString& name : JobControl::taskNames(tasks))
         text += name + " \n";
     return text + QCoreApplication::translate("MainWindow", "Exit anyhow") + "?";
 }
 
 bool confirm(QWidget* parent, quint16 tasks) {
-    const auto answer = QMessageBox::information(parent, QCoreApplication::translate("MainWindow", "Information"), question(tasks),
-                                                 QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::information(parent, QCoreApplication::translate("MainWindow", "Information"),
+                                 question(tasks), QMessageBox::Ok | QMessageBox::Cancel);
     return answer == QMessageBox::Ok;
 }
 

@@ -30,7 +30,8 @@ int main(int argc, char* argv[]) {
 
     InstanceGuard guard(startup::kInstanceKey);
     if (!guard.tryToRun()) return startup::refuseSecondInstance(guard);
-    const int code = runWindow(app);  // the device list page saves the store as it goes
+    // The device list page writes the store when the window goes.
+    const int code = runWindow(app);
     // Camera calls still on the pool end before their sessions are logged out.
     QThreadPool::globalInstance()->waitForDone();
     Interaction::instance().logoutAll();

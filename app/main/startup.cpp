@@ -67,8 +67,7 @@ QString languageOf(const QLocale& locale) {
     return locale.language() == QLocale::Chinese ? QStringLiteral("zh") : QStringLiteral("en");
 }
 
-QList<QTranslator*> installTranslations(const QString& dir, const QLocale& locale,
-                                        QObject* owner) {
+QList<QTranslator*> installTranslations(const QString& dir, const QLocale& locale, QObject* owner) {
     static const struct {
         const char* prefix;
         const char* logLine;

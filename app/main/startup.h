@@ -39,8 +39,7 @@ void applyStyleSheet(QApplication& app);
 QString languageOf(const QLocale& locale);
 // Installs "qt_", "qtbase_" and "kestrel_" + language from dir, each one that loads (owned by
 // owner); missing files are skipped without a word.
-QList<QTranslator*> installTranslations(const QString& dir, const QLocale& locale,
-                                        QObject* owner);
+QList<QTranslator*> installTranslations(const QString& dir, const QLocale& locale, QObject* owner);
 
 // A second start: gives the guard back, logs and tells the operator. The exit code, -1.
 int refuseSecondInstance(InstanceGuard& guard);

@@ -5,6 +5,10 @@
 #include <QMessageBox>
 #include <QShowEvent>
 
+#include "batch/dialogs/batchextractdlg.h"
+#include "batch/dialogs/batchimportdlg.h"
+#include "batch/dialogs/batchuploaddlg.h"
+#include "dbutil/errortext.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
 #include "deviceadddialog.h"
@@ -13,11 +17,16 @@
 #include "deviceitemdelegate.h"
 #include "deviceoperation.h"
 #include "devicesearchdialog.h"
+#include "ui/widgets/platbuttonwidget.h"
+#include "ui/widgets/tableheaderview.h"
+#include "ui/widgets/timermessagebox.h"
 #include "ui_indexpage.h"
 
 namespace {
 
 constexpr int kBusyAnimation = 1;
+// The search shows how far it got: the overlay's bar alone.
+constexpr int kBusyProgress = 0;
 
 // Refreshes of the whole list still waiting for their camera.
 int pendingRefreshes = 0;
@@ -39,18 +48,25 @@ IndexPage::IndexPage(QWidget* parent)
       ui(new Ui::IndexPage),
       model_(new DeviceInfoTableModel(&store_, this)),
       addDialog_(new DeviceAddDialog(this)),
-      searchDialog_(new DeviceSearchDialog(this)) {
+      searchDialog_(new DeviceSearchDialog(this)),
+      importDialog_(new BatchImportDlg(this)),
+      extractDialog_(new BatchExtractDlg(this)),
+      uploadDialog_(new BatchUploadDlg(this)) {
     ui->setupUi(this);
     setUpTable();
     connect(model_, &DeviceInfoTableModel::signalChecked, this, &IndexPage::slotChecked);
     connect(addDialog_, &DeviceAddDialog::signalAddDeviceOK, this, &IndexPage::slotAddDeviceOK);
     connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
             &IndexPage::slotAddDeviceFromSearch);
+    connect(importDialog_, &BatchImportDlg::signalRefreshAll, this, &IndexPage::refreshAll);
     rebuildRowWidgets();
 }
 
 IndexPage::~IndexPage() {
     store_.saveIfChanged();
+    // The table and its model read the store, which dies before the page's children.
+    delete ui->deviceTable;
+    delete model_;
     delete ui;
 }
 
@@ -58,8 +74,9 @@ SDeviceInfo IndexPage::deviceInfo(const QString& ip) const { return store_.find(
 
 void IndexPage::setUpTable() {
     QTableView* table = ui->deviceTable;
-    header_ = new QHeaderView(Qt::Horizontal, table);
+    header_ = new TableHeaderView(Qt::Horizontal, table);
     table->setHorizontalHeader(header_);
+    connect(header_, &TableHeaderView::checkStateChanged, this, &IndexPage::slotAllChecked);
     table->setModel(model_);
     table->setItemDelegate(new DeviceItemDelegate(table));
     header_->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -71,11 +88,18 @@ void IndexPage::setUpTable() {
                        DeviceInfoTableModel::ColumnOperation})
         header_->setSectionResizeMode(column, QHeaderView::Fixed);
     table->setColumnWidth(DeviceInfoTableModel::ColumnIp, 120);
-    table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, 80);
+    // The status texts are wider than 80 pixels in most fonts: they must not be cut.
+    const QFontMetrics metrics = table->fontMetrics();
+    const int statusWidth = qMax(metrics.horizontalAdvance(tr("Network Status")),
+                                 metrics.horizontalAdvance(tr("Network Normal"))) + 24;
+    table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, qMax(80, statusWidth));
     table->setColumnWidth(DeviceInfoTableModel::ColumnUpdate, 80);
     table->setColumnWidth(DeviceInfoTableModel::ColumnOperation, 120);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Column 1 numbers the rows already; the update button needs room to breathe.
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(38);
 }
 
 void IndexPage::showEvent(QShowEvent* event) {
@@ -156,6 +180,7 @@ void IndexPage::refreshAll() {
 }
 
 void IndexPage::slotUpdate(QString ip) {
+    if (store_.find(ip).ip != ip || ip.isEmpty()) return;  // removed meanwhile
     beginBusy(kBusyAnimation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
@@ -209,21 +234,28 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
             showLockCountdown(login.left);
             return;
         default:
+            // The code for whoever reports it, and what it means for the operator.
             QMessageBox::warning(this, tr("Warning"),
-                                 tr("Login failed") + " " + QString::number(login.code));
+                                 tr("Login failed") + " " + QString::number(login.code) +
+                                     tr("\n") + ErrorText(login.code));
     }
 }
 
 void IndexPage::showLockCountdown(int seconds) {
-    QMessageBox::warning(this, tr("Warning"),
-                         tr("Account lock") + tr("\n") + tr("lock left time") + ":" +
-                             QString::number(seconds) + tr("s"));
+    auto textFor = [](int left) {
+        if (left <= 0) return tr("Account lock") + tr("\n") + tr("lock time end");
+        return tr("Account lock") + tr("\n") + tr("lock left time") + ":" + QString::number(left) +
+               tr("s");
+    };
+    auto* box = new TimerMessageBox(this, tr("Warning"), textFor(seconds));
+    box->startCountdown(seconds, textFor);
+    box->open();
 }
 
 // ---- the LAN search ----
 
 void IndexPage::on_btn_find_clicked() {
-    beginBusy(kBusyAnimation);
+    beginBusy(kBusyProgress);
     auto* thread = new ScanIpcThread(this);
     if (JobControl* jobs = JobControl::instance())
         connect(thread, &ScanIpcThread::signalProgress, jobs, &JobControl::overallProgress);
@@ -273,13 +305,9 @@ void IndexPage::slotAllChecked(bool checked) {
     model_->refreshAll();
 }
 
-void IndexPage::setHeaderChecked(bool checked) { allChecked_ = checked; }
-
-QVector<SDeviceInfo> IndexPage::checkedDevices() const {
-    QVector<SDeviceInfo> devices;
-    for (const SDeviceInfo& device : store_.list())
-        if (device.checked) devices << device;
-    return devices;
+void IndexPage::setHeaderChecked(bool checked) {
+    allChecked_ = checked;
+    header_->setChecked(checked);
 }
 
 // ---- row widgets ----
@@ -300,12 +328,34 @@ void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
         table->setIndexWidget(cell, operation);
     }
     operation->setConfigEnabled(device.status == 0);
+
+    const QModelIndex updateCell = model_->index(row, DeviceInfoTableModel::ColumnUpdate);
+    auto* update = qobject_cast<PlatButtonWidget*>(table->indexWidget(updateCell));
+    if (!update || update->ip() != device.ip) {
+        update = new PlatButtonWidget(":/index/images/assets/images/index/update.png");
+        update->setIp(device.ip);
+        connect(update, &PlatButtonWidget::signalClick, this, &IndexPage::slotUpdate);
+        table->setIndexWidget(updateCell, update);
+    }
 }
 
 // ---- batch jobs ----
 
-void IndexPage::on_btn_batch_import_clicked() {}
+QVector<SDeviceInfo> IndexPage::batchDevices() const {
+    QVector<SDeviceInfo> devices;
+    for (const SDeviceInfo& device : store_.list())
+        if (device.checked) devices << device;
+    return devices.isEmpty() ? store_.list() : devices;
+}
 
-void IndexPage::on_btn_batch_extract_clicked() {}
+void IndexPage::showBatchDialog(BatchDialog* dialog) {
+    dialog->setDevices(batchDevices());
+    dialog->show();
+    dialog->raise();
+}
 
-void IndexPage::on_btn_batch_upload_clicked() {}
+void IndexPage::on_btn_batch_import_clicked() { showBatchDialog(importDialog_); }
+
+void IndexPage::on_btn_batch_extract_clicked() { showBatchDialog(extractDialog_); }
+
+void IndexPage::on_btn_batch_upload_clicked() { showBatchDialog(uploadDialog_); }

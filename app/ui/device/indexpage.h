@@ -12,11 +12,15 @@
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/records.h"
 
+class BatchExtractDlg;
+class BatchImportDlg;
+class BatchUploadDlg;
+class BatchDialog;
 class DeviceAddDialog;
 class DeviceEditDialog;
 class DeviceInfoTableModel;
 class DeviceSearchDialog;
-class QHeaderView;
+class TableHeaderView;
 
 namespace Ui {
 class IndexPage;
@@ -67,7 +71,9 @@ private:
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
     void searchFinished();
-    QVector<SDeviceInfo> checkedDevices() const;
+    // The checked cameras, or all of them when none is checked.
+    QVector<SDeviceInfo> batchDevices() const;
+    void showBatchDialog(BatchDialog* dialog);
     void showLoginOutcome(const LoginResult& login);
     void showLockCountdown(int seconds);
 
@@ -75,10 +81,13 @@ private:
     DeviceInfoFactory store_;
     DeviceControl control_;
     DeviceInfoTableModel* model_;
-    QHeaderView* header_ = nullptr;
+    TableHeaderView* header_ = nullptr;
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;
     DeviceEditDialog* editDialog_ = nullptr;
+    BatchImportDlg* importDialog_;
+    BatchExtractDlg* extractDialog_;
+    BatchUploadDlg* uploadDialog_;
     bool allChecked_ = false;
     bool firstShowDone_ = false;
 };

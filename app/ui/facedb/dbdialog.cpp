@@ -1,6 +1,7 @@
 #include "dbdialog.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegExpValidator>
 
@@ -15,7 +16,9 @@ DbDialog::DbDialog(QWidget* parent) : QDialog(parent), ui(new Ui::DbDialog) {
         new QRegExpValidator(QRegExp("^[\\w]+$", Qt::CaseSensitive), ui->input_name));
     ui->spin_threshold->setRange(0, 100);
     ui->spin_threshold->setValue(kDefaultThreshold);
+    // The spin box hands its focus to its line edit: watch both.
     ui->spin_threshold->installEventFilter(this);
+    if (auto* edit = ui->spin_threshold->findChild<QLineEdit*>()) edit->installEventFilter(this);
 }
 
 DbDialog::~DbDialog() {
@@ -29,8 +32,8 @@ void DbDialog::showLibrary(const SDBInfo& library) {
 }
 
 bool DbDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui->spin_threshold && event->type() == QEvent::FocusOut &&
-        ui->spin_threshold->text().isEmpty()) {
+    const bool threshold = watched == ui->spin_threshold || watched->parent() == ui->spin_threshold;
+    if (threshold && event->type() == QEvent::FocusOut && ui->spin_threshold->text().isEmpty()) {
         // setValue alone leaves the emptied text when the value did not change.
         ui->spin_threshold->setValue(fallbackThreshold_ == 0 ? 1 : 0);
         ui->spin_threshold->setValue(fallbackThreshold_);

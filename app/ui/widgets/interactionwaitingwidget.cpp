@@ -19,10 +19,8 @@ InteractionWaitingWidget::InteractionWaitingWidget(QWidget* contentArea)
     ui_->setupUi(this);
     ui_->label_loading->setMovie(movie_);
     hide();
-    if (contentArea) {
-        contentArea->installEventFilter(this);
-        setGeometry(contentArea->rect());
-    }
+    if (contentArea) setGeometry(contentArea->rect());
+    // One application-wide filter: it sees the content area's resizes and the page's keys.
     qApp->installEventFilter(this);
     if (JobControl* control = JobControl::instance()) {
         connect(control, &JobControl::signalBusy, this, &InteractionWaitingWidget::slotBusy);

@@ -12,14 +12,18 @@
 
 #include "app_cameras.h"
 #include "batch/batchjob.h"
+#include "batch/batchpackage.h"
 #include "batch/batchuploadthread.h"
 #include "dbutil/checkimagethread.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
+#include "dbutil/zipwriter.h"
 #include "exitguard.h"
+#include "instanceguard.h"
 #include "mainwindow.h"
 #include "pictures.h"
+#include "startup.h"
 #include "ui/device/indexpage.h"
 #include "ui/facedb/configpage.h"
 #include "ui/widgets/interactionwaitingwidget.h"
@@ -72,7 +76,8 @@ private slots:
     void closesAtOnceWithoutJobs();
     void cancelKeepsWindow();
     void batchJobEndsInsideTheWait();
-    void imageCheckStopsWhenClosing();
+    void jobsOutsideTheOverlayStopWhenClosing();
+    void secondStartToldAndRefused();
 
 private:
     QTemporaryDir workDir_;
@@ -95,14 +100,12 @@ void MainWindowTest::titleBarAndLimits() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(MainWindow::instance(), &window);
-    QCOMPARE(window.minimumSize(), QSize(1024, 600));
-    QCOMPARE(window.windowTitle(), QStringLiteral("header_title"));
     QCOMPARE(child<QLabel>(window, "label_2")->text(), window.windowTitle());
-    auto* stack = child<QStackedWidget>(window, "stackedWidget");
-    QCOMPARE(stack->currentIndex(), 0);
-    QVERIFY(qobject_cast<IndexPage*>(stack->widget(0)));
-    QVERIFY(qobject_cast<ConfigPage*>(stack->widget(1)));
-    // The header is painted in its colour, left of the title and between the buttons.
+    QCOMPARE(child<QStackedWidget>(window, "stackedWidget")->currentWidget(),
+             child<QWidget>(window, "index_page"));
+    window.resize(400, 300);
+    QCOMPARE(window.size(), window.minimumSize());
+    // The header is painted in its own colour.
     const QImage shot = window.grab().toImage();
     auto* header = child<QFrame>(window, "frame_header");
     const QPoint inHeader = header->mapTo(&window, QPoint(header->width() / 2, 4));
@@ -279,17 +282,28 @@ void MainWindowTest::batchJobEndsInsideTheWait() {
     camera->clearFaults();
 }
 
-void MainWindowTest::imageCheckStopsWhenClosing() {
+// The image check and the batch package unpack end early once the exit is confirmed.
+void MainWindowTest::jobsOutsideTheOverlayStopWhenClosing() {
     QTemporaryDir folder;
     for (int i = 0; i < 3; ++i)
-        QVERIFY(!testpictures::writeJpeg(folder.path(), QStringLiteral("c%1.jpg").arg(i), 140,
-                                         150, i)
-                     .isEmpty());
+        QVERIFY(
+            !testpictures::writeJpeg(folder.path(), QStringLiteral("c%1.jpg").arg(i), 140, 150, i)
+                 .isEmpty());
+    const QString zip = files_.filePath("unpack.zip");
+    {
+        ZipWriter writer;
+        QVERIFY(writer.open(zip));
+        QVERIFY(writer.addBytes("package.dat", "data"));
+        QVERIFY(writer.addBytes("images/1.jpg", "x"));
+        QVERIFY(writer.close());
+    }
     JobControl jobs;
     CheckImageThread open(folder.path());
     open.start();
     QVERIFY(open.wait(10000));
     QCOMPARE(open.images().size(), 3);
+    QCOMPARE(unpackBatchPackage(zip), 0);
+    QVERIFY(QFile::exists(batchWorkDir() + "/images/1.jpg"));
 
     jobs.setClosing(true);
     CheckImageThread closing(folder.path());
@@ -297,7 +311,29 @@ void MainWindowTest::imageCheckStopsWhenClosing() {
     QVERIFY(closing.wait(10000));
     QCOMPARE(closing.fileNames().size(), 3);
     QVERIFY(closing.images().isEmpty());
+    QCOMPARE(unpackBatchPackage(zip), kBatchPackageInvalid);
+    QVERIFY(!QFile::exists(batchWorkDir() + "/package.dat"));
     QCOMPARE(jobs.tasks(), quint16(0));
+}
+
+// The refusal the program shows on a second start, and the guard it gives back.
+void MainWindowTest::secondStartToldAndRefused() {
+    const QString key =
+        QStringLiteral("kestrel_window_test_%1").arg(QCoreApplication::applicationPid());
+    InstanceGuard first(key);
+    QVERIFY(first.tryToRun());
+    QString text, title;
+    {
+        InstanceGuard second(key);
+        QVERIFY(!second.tryToRun());
+        answerNextBox(QMessageBox::Ok, &text, &title);
+        QCOMPARE(startup::refuseSecondInstance(second), -1);
+    }
+    QCOMPARE(title, QStringLiteral("Error"));
+    QCOMPARE(text, QStringLiteral("Another process is running"));
+    first.release();
+    InstanceGuard next(key);
+    QVERIFY(next.tryToRun());
 }
 
 int main(int argc, char** argv) {

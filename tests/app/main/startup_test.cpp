@@ -99,7 +99,8 @@ void StartupTest::translationsByLocale() {
 void StartupTest::missingTranslationsSkipped() {
     QTemporaryDir empty;
     QObject owner;
-    QVERIFY(startup::installTranslations(empty.path(), QLocale(QLocale::Chinese), &owner).isEmpty());
+    QVERIFY(
+        startup::installTranslations(empty.path(), QLocale(QLocale::Chinese), &owner).isEmpty());
     QVERIFY(owner.children().isEmpty());
     QCOMPARE(QCoreApplication::translate("Probe", "language"), QStringLiteral("language"));
 }

@@ -1,0 +1,97 @@
+#include "batchdialog.h"
+
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "dbutil/jobcontrol.h"
+
+namespace batchui {
+
+void beginBusy(int mode) {
+    if (JobControl* jobs = JobControl::instance()) jobs->beginBusy(mode);
+}
+
+void endBusy() {
+    if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
+}
+
+bool windowClosing() { return JobControl::instance() && JobControl::instance()->closing(); }
+
+}  // namespace batchui
+
+BatchDialog::BatchDialog(BatchJob::Kind kind, QWidget* parent)
+    : QDialog(parent), job_(new BatchJob(kind, this)) {
+    setModal(false);
+    connect(job_, &BatchJob::signalFinished, this, &BatchDialog::onJobFinished);
+    connect(job_, &BatchJob::signalItemProgress, this,
+            [](const QString& key, int percent, const QString& note) {
+                if (JobControl* jobs = JobControl::instance())
+                    jobs->itemProgress(key, percent, note);
+            });
+}
+
+void BatchDialog::setUpTable(QTableWidget* table, QPushButton* startButton) {
+    table_ = table;
+    startButton->setProperty("qstyle", "btn3");
+    table->setColumnCount(3);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->verticalHeader()->setVisible(false);
+    connect(table->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this](int column) { toggleColumn(column); });
+}
+
+void BatchDialog::setDevices(const QVector<SDeviceInfo>& devices) {
+    cameras_.clear();
+    for (const SDeviceInfo& device : devices)
+        if (eligible(device)) cameras_ << device;
+    table_->clearContents();
+    table_->setRowCount(qMax(1, cameras_.size()));
+    for (int row = 0; row < cameras_.size(); ++row)
+        fillRow(row, cameras_.at(row));
+}
+
+bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount) {
+    batchui::beginBusy(batchui::kBusyItems);
+    if (job_->start(threads, imageCount)) return true;
+    qDeleteAll(threads);
+    batchui::endBusy();
+    return false;
+}
+
+void BatchDialog::warnNothingSelected() {
+    QMessageBox::warning(this, tr("Warning"), tr("No item selected"));
+}
+
+bool BatchDialog::isChecked(int row, int column) const {
+    const QTableWidgetItem* item = table_->item(row, column);
+    return item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState() == Qt::Checked;
+}
+
+void BatchDialog::setColumnChecked(int column, bool checked) {
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        QTableWidgetItem* item = table_->item(row, column);
+        if (item && (item->flags() & Qt::ItemIsUserCheckable))
+            item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+bool BatchDialog::columnAllChecked(int column) const {
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const QTableWidgetItem* item = table_->item(row, column);
+        if (item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState() != Qt::Checked)
+            return false;
+    }
+    return true;
+}
+
+void BatchDialog::onJobFinished(const QString& summary) {
+    if (batchui::windowClosing()) return;
+    QMessageBox::information(parentWidget(), tr("Information"), summary);
+    afterSummary();
+    emit signalJobFinished();
+}
+
+void BatchDialog::afterSummary() { batchui::endBusy(); }

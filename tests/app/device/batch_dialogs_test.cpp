@@ -1,0 +1,231 @@
+// The batch dialogs opened from the device page, against simulated cameras: who is listed, the
+// choices in the tables, the start flows with their file dialogs and questions, the per-camera
+// rows of the overlay with a row's Cancel, and the summaries.
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "batch/dialogs/batchextractdlg.h"
+#include "batch/dialogs/batchimportdlg.h"
+#include "batch/dialogs/batchuploaddlg.h"
+#include "dbutil/dbexportmodule.h"
+#include "dbutil/interaction.h"
+#include "gui_answer.h"
+#include "page_harness.h"
+#include "pictures.h"
+#include "ui/widgets/progressmodel.h"
+#include "ui/widgets/progresswidget.h"
+
+using namespace guitest;
+using testsupport::deviceOf;
+using testsupport::mustStart;
+
+namespace {
+
+constexpr int kJobWaitMs = 60000;
+
+camsim::CameraConfig withLibraries(std::initializer_list<const char*> names) {
+    camsim::CameraConfig config;
+    for (const char* name : names)
+        config.libraries.push_back(camsim::PreloadedLibrary{name, 80, {}});
+    return config;
+}
+
+SDBInfo listed(SDeviceInfo device, const QString& name) {
+    if (!Interaction::instance().refreshDbList(&device)) qFatal("library list not read");
+    for (const SDBInfo& db : device.dbs)
+        if (db.name == name) return db;
+    return SDBInfo();
+}
+
+void doubleClickHeader(QTableWidget* table, int column) {
+    QHeaderView* header = table->horizontalHeader();
+    emit header->sectionDoubleClicked(column);
+}
+
+QTableWidget* tableOf(QDialog* dialog) { return dialog->findChild<QTableWidget*>("tableWidget"); }
+
+// Presses the dialog's start button with a file dialog answered by path, and waits for the box
+// that ends the job.
+QString startAndSummarise(QDialog* dialog, const QString& path, BoxAnswer* question = nullptr) {
+    FileAnswer file(path);
+    dialog->findChild<QPushButton*>("btn_ok")->click();
+    if (!QTest::qWaitFor([&] { return file.done(); }, 5000)) return "no file dialog";
+    if (question && !QTest::qWaitFor([&] { return question->done(); }, kJobWaitMs))
+        return "no question";
+    BoxAnswer summary;
+    if (!QTest::qWaitFor([&] { return summary.done(); }, kJobWaitMs)) return "no summary";
+    return summary.text;
+}
+
+}  // namespace
+
+class BatchDialogsTest : public QObject {
+    Q_OBJECT
+
+    testsupport::CameraSet cameras_;
+    QTemporaryDir files_;
+
+    // A package of one library "gate" with three pictures, exported from a camera of its own.
+    QString package() {
+        camsim::CameraConfig config = withLibraries({"gate"});
+        for (int i = 0; i < 3; ++i) {
+            const QString path = testpictures::writeJpeg(files_.path(), QString("g%1.jpg").arg(i),
+                                                         140, 150, i);
+            config.libraries[0].images.push_back(
+                {path.toStdString(), QString("g%1").arg(i).toStdString(), {}});
+        }
+        camsim::Camera* source = mustStart(cameras_, config);
+        if (!source->preload().empty()) qFatal("package source not filled");
+        const SDeviceInfo device = deviceOf(*source);
+        const QString zip = files_.filePath("gate.zip");
+        DbExportModule job(device, listed(device, "gate").libid);
+        job.setSavePath(zip);
+        job.start();
+        if (!job.wait(kJobWaitMs) || job.errorCode() != 0) qFatal("export failed");
+        return zip;
+    }
+
+private slots:
+    void cleanup() { cameras_.stopAll(); }
+
+    void importOverThreeCamerasWithOneFailing() {
+        const QString zip = package();
+        const SDeviceInfo good1 = deviceOf(*mustStart(cameras_));
+        camsim::Camera* refusing = mustStart(cameras_, withLibraries({"one"}));
+        QCOMPARE(refusing->preload(), std::string());
+        const SDeviceInfo good2 = deviceOf(*mustStart(cameras_));
+        camsim::Camera* full = mustStart(cameras_, withLibraries({"a", "b"}));
+        QCOMPARE(full->preload(), std::string());
+        PageHarness harness;
+        IndexPage& page = harness.open({good1, deviceOf(*refusing), good2, deviceOf(*full)});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        camsim::HttpResponse limit;
+        limit.body = R"({"code":2001,"msg":"library limit reached"})";
+        refusing->setCannedReply("/api/v1/recognize/add_fdlib", limit);
+
+        auto* dialog = page.findChild<BatchImportDlg*>();
+        harness.button("btn_batch_import")->click();
+        QVERIFY(dialog->isVisible());
+        QTableWidget* table = tableOf(dialog);
+        QCOMPARE(table->rowCount(), 3);  // the camera with two libraries cannot take another
+        QCOMPARE(table->item(1, 1)->text(), QString("one"));
+        doubleClickHeader(table, 0);
+        QCOMPARE(table->item(2, 0)->checkState(), Qt::Unchecked);
+        BoxAnswer nothing;
+        dialog->findChild<QPushButton*>("btn_ok")->click();
+        QTRY_VERIFY(nothing.done());
+        QCOMPARE(nothing.text, QString("No item selected"));
+        doubleClickHeader(table, 0);
+
+        const QString notZip = files_.filePath("not.zip");
+        QFile(notZip).open(QIODevice::WriteOnly);
+        QCOMPARE(startAndSummarise(dialog, notZip), QString("zip file is invalid."));
+        QVERIFY(!harness.overlay()->isVisible());
+
+        harness.button("btn_batch_import")->click();
+        QCOMPARE(startAndSummarise(dialog, zip),
+                 QString("Batch Import Finished.\nDevices Number: 3\nSuccess Number: 2"));
+        QCOMPARE(harness.overlay()->progressWidget()->rowCount(), 3);
+        // The refresh of every camera follows and finally hides the overlay.
+        QTRY_COMPARE_WITH_TIMEOUT(harness.cell(0, DeviceInfoTableModel::ColumnDb1),
+                                  QString("gate"), kCameraWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!harness.overlay()->isVisible(), kCameraWaitMs);
+        QCOMPARE(harness.cell(1, DeviceInfoTableModel::ColumnDb2), QString());
+        QCOMPARE(listed(good2, "gate").imgnum, 3);
+        QCOMPARE(harness.jobs().tasks(), quint16(0));
+    }
+
+    void extractOneLibraryPerCamera() {
+        camsim::Camera* firstCamera = mustStart(cameras_, withLibraries({"a1", "a2"}));
+        camsim::Camera* secondCamera = mustStart(cameras_, withLibraries({"b1", "b2"}));
+        QCOMPARE(firstCamera->preload() + secondCamera->preload(), std::string());
+        const SDeviceInfo first = deviceOf(*firstCamera);
+        const SDeviceInfo second = deviceOf(*secondCamera);
+        const SDeviceInfo empty = deviceOf(*mustStart(cameras_));
+        PageHarness harness;
+        IndexPage& page = harness.open({first, empty, second});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+
+        auto* dialog = page.findChild<BatchExtractDlg*>();
+        harness.button("btn_batch_extract")->click();
+        QCOMPARE(tableOf(dialog)->rowCount(), 2);
+        QRadioButton* a1 = dialog->radio(0, 1);
+        QCOMPARE(a1->text(), QString("a1"));
+        QCOMPARE(dialog->radio(0, 2)->property("column").toInt(), 2);
+        a1->click();
+        dialog->radio(0, 2)->click();
+        QVERIFY(!a1->isChecked());
+        doubleClickHeader(tableOf(dialog), 1);
+        QVERIFY(a1->isChecked() && dialog->radio(1, 1)->isChecked());
+        QVERIFY(!dialog->radio(0, 2)->isChecked());
+        doubleClickHeader(tableOf(dialog), 1);
+        QVERIFY(!a1->isChecked() && !dialog->radio(1, 1)->isChecked());
+
+        dialog->radio(1, 2)->click();
+        QSignalSpy ended(dialog->job(), &BatchJob::signalThreadFinished);
+        BoxAnswer summary;
+        dialog->findChild<QPushButton*>("btn_ok")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(summary.done(), kJobWaitMs);
+        QCOMPARE(summary.text, QString("Batch Extract Finished.\nfaceDB number: 1\nSuccess Number: 1"));
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.at(0).at(0).toString(), second.ip + "/b2");
+        QVERIFY(!harness.overlay()->isVisible());
+    }
+
+    // Ten files of which seven are pictures a camera takes; two libraries of one camera take all
+    // seven, while the row of a slow camera is cancelled and stops alone.
+    void uploadValidPicturesAndCancelOneRow() {
+        camsim::Camera* bothCamera = mustStart(cameras_, withLibraries({"g1", "g2"}));
+        QCOMPARE(bothCamera->preload(), std::string());
+        const SDeviceInfo both = deviceOf(*bothCamera);
+        camsim::Camera* slowCamera = mustStart(cameras_, withLibraries({"h1"}));
+        QCOMPARE(slowCamera->preload(), std::string());
+        const SDeviceInfo slow = deviceOf(*slowCamera);
+        PageHarness harness;
+        IndexPage& page = harness.open({both, slow});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        slowCamera->addFault({"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Latency, 300, -1});
+
+        const QString dir = files_.filePath("pictures");
+        QVERIFY(QDir().mkpath(dir));
+        for (int i = 0; i < 7; ++i)
+            QVERIFY(!testpictures::writeJpeg(dir, QString("ok%1.jpg").arg(i), 140, 150, i).isEmpty());
+        QVERIFY(!testpictures::writeJpeg(dir, "tiny.jpg", 60, 60, 1).isEmpty());
+        QVERIFY(!testpictures::writeJpeg(dir, "shot.png", 140, 150, 2).isEmpty());
+        QFile(dir + "/notes.txt").open(QIODevice::WriteOnly);
+
+        auto* dialog = page.findChild<BatchUploadDlg*>();
+        harness.button("btn_batch_upload")->click();
+        QTableWidget* table = tableOf(dialog);
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QString("DB2"));
+        doubleClickHeader(table, 1);
+        table->item(0, 2)->setCheckState(Qt::Checked);
+        QVERIFY(!table->item(1, 2));
+
+        const QString slowKey = slow.ip + "/h1";
+        connect(&harness.jobs(), &JobControl::signalItemProgress, this,
+                [&](const QString& key, int percent) {
+                    if (key == slowKey && percent > 0)
+                        emit harness.overlay()->progressWidget()->cancled(key);
+                });
+        BoxAnswer question(QMessageBox::Ok);
+        const QString summary = startAndSummarise(dialog, dir, &question);
+        QCOMPARE(question.title, QString("Warning"));
+        QCOMPARE(question.text, QString("Valid images number: 7\nContinue to upload valid images?"));
+        QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(BatchUploadDlg::lastDirectory(), dir);
+
+        QCOMPARE(listed(both, "g1").imgnum, 7);
+        QCOMPARE(listed(both, "g2").imgnum, 7);
+        const int slowCount = listed(slow, "h1").imgnum;
+        QVERIFY2(slowCount >= 1 && slowCount < 7, qPrintable(QString::number(slowCount)));
+        QCOMPARE(summary, QString("Batch Upload Finished.\nimage number: 7\nfaceDB number: 3\n"
+                                  "uploading number: %1").arg(14 + slowCount));
+        QVERIFY(!harness.overlay()->isVisible());
+    }
+};
+
+QTEST_MAIN(BatchDialogsTest)
+#include "batch_dialogs_test.moc"

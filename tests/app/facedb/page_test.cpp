@@ -1,0 +1,365 @@
+// The library page against simulated cameras, driven through its widgets by object name.
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtTest>
+#include <set>
+
+#include "app_cameras.h"
+#include "dbutil/interaction.h"
+#include "dbutil/jobcontrol.h"
+#include "modalanswerer.h"
+#include "pictures.h"
+#include "testimages.h"
+#include "ui/facedb/configitemdelegate.h"
+#include "ui/facedb/configpage.h"
+#include "ui/facedb/dbdialog.h"
+#include "ui/facedb/imageitem.h"
+#include "ui/facedb/imageitemwrap.h"
+#include "ui/facedb/imageswidget.h"
+#include "ui/facedb/itemadddialog.h"
+#include "ui/facedb/simpleimagedialog.h"
+#include "ui/widgets/kitresources.h"
+#include "ui/widgets/pagination.h"
+#include "ui/widgets/tableheaderview.h"
+
+namespace {
+constexpr int kWaitMs = 30000;
+
+std::set<std::string> pictureDigests(camsim::Camera& camera) {
+    std::set<std::string> digests;
+    for (const camsim::LibraryRecord& library : camera.faces().snapshot())
+        for (const auto& image : library.images)
+            digests.insert(image.second.md5);
+    return digests;
+}
+
+std::vector<std::string> libraryNames(camsim::Camera& camera) {
+    std::vector<std::string> names;
+    for (const camsim::LibraryRecord& library : camera.faces().snapshot())
+        names.push_back(library.name);
+    return names;
+}
+}  // namespace
+
+class PageTest : public QObject {
+    Q_OBJECT
+
+    testsupport::CameraSet cameras_;
+    QTemporaryDir files_;
+    JobControl jobs_;
+
+    // A camera with libraries of `counts` pictures each, named l0, l1 and p<library><index>.
+    camsim::Camera* camera(const QVector<int>& counts, int side = 140) {
+        camsim::CameraConfig config;
+        for (int l = 0; l < counts.size(); ++l) {
+            camsim::PreloadedLibrary library;
+            library.name = "l" + std::to_string(l);
+            for (int i = 0; i < counts[l]; ++i) {
+                const QString name = QString("p%1%2").arg(l).arg(i, 2, 10, QChar('0'));
+                const int seed = l * 100 + i;
+                library.images.push_back(
+                    {testpictures::writeJpeg(files_.path(), name + ".jpg", side, side, seed)
+                         .toStdString(),
+                     name.toStdString(), ""});
+            }
+            config.libraries.push_back(library);
+        }
+        camsim::Camera* started = testsupport::mustStart(cameras_, config);
+        if (!started->preload().empty()) qFatal("pictures not preloaded");
+        return started;
+    }
+
+    // A page showing the camera as the device page would hand it over.
+    std::unique_ptr<ConfigPage> page(camsim::Camera* cam) {
+        SDeviceInfo device = testsupport::deviceOf(*cam);
+        if (!Interaction::instance().refreshDbList(&device)) qFatal("libraries not listed");
+        auto shown = std::make_unique<ConfigPage>();
+        shown->resize(1400, 900);
+        shown->show();
+        QSignalSpy loaded(shown.get(), &ConfigPage::signalPageLoaded);
+        shown->setDevice(device);
+        if (!device.dbs.isEmpty() && !loaded.wait(kWaitMs)) qFatal("first page not loaded");
+        return shown;
+    }
+
+    template <class T>
+    static T* part(QObject* parent, const char* name) {
+        T* found = parent->findChild<T*>(name);
+        if (!found) qFatal("no %s", name);
+        return found;
+    }
+    static void click(QObject* parent, const char* name) {
+        QTest::mouseClick(part<QAbstractButton>(parent, name), Qt::LeftButton);
+    }
+    static QStringList gridNames(ConfigPage& shown) {
+        QStringList names;
+        for (ImageItemWrap* cell : shown.images()->cells())
+            names << cell->item()->name();
+        return names;
+    }
+    static QStringList modelNames(ConfigPage& shown) {
+        QStringList names;
+        for (const CheckedRecordPtr& record : shown.model()->records())
+            names << record->info.name;
+        return names;
+    }
+    // The name cell of a row, as an operator double-clicks it (the view wants the press first).
+    static void doubleClick(QTableView* table, int row) {
+        const QPoint at = table->visualRect(table->model()->index(row, 2)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    }
+    static void settle() {
+        QThreadPool::globalInstance()->waitForDone(kWaitMs);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { initKitResources(); }
+
+    // Libraries follow the camera: the selector is rebuilt from a fresh list after each change.
+    void libraryLifecycle() {
+        camsim::Camera* cam = camera({});
+        auto shown = page(cam);
+        auto* selector = part<QComboBox>(shown.get(), "comb_db");
+        QVERIFY(!part<QPushButton>(shown.get(), "btn_item_add")->isEnabled());
+        QVERIFY(!part<QLineEdit>(shown.get(), "input_name")->isEnabled());
+        ModalAnswerer answers;
+        for (const char* name : {"front", "back"}) {
+            click(shown.get(), "btn_add");
+            QVERIFY(shown->dbAddDialog()->isVisible());
+            part<QLineEdit>(shown->dbAddDialog(), "input_name")->setText(name);
+            click(shown->dbAddDialog(), "btn_ok");
+            QTRY_COMPARE_WITH_TIMEOUT(selector->findText(name) >= 0, true, kWaitMs);
+        }
+        QCOMPARE(answers.texts, QStringList({"Add Success", "Add Success"}));
+        QCOMPARE(selector->currentText(), QString("back"));
+        QVERIFY(part<QPushButton>(shown.get(), "btn_item_add")->isEnabled());
+
+        click(shown.get(), "btn_add");
+        click(shown.get(), "btn_import");
+        QCOMPARE(answers.texts.mid(2),
+                 QStringList({"There can be only 2 db", "There can be only 2 db"}));
+
+        click(shown.get(), "btn_edit");
+        auto* name = part<QLineEdit>(shown->dbEditDialog(), "input_name");
+        QCOMPARE(name->text(), QString("back"));
+        name->setText("rear");
+        click(shown->dbEditDialog(), "btn_ok");
+        QTRY_COMPARE_WITH_TIMEOUT(selector->currentText(), QString("rear"), kWaitMs);
+        QCOMPARE(libraryNames(*cam), std::vector<std::string>({"front", "rear"}));
+
+        click(shown.get(), "btn_delete");
+        QTRY_COMPARE_WITH_TIMEOUT(selector->count(), 1, kWaitMs);
+        QCOMPARE(answers.texts.mid(4),
+                 QStringList({"Success", "All data in db will be removed", "Delete success"}));
+        QCOMPARE(libraryNames(*cam), std::vector<std::string>({"front"}));
+        click(shown.get(), "btn_add");  // room again: the page knows the library is gone
+        QVERIFY(shown->dbAddDialog()->isVisible());
+    }
+
+    // Records: the table, search, add (with a refused picture), edit, delete, check marks.
+    void recordLifecycle() {
+        camsim::Camera* cam = camera({3});
+        auto shown = page(cam);
+        click(shown.get(), "btn_table_switch");
+        QCOMPARE(shown->model()->rowCount(), 3);
+        QCOMPARE(shown->pageRequest().conditions.size(), 0);
+        QCOMPARE(shown->model()->index(0, DBConfigViewModel::StatusColumn).data().toString(),
+                 QString("NotExtract"));
+
+        ModalAnswerer answers;
+        const QString tooBig = files_.filePath("big.jpg");
+        QVERIFY(testimages::writeJpeg(tooBig, QSize(300, 300), 102401));
+        const QString fine = testpictures::writeJpeg(files_.path(), "fine.jpg", 150, 160, 77);
+        click(shown.get(), "btn_item_add");
+        ItemAddDialog* add = shown->itemAddDialog();
+        part<QLineEdit>(add, "input_name")->setText("newcomer");
+        part<QLineEdit>(add, "input_ext2")->setText("desk7");
+        answers.queuePath(tooBig);
+        click(add, "btn_upload");
+        QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 1, kWaitMs);
+        click(add, "btn_ok");
+        QCOMPARE(answers.texts, QStringList({"Image size error", "Please select one photograph"}));
+        answers.queuePath(fine);
+        click(add, "btn_upload");
+        click(add, "btn_ok");
+        QTRY_COMPARE_WITH_TIMEOUT(shown->model()->rowCount(), 4, kWaitMs);
+        QCOMPARE(answers.lastText(), QString("Add success"));
+        QVERIFY(modelNames(*shown).contains("newcomer"));
+
+        // Header box: on when every row is checked, off when one is unchecked.
+        auto* table = shown->table();
+        auto* header = shown->header();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            TableHeaderView::boxRect(QRect(0, 0, 20, header->height()), false).center());
+        QCOMPARE(shown->model()->checkedCount(), 4);
+        doubleClick(table, 0);
+        QVERIFY(!header->isChecked());
+        QCOMPARE(shown->model()->checkedCount(), 3);
+
+        click(shown.get(), "btn_item_edit");
+        QCOMPARE(answers.lastText(), QString("One item must be selected"));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            TableHeaderView::boxRect(QRect(0, 0, 20, header->height()), false).center());
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            TableHeaderView::boxRect(QRect(0, 0, 20, header->height()), true).center());
+        QCOMPARE(shown->model()->checkedCount(), 0);
+        doubleClick(table, 0);
+        click(shown.get(), "btn_item_edit");
+        ItemAddDialog* edit = shown->itemEditDialog();
+        QTRY_VERIFY_WITH_TIMEOUT(edit->isVisible(), kWaitMs);
+        part<QLineEdit>(edit, "input_name")->setText("renamed");
+        click(edit, "btn_ok");
+        QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Edit success"), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(modelNames(*shown).contains("renamed"), kWaitMs);
+
+        for (int row : {0, 1})
+            doubleClick(table, row);
+        click(shown.get(), "btn_item_delete");
+        QTRY_COMPARE_WITH_TIMEOUT(shown->model()->rowCount(), 2, kWaitMs);
+        QCOMPARE(answers.texts.mid(answers.texts.size() - 2),
+                 QStringList({"Checked item will be deleted",
+                              "Delete image finished:\nTotal: 2\nSuccess: 2\nFailed: 0"}));
+    }
+
+    // 45 pictures in pages of 20; a page change during a slow picture load never mixes pages;
+    // deleting the whole last page moves to the page before.
+    void paging() {
+        camsim::Camera* cam = camera({45});
+        auto shown = page(cam);
+        auto* bar = part<Pagination>(shown.get(), "pagination");
+        QCOMPARE(bar->pageCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 20, kWaitMs);
+
+        // Slow pictures on page 2, then page 3 asked for before they arrive.
+        const camsim::LibraryRecord library = cam->faces().snapshot().front();
+        auto image = library.images.begin();
+        std::advance(image, 20);
+        for (int i = 0; i < 20; ++i, ++image)
+            cam->addFault({"/images/" + std::to_string(image->first) + ".jpg",
+                           camsim::FaultKind::Latency, 150, 1});
+        QSignalSpy loaded(shown.get(), &ConfigPage::signalPageLoaded);
+        QTest::mouseClick(bar->pageButton(1), Qt::LeftButton);
+        QVERIFY(loaded.wait(kWaitMs));
+        QTest::mouseClick(bar->pageButton(2), Qt::LeftButton);
+        QVERIFY(loaded.wait(kWaitMs));
+        settle();
+        const QStringList expected = {"p040", "p041", "p042", "p043", "p044"};
+        QCOMPARE(gridNames(*shown), expected);
+        QCOMPARE(modelNames(*shown), expected);
+
+        ModalAnswerer answers;
+        shown->header()->setChecked(false);
+        for (ImageItemWrap* cell : shown->images()->cells())
+            cell->setChecked(true);
+        QVERIFY(shown->header()->isChecked());
+        click(shown.get(), "btn_item_delete");
+        QTRY_COMPARE_WITH_TIMEOUT(bar->currentPage(), 2, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(shown->model()->rowCount(), 20, kWaitMs);
+        QCOMPARE(bar->pageCount(), 2);
+    }
+
+    // The Photo button opens the picture, scaled into 1800 x 950; a click beside it does not.
+    void photoButton() {
+        camsim::Camera* cam = camera({1}, 140);
+        const QString wide = testpictures::writeJpeg(files_.path(), "wide.jpg", 3600, 950, 5);
+        SDeviceInfo device = testsupport::deviceOf(*cam);
+        Interaction::instance().refreshDbList(&device);
+        auto record = SFeatrueInfoPtr::create();
+        record->name = "wide";
+        record->path = wide;
+        record->libid = device.dbs.first().libid;
+        QVERIFY(Interaction::instance().addImage(device, record));
+        auto shown = page(cam);
+        click(shown.get(), "btn_table_switch");
+        QTableView* table = shown->table();
+        const int row = modelNames(*shown).indexOf("wide");
+        const QRect cell =
+            table->visualRect(shown->model()->index(row, DBConfigViewModel::ImageColumn));
+        const QRect button = ConfigItemDelegate::buttonRect(cell);
+        QCOMPARE(button.size(), QSize(40, 18));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, button.topLeft() - QPoint(2, 0));
+        QVERIFY(!shown->imageDialog());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, button.bottomRight());
+        QVERIFY(shown->imageDialog());
+        QSignalSpy fetched(shown->imageDialog(), &SimpleImageDialog::signalFetched);
+        QVERIFY(fetched.wait(kWaitMs));
+        QCOMPARE(fetched.at(0).at(0).toBool(), true);
+        auto* label = part<QLabel>(shown->imageDialog(), "label_image");
+        QCOMPARE(label->pixmap(Qt::ReturnByValue).size(), QSize(1800, 475));
+        QCOMPARE(shown->imageDialog()->size(), QSize(1800, 475));
+    }
+
+    // Export to a zip that unzip accepts, imported into a second camera with the same pictures.
+    void exportImport() {
+        camsim::Camera* source = camera({4});
+        camsim::Camera* target = camera({});
+        ModalAnswerer answers;
+        const QString zip = files_.filePath("lib.zip");
+        {
+            auto shown = page(source);
+            answers.queuePath(zip);
+            click(shown.get(), "btn_export");
+            QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Export Success"), kWaitMs);
+        }
+        QCOMPARE(QProcess::execute("unzip", {"-tq", zip}), 0);
+        auto shown = page(target);
+        answers.queuePath(zip);
+        click(shown.get(), "btn_import");
+        QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Import Success"), kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(part<QComboBox>(shown.get(), "comb_db")->currentText(),
+                                  QString("l0"), kWaitMs);
+        QCOMPARE(pictureDigests(*target), pictureDigests(*source));
+    }
+
+    // Extraction reaches its summary; pictures too small for a face count as failed.
+    void extraction() {
+        camsim::Camera* cam = camera({2});
+        SDeviceInfo device = testsupport::deviceOf(*cam);
+        Interaction::instance().refreshDbList(&device);
+        auto tiny = SFeatrueInfoPtr::create();
+        tiny->name = "tiny";
+        tiny->path = testpictures::writeJpeg(files_.path(), "tiny.jpg", 60, 70, 9);
+        tiny->libid = device.dbs.first().libid;
+        QVERIFY(Interaction::instance().addImage(device, tiny));
+        auto shown = page(cam);
+        ModalAnswerer answers;
+        click(shown.get(), "btn_gen_feature");
+        QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 2, kWaitMs);
+        QCOMPARE(answers.lastText(), QString("Extract finished:\nTotal: 3\nSuccess: 2\nFailed: 1"));
+        QCOMPARE(jobs_.tasks(), quint16(0));
+    }
+
+    // A folder upload asks about the rejected files and sums up.
+    void folderUpload() {
+        camsim::Camera* cam = camera({0});
+        auto shown = page(cam);
+        QTemporaryDir folder;
+        for (int i = 0; i < 3; ++i)
+            testpictures::writeJpeg(folder.path(), QString("f%1.jpg").arg(i), 130, 150, 40 + i);
+        QVERIFY(testimages::writeFile(folder.filePath("notes.txt"), "text"));
+        ModalAnswerer answers;
+        answers.queuePath(folder.path());
+        click(shown.get(), "btn_item_muladd");
+        QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 2, kWaitMs);
+        QCOMPARE(answers.texts,
+                 QStringList({"Valid images number: 3\nContinue to upload valid images?",
+                              "uploading number[3], Success[3], Failed[0]"}));
+        QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 3, kWaitMs);
+    }
+};
+
+QTEST_MAIN(PageTest)
+#include "page_test.moc"
