@@ -94,8 +94,7 @@ void Tour::addSteps(TourScript& script) {
         },
         "search");
     script.add(
-        "the three cameras are added and logged in",
-        [this] { return idle() && camerasOnline(); },
+        "the three cameras are added and logged in", [this] { return idle() && camerasOnline(); },
         [this] {
             const QModelIndex first = devices()->model()->index(0, 8);
             QWidget* operation = devices()->indexWidget(first);
@@ -108,8 +107,8 @@ void Tour::addSteps(TourScript& script) {
         "back to the device list", [] { return true; },
         [this] { lookup::clickLater(named<QWidget>(configPage(), "btn_return")); });
     script.add(
-        "the device list again", [this] { return stack()->currentIndex() == 0 && idle(); },
-        nullptr, "end");
+        "the device list again", [this] { return stack()->currentIndex() == 0 && idle(); }, nullptr,
+        "end");
 }
 
 void Tour::addLibrarySteps(TourScript& script) {
@@ -130,7 +129,8 @@ void Tour::addLibrarySteps(TourScript& script) {
         [this] {
             auto* table = named<QAbstractItemView>(configPage(), "table_records");
             const QRect cell = table->visualRect(table->model()->index(0, 9));
-            QTimer::singleShot(0, [table, cell] { lookup::clickAt(table->viewport(), cell.center()); });
+            QTimer::singleShot(
+                0, [table, cell] { lookup::clickAt(table->viewport(), cell.center()); });
         },
         "records");
     script.add(

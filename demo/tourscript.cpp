@@ -20,8 +20,7 @@ QRect windowsArea() {
 
 }  // namespace
 
-TourScript::TourScript(const QString& shotsDir, int stepTimeoutMs, FILE* narration,
-                       QObject* parent)
+TourScript::TourScript(const QString& shotsDir, int stepTimeoutMs, FILE* narration, QObject* parent)
     : QObject(parent), shotsDir_(shotsDir), stepTimeoutMs_(stepTimeoutMs), narration_(narration) {
     ticker_.setInterval(50);
     connect(&ticker_, &QTimer::timeout, this, &TourScript::tick);
@@ -70,7 +69,9 @@ void TourScript::saveScreenshot(const QString& name) {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = windowsArea() & screen->geometry();
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    const QString file =
-        QStringLiteral("%1/%2-%3.png").arg(shotsDir_).arg(++shots_, 2, 10, QLatin1Char('0')).arg(name);
+    const QString file = QStringLiteral("%1/%2-%3.png")
+                             .arg(shotsDir_)
+                             .arg(++shots_, 2, 10, QLatin1Char('0'))
+                             .arg(name);
     if (!shot.save(file)) std::fprintf(narration_, "tour: could not save %s\n", qPrintable(file));
 }

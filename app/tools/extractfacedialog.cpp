@@ -20,11 +20,7 @@ constexpr const char* kFaceConfig = "models_bit8/model_conf.json";
 QString faceConfigPath() {
     const QString beside = QCoreApplication::applicationDirPath() + '/' + kFaceConfig;
     return QFileInfo::exists(kFaceConfig) || !QFileInfo::exists(beside) ? QString(kFaceConfig)
-                                                                         : beside;
-}
-
-bool closingProgram() {
-    return JobControl::instance() && JobControl::instance()->closing();
+                                                                        : beside;
 }
 
 }  // namespace
@@ -45,8 +41,8 @@ ExtractFaceDialog::~ExtractFaceDialog() {
 }
 
 QString ExtractFaceDialog::chooseFolder(QString* lastFolder) {
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Open Image Dir"),
-                                                             *lastFolder, QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, tr("Open Image Dir"), *lastFolder, QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty()) *lastFolder = folder;
     return folder;
 }
@@ -98,7 +94,7 @@ void ExtractFaceDialog::slotFinished() {
     run_->deleteLater();
     run_ = nullptr;
     setRunning(false);
-    if (closingProgram()) return;
+    if (JobControl::exitRequested()) return;  // the program is going: no box left behind
     QMessageBox::information(this, tr("Info"),
                              tr("Preprocess finished") + "\n" + tr("Total") + ": " +
                                  QString::number(counts.total) + "\n" + tr("Success") + ": " +

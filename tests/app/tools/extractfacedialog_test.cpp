@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <functional>
 
 #include "applog.h"
 #include "dbutil/jobcontrol.h"
@@ -49,6 +52,7 @@ private slots:
     void stopDuringARun();
     void guiThreadStaysFreeDuringARun();
     void cancelAtRestClearsAndCloses();
+    void chosenFoldersAreRemembered();
 
 private:
     QString folder(const QString& name);
@@ -65,6 +69,9 @@ private:
     ExtractFaceDialog* dialog_ = nullptr;
     QTimer answerer_;
     QList<Box> boxes_;
+    // How the next folder dialog is answered; its title and starting folder are recorded.
+    std::function<void(QFileDialog*)> chooseFolder_;
+    QStringList folderDialogs_;
 };
 
 void ExtractFaceDialogTest::initTestCase() {
@@ -75,9 +82,13 @@ void ExtractFaceDialogTest::initTestCase() {
     AppLog::instance().init(work_.filePath("log/").toStdString());
     // Every box is recorded and accepted, as an operator reading it would.
     connect(&answerer_, &QTimer::timeout, this, [this] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             boxes_.append({box->windowTitle(), box->text()});
             box->accept();
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
+            folderDialogs_ << chooser->windowTitle() + " " + chooser->directory().absolutePath();
+            chooseFolder_(chooser);
         }
     });
     answerer_.start(20);
@@ -85,6 +96,7 @@ void ExtractFaceDialogTest::initTestCase() {
 
 void ExtractFaceDialogTest::init() {
     boxes_.clear();
+    folderDialogs_.clear();
     control_.setClosing(false);
     control_.cancelAll(false);
     dialog_ = new ExtractFaceDialog;
@@ -125,9 +137,10 @@ void ExtractFaceDialogTest::formAtRest() {
     QVERIFY(dialog_->windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dialog_->windowFlags() & Qt::WindowContextHelpButtonHint));
     QVERIFY(child<QProgressBar>("progressBar")->isHidden());
-    const QList<QPair<const char*, QString>> styles = {
-        {"btn_input", "btn1"}, {"btn_output", "btn1"}, {"btn_extract", "btn1"},
-        {"btn_cancel", "btn2"}};
+    const QList<QPair<const char*, QString>> styles = {{"btn_input", "btn1"},
+                                                       {"btn_output", "btn1"},
+                                                       {"btn_extract", "btn1"},
+                                                       {"btn_cancel", "btn2"}};
     for (const auto& style : styles)
         QCOMPARE(child<QPushButton>(style.first)->property("qstyle").toString(), style.second);
 }
@@ -159,7 +172,7 @@ void ExtractFaceDialogTest::runCountsEveryFileAndKeepsClashingNames() {
     QCOMPARE(boxes_[0].title, QStringLiteral("Info"));
     QCOMPARE(boxes_[0].text, summary(6, 4));
     QCOMPARE(written(out), (QStringList{"messi5.jpg", "messi5_2.jpg", "portrait_of_the_team.jpg",
-                                         "portrait_of_the_team_2.jpg"}));
+                                        "portrait_of_the_team_2.jpg"}));
     // Each pair holds two different crops: Messi's face and a basketball player's.
     for (const char* pair : {"messi5", "portrait_of_the_team"}) {
         const QString base = out + QLatin1Char('/') + QLatin1String(pair);
@@ -186,9 +199,12 @@ void ExtractFaceDialogTest::checksWarnInOrder_data() {
     const QString in = work_.filePath("checks/in");
     const QString out = work_.filePath("checks/out");
     const QString missing = work_.filePath("checks/missing");
-    QTest::newRow("no input") << "" << "" << "Please select the input directory";
+    QTest::newRow("no input") << ""
+                              << ""
+                              << "Please select the input directory";
     QTest::newRow("missing input") << missing << out << "The input directory does not exist";
-    QTest::newRow("no output") << in << "" << "Please select the output directory";
+    QTest::newRow("no output") << in << ""
+                               << "Please select the output directory";
     QTest::newRow("missing output") << in << missing << "The output directory does not exist";
     const QString same = "The output directory must differ from the input directory";
     QTest::newRow("same folder") << in << in << same;
@@ -264,7 +280,8 @@ void ExtractFaceDialogTest::guiThreadStaysFreeDuringARun() {
     const QString in = folder("large/in");
     const QString out = folder("large/out");
     const QImage messi(kSamples + "/messi5.jpg");
-    const QImage large = messi.scaled(messi.size() * 8, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage large =
+        messi.scaled(messi.size() * 8, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QVERIFY(large.save(in + "/team.jpg", "jpg", 95));
 
     int ticksDuringFile = 0;
@@ -288,6 +305,29 @@ void ExtractFaceDialogTest::cancelAtRestClearsAndCloses() {
     QVERIFY(child<QLineEdit>("edit_input")->text().isEmpty());
     QVERIFY(child<QLineEdit>("edit_output")->text().isEmpty());
     QVERIFY(boxes_.isEmpty());
+}
+
+// Each "Open" starts where it last chose, "." at first; cancelling changes nothing.
+void ExtractFaceDialogTest::chosenFoldersAreRemembered() {
+    const QString a = folder("open/a");
+    const QString b = folder("open/b");
+    const QString here = QDir::current().absolutePath();
+    auto pick = [&](const char* button, const QString& choice) {
+        chooseFolder_ = [choice](QFileDialog* chooser) {
+            if (choice.isEmpty()) return chooser->reject();
+            chooser->setDirectory(choice);
+            static_cast<QDialog*>(chooser)->accept();  // public there, QFileDialog's own runs
+        };
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    };
+    pick("btn_input", a);
+    pick("btn_input", QString());
+    pick("btn_output", b);
+    pick("btn_input", b);
+    QCOMPARE(folderDialogs_, (QStringList{"Open Image Dir " + here, "Open Image Dir " + a,
+                                          "Open Image Dir " + here, "Open Image Dir " + a}));
+    QCOMPARE(QDir::cleanPath(child<QLineEdit>("edit_input")->text()), b);
+    QCOMPARE(QDir::cleanPath(child<QLineEdit>("edit_output")->text()), b);
 }
 
 QTEST_MAIN(ExtractFaceDialogTest)

@@ -52,7 +52,8 @@ private slots:
         triggerPreprocess(window);
         QCOMPARE(window.findChildren<ExtractFaceDialog*>(), made);
         QVERIFY(dialog->isVisible());
-        QCOMPARE(dialog->findChild<QLineEdit*>("edit_input")->text(), QStringLiteral("/kept/folder"));
+        QCOMPARE(dialog->findChild<QLineEdit*>("edit_input")->text(),
+                 QStringLiteral("/kept/folder"));
     }
 
     // Closing the main window during a run asks first, naming the run; on Ok the run stops after
