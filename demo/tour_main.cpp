@@ -32,6 +32,7 @@ using lookup::named;
 const char kUser[] = "admin";
 const char kPassword[] = "admin123";
 const int kCameras = 3;
+const char kPackageName[] = "visitors.zip";
 const char kPhotographs[] = "/usr/share/doc/opencv-doc/examples/data";
 
 struct Tour {
@@ -44,7 +45,7 @@ struct Tour {
     QStackedWidget* stack() const { return named<QStackedWidget>(window, "stackedWidget"); }
     QAbstractItemView* devices() const { return named<QAbstractItemView>(window, "deviceTable"); }
 
-    QString packagePath() const { return workDir + "/visitors.zip"; }
+    QString packagePath() const { return workDir + '/' + kPackageName; }
     QFileDialog* fileDialog() const {
         return qobject_cast<QFileDialog*>(lookup::modal("QFileDialog"));
     }
@@ -143,18 +144,24 @@ void Tour::addLibrarySteps(TourScript& script) {
         "picture");
     script.add(
         "\"Export\" asks where to save the library",
-        [] { return lookup::modal("QFileDialog") != nullptr; },
-        [this] { fileDialog()->selectFile(packagePath()); });
-    // The dialog reads its folder in the background and may put its proposed name back
-    // meanwhile: the name is typed again until the dialog holds it.
+        [] { return lookup::modal("QFileDialog") != nullptr; }, nullptr);
+    // The folder is chosen and the name typed as an operator would, each again until the
+    // dialog, which reads its folder in the background, holds them.
     script.add(
         "the package is named",
         [this] {
             QFileDialog* dialog = fileDialog();
-            if (!dialog) return false;
-            if (dialog->selectedFiles().value(0) == packagePath()) return true;
-            dialog->selectFile(packagePath());
-            return false;
+            auto* name = named<QLineEdit>(dialog, "fileNameEdit");
+            if (!name) return false;
+            if (dialog->directory().absolutePath() != workDir) {
+                dialog->setDirectory(workDir);
+                return false;
+            }
+            if (name->text() != kPackageName) {
+                name->setText(kPackageName);
+                return false;
+            }
+            return dialog->selectedFiles().value(0) == packagePath();
         },
         [this] {
             std::fprintf(narration, "tour: saving to %s\n", qPrintable(packagePath()));
