@@ -20,7 +20,7 @@ InteractionWaitingWidget::InteractionWaitingWidget(QWidget* contentArea)
     ui_->label_loading->setMovie(movie_);
     hide();
     if (contentArea) setGeometry(contentArea->rect());
-    // One application-wide filter: it sees the content area's resizes and the page's keys.
+    // One application-wide filter: it sees the content area's resizes and the page's windows.
     qApp->installEventFilter(this);
     if (JobControl* control = JobControl::instance()) {
         connect(control, &JobControl::signalBusy, this, &InteractionWaitingWidget::slotBusy);
@@ -32,7 +32,9 @@ InteractionWaitingWidget::InteractionWaitingWidget(QWidget* contentArea)
     }
 }
 
-InteractionWaitingWidget::~InteractionWaitingWidget() = default;
+InteractionWaitingWidget::~InteractionWaitingWidget() {
+    unblockPage();
+}
 
 int InteractionWaitingWidget::barValue() const {
     return ui_->progressBar->value();
@@ -44,17 +46,19 @@ ProgressWidget* InteractionWaitingWidget::progressWidget() const {
 
 // A begin-busy for the mode already shown joins the running job: its bar and rows stay.
 void InteractionWaitingWidget::slotBusy(int mode) {
-    const bool joining = isVisible() && mode == mode_;
+    const bool joining = !isHidden() && mode == mode_;
     if (!joining) showMode(mode);
     if (contentArea_) setGeometry(contentArea_->rect());
     show();
     raise();
+    blockPage();
     setFocus(Qt::OtherFocusReason);
 }
 
 void InteractionWaitingWidget::slotIdle() {
     movie_->stop();
     hide();
+    unblockPage();
 }
 
 void InteractionWaitingWidget::showMode(int mode) {
@@ -126,35 +130,40 @@ bool InteractionWaitingWidget::focusNextPrevChild(bool next) {
     return true;
 }
 
-bool InteractionWaitingWidget::isPageKey(QObject* receiver, QEvent* event) const {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-        break;
-    default:
-        return false;
+void InteractionWaitingWidget::blockPage() {
+    if (!contentArea_ || !blocked_.isEmpty()) return;
+    for (QObject* child : contentArea_->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget == this || widget->isWindow()) continue;
+        if (widget->testAttribute(Qt::WA_ForceDisabled)) continue;  // stays as its owner set it
+        widget->setEnabled(false);
+        blocked_.append(widget);
     }
-    // Shortcuts arrive at QShortcut/QAction objects: judge them by the widget they belong to.
-    QObject* owner = receiver;
-    while (owner && !owner->isWidgetType()) owner = owner->parent();
-    auto* widget = static_cast<QWidget*>(owner);
-    if (!widget || !contentArea_ || widget->window() != contentArea_->window()) return false;
-    const bool inContent = widget == contentArea_ || contentArea_->isAncestorOf(widget);
-    const bool inOverlay = widget == this || isAncestorOf(widget);
-    return inContent && !inOverlay;
 }
 
+void InteractionWaitingWidget::unblockPage() {
+    for (const QPointer<QWidget>& widget : blocked_) {
+        if (widget) widget->setEnabled(true);
+    }
+    blocked_.clear();
+}
+
+// A dialog or message box of the page (a window whose parent lies in the content area).
+bool InteractionWaitingWidget::isWindowOfPage(QObject* object) const {
+    if (!object->isWidgetType() || !static_cast<QWidget*>(object)->isWindow()) return false;
+    for (QWidget* up = static_cast<QWidget*>(object)->parentWidget(); up; up = up->parentWidget()) {
+        if (up == contentArea_) return true;
+    }
+    return false;
+}
+
+// Windows inherit the disabled state of their parent: a box the page shows while the overlay
+// is up must still take the operator's answer.
 bool InteractionWaitingWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == contentArea_ && event->type() == QEvent::Resize) {
+    if (watched == contentArea_ && event->type() == QEvent::Resize)
         setGeometry(contentArea_->rect());
-        return false;
-    }
-    if (isVisible() && isPageKey(watched, event)) {
-        event->accept();
-        return true;
-    }
+    else if (event->type() == QEvent::Show && !blocked_.isEmpty() && isWindowOfPage(watched))
+        static_cast<QWidget*>(watched)->setEnabled(true);
     return false;
 }
 

@@ -1,10 +1,11 @@
 // The busy overlay: covers the content area while a long job runs and shows its progress. It
 // follows JobControl::instance(): busy/idle, the overall bar and the per-item rows; its Cancel
-// cancels everything, a row's Cancel only that item. While shown, the page underneath gets no
-// keyboard input.
+// cancels everything, a row's Cancel only that item. While shown, the page underneath is
+// disabled, so that neither Tab nor Space reaches its buttons.
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QPointer>
 #include <memory>
 
@@ -23,7 +24,8 @@ public:
     static constexpr int kRowHeight = 40;
     static constexpr int kCancelBelowCentre = 60;
 
-    // A child of contentArea that keeps itself sized to it; hidden until a job begins.
+    // A child of contentArea that keeps itself sized to it; hidden until a job begins. It
+    // connects to the JobControl that exists when it is made: make the job control first.
     explicit InteractionWaitingWidget(QWidget* contentArea);
     ~InteractionWaitingWidget() override;
 
@@ -49,10 +51,13 @@ private slots:
 private:
     void showMode(int mode);
     void placeChildren();
-    bool isPageKey(QObject* receiver, QEvent* event) const;
+    void blockPage();
+    void unblockPage();
+    bool isWindowOfPage(QObject* object) const;
 
     std::unique_ptr<Ui::InteractionWaitingWidget> ui_;
     QPointer<QWidget> contentArea_;
     QMovie* movie_;
     int mode_ = BarOnly;
+    QList<QPointer<QWidget>> blocked_;  // what blockPage disabled, to enable again
 };

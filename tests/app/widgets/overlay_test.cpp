@@ -1,6 +1,7 @@
 // The busy overlay over a content area, driven through the job control as the pages drive it.
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
@@ -66,6 +67,7 @@ private slots:
     void listGrowsUpToOverlayHeight();
     void secondBeginKeepsRunningJob();
     void pageTakesNoKeysWhileBusy();
+    void pageBoxesStayUsable();
 };
 
 void OverlayTest::modes_data() {
@@ -203,6 +205,28 @@ void OverlayTest::pageTakesNoKeysWhileBusy() {
     w.control.endBusy();
     QTest::keyClick(w.button, Qt::Key_Space);
     QCOMPARE(clicks.count(), 1);
+}
+
+// A box the page shows while busy (a job's outcome before the overlay hides) still answers.
+void OverlayTest::pageBoxesStayUsable() {
+    Window w;
+    // Made with the page, as pages make their dialogs, and shown while the overlay is up.
+    QMessageBox box(QMessageBox::Information, "Info", "Extract finished", QMessageBox::Ok, w.page);
+    w.control.beginBusy(InteractionWaitingWidget::Animation);
+    QVERIFY(!w.page->isEnabled());
+    box.show();
+    QVERIFY(box.isEnabled());
+    QVERIFY(box.button(QMessageBox::Ok)->isEnabled());
+    box.close();
+    w.control.endBusy();
+    QVERIFY(w.page->isEnabled());
+
+    // A part the page disabled itself stays disabled afterwards.
+    w.field->setEnabled(false);
+    w.control.beginBusy(InteractionWaitingWidget::Animation);
+    w.control.endBusy();
+    QVERIFY(!w.field->isEnabled());
+    QVERIFY(w.button->isEnabled());
 }
 
 KIT_TEST_MAIN(OverlayTest)
