@@ -260,6 +260,17 @@ private slots:
         QCOMPARE(gridNames(*shown), expected);
         QCOMPARE(modelNames(*shown), expected);
 
+        // Switching views while slow pictures are on their way shows each record once.
+        const std::vector<camsim::LibraryRecord> now = cam->faces().snapshot();
+        for (const auto& picture : now.front().images)
+            cam->addFault({"/images/" + std::to_string(picture.first) + ".jpg",
+                           camsim::FaultKind::Latency, 100, 2});
+        for (const char* button :
+             {"btn_table_switch", "btn_image_switch", "btn_table_switch", "btn_image_switch"})
+            click(shown.get(), button);
+        settle();
+        QCOMPARE(gridNames(*shown), expected);
+
         ModalAnswerer answers;
         shown->header()->setChecked(false);
         for (ImageItemWrap* cell : shown->images()->cells())
