@@ -53,8 +53,8 @@ QStringList JobControl::taskNames(quint16 bits) {
 }
 
 void JobControl::beginBusy(int mode) {
-    stop_.store(false);
-    {
+    if (!busy_.exchange(true)) {
+        stop_.store(false);
         QMutexLocker lock(&cancelMutex_);
         cancelled_.clear();
     }
@@ -62,6 +62,7 @@ void JobControl::beginBusy(int mode) {
 }
 
 void JobControl::endBusy() {
+    busy_.store(false);
     emit signalIdle();
 }
 

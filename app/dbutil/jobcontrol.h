@@ -37,8 +37,11 @@ public:
     static QStringList taskNames(quint16 bits);
 
     // Starts a job: clears the stop flag, empties the cancel table and asks the overlay to show.
+    // While already busy (no endBusy since), the running job keeps its stop flag and cancel
+    // table; only the overlay is asked for the mode again.
     void beginBusy(int mode);
     void endBusy();
+    bool busy() const { return busy_.load(); }
 
     bool stopRequested() const { return stop_.load(); }
     bool isCancelled(const QString& key) const;
@@ -67,6 +70,7 @@ private:
     std::atomic<quint16> tasks_{0};
     std::atomic<bool> stop_{false};
     std::atomic<bool> closing_{false};
+    std::atomic<bool> busy_{false};
     mutable QMutex cancelMutex_;
     QHash<QString, bool> cancelled_;
 };

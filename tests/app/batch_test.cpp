@@ -328,6 +328,7 @@ private slots:
         QVERIFY(up.summary.endsWith("uploading number: 6"));
 
         // Started by the library page: the cancel table does not reach it, the stop flag does.
+        control.endBusy();
         control.beginBusy(3);
         auto* page = new BatchUploadThread(b, b2, images, false);
         control.setCancelled(page->key(), true);
@@ -341,6 +342,7 @@ private slots:
         QCOMPARE(pageUp.uploaded.value(batch::libraryKey(b.ip, "b2")), 2);
 
         // An extraction that would outlast the test ends at its first poll once cancelled.
+        control.endBusy();
         control.beginBusy(3);
         camsim::CameraConfig slowConfig;
         slowConfig.extractMsPerImage = 60000;

@@ -72,6 +72,20 @@ void JobControlTest::beginBusyClears() {
     control.endBusy();
     QCOMPARE(idle.size(), 1);
 
+    // A second begin while busy keeps the running job's stop flag and cancel table.
+    control.beginBusy(3);
+    control.setCancelled("10.0.0.2", true);
+    control.cancelAll(true);
+    control.beginBusy(1);
+    QVERIFY(control.busy());
+    QVERIFY(control.stopRequested());
+    QVERIFY(control.isCancelled("10.0.0.2"));
+    QCOMPARE(busy.size(), 3);
+    control.endBusy();
+    control.beginBusy(0);
+    QVERIFY(!control.stopRequested());
+    control.endBusy();
+
     // Progress from a worker thread arrives as the percentage of the bar.
     QSignalSpy bar(&control, &JobControl::signalOverallProgress);
     std::thread([&control] { control.overallProgress(1, 3); }).join();

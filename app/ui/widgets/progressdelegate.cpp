@@ -16,6 +16,7 @@ ProgressDelegate::ProgressDelegate(QObject* parent)
       button_(std::make_unique<QPushButton>()) {
     bar_->hide();
     button_->setProperty("qstyle", "btn1");
+    button_->setObjectName("progress_button");
     button_->hide();
 }
 
@@ -50,7 +51,7 @@ void ProgressDelegate::paintBar(QPainter* painter, const QRect& cell, int progre
     bar.progress = progress;
     bar.text = tr("%1%").arg(progress);
     bar.textVisible = true;
-    bar.textAlignment = Qt::AlignRight;
+    bar.textAlignment = Qt::AlignRight | Qt::AlignVCenter;  // right, and centred in height
     bar_->style()->drawControl(QStyle::CE_ProgressBar, &bar, painter, bar_.get());
 }
 

@@ -16,9 +16,10 @@ void TimerMessageBox::start(int intervalMs, std::function<void()> callback) {
     timer_.start();
 }
 
-void TimerMessageBox::startCountdown(int seconds, std::function<QString(int)> textFor) {
+void TimerMessageBox::startCountdown(int seconds, std::function<QString(int)> textFor,
+                                     int tickMs) {
     remaining_ = qMax(0, seconds);
-    start(1000, [this, textFor = std::move(textFor)] {
+    start(tickMs, [this, textFor = std::move(textFor)] {
         remaining_ = qMax(0, remaining_ - 1);
         setText(textFor(remaining_));
         if (remaining_ == 0) stop();

@@ -16,9 +16,10 @@ public:
     void stop() { timer_.stop(); }
     bool running() const { return timer_.isActive(); }
 
-    // Once a second: seconds counts down by one and the text becomes textFor(seconds); the
-    // timer stops after the text for 0 was shown.
-    void startCountdown(int seconds, std::function<QString(int remaining)> textFor);
+    // Every tick (a second by default) seconds counts down by one and the text becomes
+    // textFor(seconds); the timer stops after the text for 0 was shown.
+    void startCountdown(int seconds, std::function<QString(int remaining)> textFor,
+                        int tickMs = 1000);
 
 private:
     QTimer timer_;

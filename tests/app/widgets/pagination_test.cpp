@@ -48,7 +48,6 @@ class PaginationTest : public QObject {
 private slots:
     void rows_data();
     void rows();
-    void everyButtonIsStyledBtn2();
     void pageClicks();
     void goTo();
     void pageSize();
@@ -87,14 +86,6 @@ void PaginationTest::rows() {
     QCOMPARE(enabled(bar, "btn_next"), next);
     QCOMPARE(bar.findChild<QLabel*>("label_total")->text(), QString("Total %1 Record").arg(total));
     QCOMPARE(pages.count(), 0);
-}
-
-void PaginationTest::everyButtonIsStyledBtn2() {
-    Pagination bar;
-    const auto buttons = bar.findChildren<QPushButton*>();
-    QCOMPARE(buttons.size(), 14);
-    for (QPushButton* button : buttons) QCOMPARE(button->property("qstyle").toString(), "btn2");
-    QCOMPARE(bar.size(), QSize(870, 44));
 }
 
 void PaginationTest::pageClicks() {
