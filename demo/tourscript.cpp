@@ -42,13 +42,19 @@ void TourScript::start() {
 void TourScript::tick() {
     if (next_ >= steps_.size()) return stop(QString());
     const Step step = steps_.at(next_);
-    if (!step.ready()) {
+    const bool ready = step.ready();
+    // A state worth a screenshot must still hold one tick later, so that what just appeared has
+    // been drawn on the display before it is photographed.
+    const bool settled = ready && (step.shot.isEmpty() || readyBefore_);
+    readyBefore_ = ready;
+    if (!settled) {
         if (waiting_.elapsed() > stepTimeoutMs_)
             stop(QStringLiteral("\"%1\" did not happen within %2 s")
                      .arg(step.what)
                      .arg(stepTimeoutMs_ / 1000));
         return;
     }
+    readyBefore_ = false;
     ++next_;
     std::fprintf(narration_, "tour: %s\n", qPrintable(step.what));
     std::fflush(narration_);

@@ -49,6 +49,7 @@ private:
     FILE* narration_;
     QVector<Step> steps_;
     int next_ = 0;
+    bool readyBefore_ = false;  // the current step was ready at the previous tick
     int shots_ = 0;
     QTimer ticker_;
     QElapsedTimer waiting_;
