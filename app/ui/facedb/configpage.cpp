@@ -247,6 +247,7 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
 
 void ConfigPage::showEmptyPage() {
     ++load_;
+    busy::end();  // a dropped load would have ended it
     model_->clear();
     clearGrid();
     page_.total = 0;
