@@ -25,6 +25,7 @@ constexpr int kNumberColumnWidth = 40;
 
 ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage) {
     ui->setupUi(this);
+    ui->label_ip->setTextFormat(Qt::PlainText);
     setUpViews();
     setUpDialogs();
     connectParts();
