@@ -25,6 +25,7 @@ constexpr int kNumberColumnWidth = 40;
 
 ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage) {
     ui->setupUi(this);
+    ui->label_ip->setTextFormat(Qt::PlainText);
     setUpViews();
     setUpDialogs();
     connectParts();
@@ -247,6 +248,7 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
 
 void ConfigPage::showEmptyPage() {
     ++load_;
+    busy::end();  // a dropped load would have ended it
     model_->clear();
     clearGrid();
     page_.total = 0;
