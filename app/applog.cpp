@@ -124,8 +124,7 @@ void AppLog::writeV(const char* source, int line, int level, const char* format,
     if (!file_ && !openNewFile()) return;
 
     char text[kLineBytes];
-    std::snprintf(text, sizeof text, "[%s][%s](%d):", timeText("%Y-%m-%d %H:%M:%S").c_str(), source,
-                  line);
+    std::snprintf(text, sizeof text, "[%s][%s](%d):", logFileStamp().c_str(), source, line);
     put(text);
     std::vsnprintf(text, sizeof text, format, args);
     put(text);

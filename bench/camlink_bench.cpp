@@ -206,6 +206,29 @@ void setUp(const fs::path& dir) {
         throw std::runtime_error("login failed");
 }
 
+// One untimed round through each path before anything is measured: the camera's picture store
+// grows to its full size once, so that the first upload benchmark does not pay for the memory
+// every later one reuses (measured alone, each path was faster than when it ran first).
+void warmUp() {
+    vcam_image_record r{};
+    std::snprintf(r.libid, sizeof r.libid, "%s", bench.libid.c_str());
+    for (const auto& path : bench.pictures) {
+        std::snprintf(r.path, sizeof r.path, "%s", path.c_str());
+        vcam_control_add_image(bench.session, &r);
+    }
+    bench.camera->faces().deleteAllImages(bench.libid);
+    for (const auto& path : bench.pictures) {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string name = fs::path(path).filename().string();
+        rawRequest("/api/v1/recognize/fdlib/add_img", bytes,
+                   {"name:" + base64(name), "md5:" + md5Upper(bytes), "libid:" + bench.libid,
+                    "encoding:0"},
+                   "Content-Type:image/png");
+    }
+    bench.camera->faces().deleteAllImages(bench.libid);
+}
+
 // Collects the median of each benchmark's repetitions and prints the SDK/raw ratios.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -253,6 +276,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         setUp(dir);
+        warmUp();
         RatioReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
         reporter.printRatios();

@@ -16,8 +16,8 @@ void parse(const camlink::SettingsGroup<Record>& group, const std::string& reply
     auto record = std::make_unique<Record>();
     const int result = camlink::parseGroupReply(group.row, reply, record.get());
     check(result >= 0 || result == camlink::kGroupReplyNotJson, "group result");
-    for (const camlink::ParamField& field : group.row.reads) {
-        if (field.kind != camlink::FieldKind::Text) continue;
+    for (const camlink::GroupField& field : group.row.reads) {
+        if (field.kind != camlink::GroupFieldKind::Text) continue;
         const char* text = static_cast<const char*>(field.locate(record.get()));
         check(strnlen(text, field.size) < field.size, "text unterminated");
     }

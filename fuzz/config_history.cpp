@@ -15,7 +15,7 @@ using fuzzconfig::check;
 void checkTexts(const camlink::FieldTable& table, const void* slot) {
     for (size_t i = 0; i < table.count; ++i) {
         const camlink::FieldRow& row = table.rows[i];
-        if (row.kind != camlink::FieldKind::Text) continue;
+        if (row.kind != camlink::ReplyFieldKind::Text) continue;
         const char* text = static_cast<const char*>(slot) + row.offset;
         check(strnlen(text, row.width) < row.width, "text unterminated");
     }

@@ -656,7 +656,9 @@ CAMLINK_API int vcam_control_get_ipc_log(int session, vcam_ipc_log* record);
 CAMLINK_API int vcam_control_free_ipc_log(int session, vcam_ipc_log* record);
 /*
  * Download the analysis log file. `path` is a buffer of VCAM_SMART_LOG_PATH_SIZE bytes: a
- * local path prefix on entry, the written file's path on return.
+ * local path prefix on entry, the written file's path on return. The transfer ends once the
+ * announced length has arrived (bytes beyond it are never read), and a whole download may last
+ * 30 s plus one second per 256 KiB announced; a longer one ends as a time-out (10028).
  */
 CAMLINK_API int vcam_control_get_smart_log(int session, char* path);
 CAMLINK_API int vcam_control_get_smart_capability(int session, vcam_smart_capability* record);

@@ -1,5 +1,6 @@
 #include "batchpackage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,13 +11,28 @@
 
 namespace {
 
-// A link or a file named "temp" is removed itself: emptying it would reach whatever it names.
-void removeWorkDir(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink() || info.isFile())
-        QFile::remove(path);
-    else if (info.isDir())
-        QDir(path).removeRecursively();
+// Left in every work directory the program made. The start-up goes on when it cannot make the
+// program's directory the current one, so "temp" may be the user's own: only a marked one is
+// ever emptied.
+const char kMarkName[] = ".facekeeper-batch";
+
+bool isMarked(const QString& dir) {
+    const QFileInfo mark(dir + "/" + kMarkName);
+    return mark.isFile() && !mark.isSymLink();
+}
+
+// A fresh, marked work directory in place of a marked one or of nothing; false when "temp"
+// is something the program did not make (a link, a file, a foreign directory).
+bool prepareWorkDir(const QString& dir) {
+    const QFileInfo info(dir);
+    if (info.isSymLink() || info.isFile()) return false;
+    if (info.isDir()) {
+        if (!isMarked(dir)) return false;
+        if (!QDir(dir).removeRecursively()) return false;
+    }
+    if (!QDir().mkpath(dir + "/" + package::kImagesDir)) return false;
+    QFile mark(dir + "/" + kMarkName);
+    return mark.open(QIODevice::WriteOnly);
 }
 
 }  // namespace
@@ -28,8 +44,35 @@ QString batchWorkDir() {
 int unpackBatchPackage(const QString& file) {
     TaskScope task(JobControl::UnpackPackage);
     const QString dir = batchWorkDir();
-    removeWorkDir(dir);
-    QDir().mkpath(dir + "/" + package::kImagesDir);
-    const int code = packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); });
-    return code == packagejob::kOk ? 0 : kBatchPackageInvalid;
+    if (!prepareWorkDir(dir)) {
+        PACKAGE_LOG("[import failed]. work directory not usable: %s\n",
+                    QFile::encodeName(dir).constData());
+        return kBatchWorkDirForeign;
+    }
+    switch (packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); })) {
+        case packagejob::kOk:
+            return 0;
+        case packagejob::kTooLarge:
+            return kBatchPackageTooLarge;
+        case packagejob::kNoDiskSpace:
+            return kBatchPackageNoSpace;
+        default:
+            return kBatchPackageInvalid;
+    }
+}
+
+QString batchPackageFailureText(int result) {
+    switch (result) {
+        case kBatchPackageTooLarge:
+            return QCoreApplication::translate("BatchImportDlg", "The package is too large.");
+        case kBatchWorkDirForeign:
+            return QCoreApplication::translate(
+                "BatchImportDlg",
+                "The folder \"temp\" was not made by this program; please move it away.");
+        case kBatchPackageNoSpace:
+            return QCoreApplication::translate("BatchImportDlg",
+                                               "Not enough free disk space to unpack the package.");
+        default:
+            return QCoreApplication::translate("BatchImportDlg", "zip file is invalid.");
+    }
 }

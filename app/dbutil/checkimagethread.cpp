@@ -35,7 +35,7 @@ void CheckImageThread::run() {
         }
         const QFileInfo info(dir.filePath(fileName));
         SFeatrueInfo image;
-        image.name = info.completeBaseName().left(kNameLength);
+        image.name = firstCharacters(info.completeBaseName(), kNameLength);
         image.path = info.absoluteFilePath();
         images_.append(image);
     }

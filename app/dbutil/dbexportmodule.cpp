@@ -1,13 +1,17 @@
 #include "dbexportmodule.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QUuid>
 #include <algorithm>
 #include <cstdio>
 
+#include "errortext.h"
+#include "inputcheck.h"
 #include "interaction.h"
 #include "jobcontrol.h"
 #include "packagefile.h"
@@ -19,13 +23,35 @@ namespace {
 constexpr int kLockFailed = 5;
 constexpr int kNetworkError = 19;
 
-// The camera stopped answering (the transfer failed), as opposed to answering with an error.
-bool isTransferError(int code) {
-    return code >= 10000 && code < 20000;
-}
-
 Interaction& camera() {
     return Interaction::instance();
+}
+
+// A camera's text as part of a file name: letters, digits, ".", "-" and "_" only, so that it
+// can neither leave the directory nor name a device.
+QString fileNamePart(const QString& text) {
+    QString part = text;
+    for (QChar& c : part) {
+        const bool safe =
+            (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == '.' || c == '-' || c == '_';
+        if (!safe) c = QLatin1Char('_');
+    }
+    return part;
+}
+
+// Reads the declared size before decoding: a few bytes can announce a picture of gigabytes.
+// Pictures beyond what the camera takes for upload are refused.
+bool isUsablePicture(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kImageMaxWidth || size.height() > kImageMaxHeight)
+        return false;
+    QImage picture;
+    return reader.read(&picture);
 }
 
 }  // namespace
@@ -117,7 +143,11 @@ void DbExportModule::fetchPicture(SFeatrueInfo& record) {
         return;
     }
     const QByteArray bytes = data.bytes();
-    if (QImage::fromData(bytes).isNull()) {
+    if (bytes.size() > package::kMaxPictureBytes) {  // an import would refuse the package
+        qWarning() << "Picture too large for a package: " << record.url;
+        return;
+    }
+    if (!isUsablePicture(bytes)) {
         qWarning() << "Load jpg image failed: " << record.url;
         return;
     }
@@ -154,7 +184,8 @@ bool DbExportModule::writePackage() {
 bool DbExportModule::packZip() {
     progress_.beginStage(90, 100, records_.size() + 1);
     if (savePath_.isEmpty())
-        savePath_ = QString("fdb_export_%1_%2.zip").arg(device_.ip, library_.libid);
+        savePath_ = QString("fdb_export_%1_%2.zip")
+                        .arg(fileNamePart(device_.ip), fileNamePart(library_.libid));
     const QString partial =
         savePath_ + ".part-" + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
     ZipWriter zip;
@@ -188,6 +219,14 @@ void DbExportModule::run() {
         return;
     }
     fetchRecords();
+    // Refused before anything is downloaded or written: an import could not take it back.
+    if (!package::fitsPackage(package::Header::fromLibrary(library_), records_)) {
+        camera().unlockFaceDB(device_, library_.libid);
+        PACKAGE_LOG("[export failed]. library too large for a package: %d records.\n",
+                    int(records_.size()));
+        errorCode_ = packagejob::kTooLarge;
+        return;
+    }
     fetchImages();
     const int unlocked = camera().unlockFaceDB(device_, library_.libid);
     if (cameraLost_ || isTransferError(unlocked)) {

@@ -39,7 +39,8 @@ bool DbImportModule::unpackZip() {
         started = true;
         progress_.step();
     });
-    if (errorCode_ != packagejob::kOk) PACKAGE_LOG("[import failed]. zip file is invalid.\n");
+    const bool invalid = errorCode_ != packagejob::kOk && !packagejob::isSizeRefusal(errorCode_);
+    if (invalid) PACKAGE_LOG("[import failed]. zip file is invalid.\n");
     return errorCode_ == packagejob::kOk;
 }
 
@@ -77,7 +78,9 @@ void DbImportModule::run() {
     TaskScope task(JobControl::FaceDbImport);
     PACKAGE_LOG("import start...\n");
     if (!unpackZip()) {
-        PACKAGE_LOG("[import failed]. zip file is invalid.\n");
+        // A refusal for size wrote its own line: the package itself may be sound.
+        if (!packagejob::isSizeRefusal(errorCode_))
+            PACKAGE_LOG("[import failed]. zip file is invalid.\n");
         return;
     }
     if (!readPackage()) {

@@ -51,6 +51,10 @@ const char* errorSource(int code) {
             return QT_TRANSLATE_NOOP("QObject", "Please input user name");
         case 22:
             return QT_TRANSLATE_NOOP("QObject", "Please input password");
+        case 24:
+            return QT_TRANSLATE_NOOP("QObject", "Package too large");
+        case 25:
+            return QT_TRANSLATE_NOOP("QObject", "Not enough disk space");
         case 401:
         case 2012:
         case 10007:
@@ -69,4 +73,8 @@ const char* errorSource(int code) {
 
 QString ErrorText(int code) {
     return QCoreApplication::translate("QObject", errorSource(code));
+}
+
+bool isTransferError(int code) {
+    return code >= 10000 && code < 20000;
 }

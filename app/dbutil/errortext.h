@@ -5,3 +5,7 @@
 #include <QString>
 
 QString ErrorText(int code);
+
+// The camera did not answer (camlink's transfer errors, 10000 and above), as opposed to a
+// camera that answered with an error.
+bool isTransferError(int code);

@@ -150,3 +150,13 @@ int checkImageFile(const QString& fileName, const QString& directory) {
     if (!isImagePixelSizeOk(path)) return ImagePixelSizeError;
     return ImageOk;
 }
+
+QString firstCharacters(const QString& text, int count) {
+    int units = 0;
+    for (int seen = 0; seen < count && units < text.size(); ++seen) {
+        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size() &&
+                          text.at(units + 1).isLowSurrogate();
+        units += pair ? 2 : 1;
+    }
+    return text.left(units);
+}

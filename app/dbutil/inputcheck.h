@@ -71,3 +71,6 @@ bool hasImageExtension(const QString& fileName);
 // Width and height of the picture decided from the file's content (not its name); an invalid
 // size when it cannot be read.
 QSize imagePixelSize(const QString& path);
+
+// The first count characters (code points) of text, never splitting a surrogate pair.
+QString firstCharacters(const QString& text, int count);

@@ -105,7 +105,7 @@ private:
                         const ExtractCallback& progress);
     using ImageStep = std::function<int(int handle, SFeatrueInfo* image)>;
     int countedLoop(int handle, const QString& libid, const SFeatrueList& images,
-                    const CountCallback& progress, const ImageStep& step);
+                    const CountCallback& progress, const ImageStep& step, const char* member);
     int readPage(int (*call)(int, vcam_image_query*), int handle, const char* step, SPageInfo* page,
                  SFeatrueList* out);
     int libraryCall(int (*call)(int, vcam_library_record*), int handle, const QString& libid,

@@ -6,9 +6,11 @@
 #include <QDebug>
 
 #include "interaction_reply.h"
+#include "interaction_sessionlock.h"
 
 struct CallOutcome {
     int result = 0;  // the export's code, 2 for a reply of the wrong shape, or the camera's code
+    int exportCode = 0;  // what the export itself returned
     reply::Head head;
     QByteArray text;  // the reply verbatim; empty when there was none
 
@@ -24,12 +26,16 @@ struct CallOutcome {
 
 template <class Record>
 CallOutcome callCamera(int (*call)(int, Record*), int handle, Record& record) {
-    record.reply = nullptr;
-    const int code = call(handle, &record);
     CallOutcome outcome;
-    if (record.reply) outcome.text = QByteArray(record.reply);
-    outcome.head = reply::readHead(record.reply);
-    outcome.result = reply::callResult(code, outcome.head);
+    {
+        sessionlock::Guard session(handle);
+        record.reply = nullptr;
+        outcome.exportCode = call(handle, &record);
+        if (record.reply) outcome.text = QByteArray(record.reply);
+        record.reply = nullptr;  // the copy is what the caller may read
+    }
+    outcome.head = reply::readHead(outcome.text.isNull() ? nullptr : outcome.text.constData());
+    outcome.result = reply::callResult(outcome.exportCode, outcome.head);
     return outcome;
 }
 

@@ -30,8 +30,8 @@ int Interaction::startExtraction(int handle, const QString& libid) {
         CallOutcome outcome = callCamera(vcam_control_extract_feature, handle, record);
         result = outcome.result;
         if (result != 0 && result != kAlreadyRunning) {
-            FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d.\n",
-                   "Interaction::extract", result, outcome.message(), 0);
+            FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n",
+                   "Interaction::extract", result, outcome.message(), 0LL);
             debugFailure("Interaction::extract", result);
         }
     }

@@ -67,8 +67,8 @@ int Interaction::findImageStep(int handle, SFeatrueInfo* image) {
         return data.isObject() ? reply::readImage(data.toObject(), image) : reply::kInvalidMessage;
     });
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d.\n", "Interaction::get_img",
-               outcome.result, outcome.message(), static_cast<int>(image->imgid));
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n", "Interaction::get_img",
+               outcome.result, outcome.message(), static_cast<long long>(image->imgid));
         debugFailure("Interaction::get_img", outcome.result);
     }
     return outcome.result;
@@ -78,8 +78,8 @@ int Interaction::deleteImageStep(int handle, const SFeatrueInfo& image) {
     auto record = imageRecord(image);
     CallOutcome outcome = callCamera(vcam_control_delete_image, handle, record);
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d.\n", "Interaction::del_img",
-               outcome.result, outcome.message(), static_cast<int>(image.imgid));
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n", "Interaction::del_img",
+               outcome.result, outcome.message(), static_cast<long long>(image.imgid));
         debugFailure("Interaction::del_img", outcome.result);
     }
     return outcome.result;
@@ -95,8 +95,10 @@ int Interaction::addImages(const SDeviceInfo& device, const QString& libid,
                            const SFeatrueList& images, const CountCallback& progress) {
     const int handle = loginFor(device, "Interaction::addImage", "login failed.");
     if (handle <= 0) return 0;
-    return countedLoop(handle, libid, images, progress,
-                       [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); });
+    return countedLoop(
+        handle, libid, images, progress,
+        [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); },
+        "Interaction::addImages");
 }
 
 bool Interaction::updateImage(const SDeviceInfo& device, const SFeatrueInfo& image) {
@@ -126,12 +128,16 @@ int Interaction::getImage(const SDeviceInfo& device, Protocol::MsgImageData* dat
     if (handle <= 0) return kLoginFailed;
     auto record = args::cleared<vcam_image_data_record>();
     args::putLocal(record.url, data->url);
-    int code = vcam_control_image_data(handle, &record);
-    if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data))) code = -2;
-    if (code == 0) {
-        data->imageData = QString::fromLatin1(static_cast<const char*>(record.data), record.size);
-        return 0;
+    int code = 0;
+    {
+        sessionlock::Guard session(handle);  // the bytes live in the session until copied
+        code = vcam_control_image_data(handle, &record);
+        if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data))) code = -2;
+        if (code == 0)
+            data->imageData =
+                QString::fromLatin1(static_cast<const char*>(record.data), record.size);
     }
+    if (code == 0) return 0;
     FK_LOG(kSource, 3, "%s, error code %d, message %s, url: %s.\n", "Interaction::get_img_data",
            code, "", data->url.toLocal8Bit().constData());
     debugFailure("Interaction::get_img_data", code);

@@ -39,7 +39,11 @@ bool isSupportedVersion(const QString& version) {
 
 int Interaction::readVersion(int handle, SDeviceInfo* device) {
     auto attr = args::cleared<vcam_device_attr>();
-    const int code = vcam_control_device_attr(handle, &attr);
+    int code = 0;
+    {
+        sessionlock::Guard session(handle);  // the call still uses the session's reply buffer
+        code = vcam_control_device_attr(handle, &attr);
+    }
     if (code != 0) {
         FK_LOG(kSource, 3, "%s, error code %d.\n", "Interaction::get_ota", code);
         debugFailure("Interaction::updateIPC", code);
@@ -184,10 +188,10 @@ bool Interaction::getFaceDB(const SDeviceInfo& device, SDBInfo* db) {
 int Interaction::libraryCall(int (*call)(int, vcam_library_record*), int handle,
                              const QString& libid, const char* step) {
     auto record = libraryRecord(libid);
-    const int code = call(handle, &record);
+    CallOutcome outcome = callCamera(call, handle, record);
+    const int code = outcome.exportCode;  // the reply is not read
     if (code != 0) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s.\n", step, code,
-               record.reply ? record.reply : "");
+        FK_LOG(kSource, 3, "%s, error code %d, message %s.\n", step, code, outcome.message());
         debugFailure(step, code);
     }
     return code;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "applog.h"
+#include "errortext.h"
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
@@ -12,6 +13,7 @@ namespace {
 
 const char* const kSource = "dbutil\\interaction";
 constexpr int kLoginFailed = 4;
+constexpr int kSilentLimit = 3;  // transfer failures in a row that end a loop over images
 
 vcam_image_query pageQuery(const SPageInfo& page) {
     auto query = args::cleared<vcam_image_query>();
@@ -76,9 +78,9 @@ int Interaction::importRecordStep(int handle, const SFeatrueInfo& image) {
     auto record = importRecord(image);
     CallOutcome outcome = callCamera(vcam_control_import_record_v2, handle, record);
     if (!outcome.ok()) {
-        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %d, name: %s, path: %s.\n",
+        FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld, name: %s, path: %s.\n",
                "Interaction::import_record", outcome.result, outcome.message(),
-               static_cast<int>(image.imgid), image.name.toUtf8().constData(),
+               static_cast<long long>(image.imgid), image.name.toUtf8().constData(),
                image.path.toLocal8Bit().constData());
         debugFailure("Interaction::import_record", outcome.result);
         FK_LOG(kSource, 6, "import_record failed, image info: path=%s, name=%s, uid=%s\n",
@@ -92,23 +94,36 @@ int Interaction::importFaceDB(const SDeviceInfo& device, const QString& libid,
                               const SFeatrueList& records, const CountCallback& progress) {
     const int handle = loginFor(device, "Interaction::importFaceDB", "login failed.");
     if (handle <= 0) return 0;
-    return countedLoop(handle, libid, records, progress, [this](int h, SFeatrueInfo* record) {
-        return importRecordStep(h, *record);
-    });
+    return countedLoop(
+        handle, libid, records, progress,
+        [this](int h, SFeatrueInfo* record) { return importRecordStep(h, *record); },
+        "Interaction::importFaceDB");
 }
 
 // Sends each image in turn. A request that timed out may still have been stored, so the count
-// is at least what the library grew by between the look-ups before and after.
+// is at least what the library grew by between the look-ups before and after. A camera that
+// stops answering ends the loop: every further try would wait the full time-out while camlink
+// holds its process-wide lock, and with it every other camera's job.
 int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueList& images,
-                             const CountCallback& progress, const ImageStep& step) {
+                             const CountCallback& progress, const ImageStep& step,
+                             const char* member) {
     SDBInfo before;
     before.libid = libid;
     const bool haveBefore = findLibrary(handle, &before) == 0;
     int count = 0;
-    for (const SFeatrueInfoPtr& image : images) {
+    int silent = 0;
+    for (int i = 0; i < images.size(); ++i) {
+        const SFeatrueInfoPtr& image = images[i];
         if (!image) continue;
         image->libid = libid;
-        if (step(handle, image.data()) != 0) continue;
+        const int code = step(handle, image.data());
+        silent = isTransferError(code) ? silent + 1 : 0;
+        if (silent == kSilentLimit) {
+            FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n",
+                   member, kSilentLimit, int(images.size()) - i - 1);
+            return count;  // the look-up after would wait the same time-out
+        }
+        if (code != 0) continue;
         ++count;
         if (progress && progress(count)) return count;
     }

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QVariant>
 
 #include "json_keys.h"
 
@@ -26,6 +27,14 @@ bool hasAll(const QJsonObject& object, std::initializer_list<const char*> keys) 
 // Takes a key out of the object as it is read, so that what is left is what was not read.
 QJsonValue take(QJsonObject& object, const char* key) {
     return object.take(QLatin1String(key));
+}
+
+// Identifiers and attributes are 64-bit on the camera; toInt() would turn anything beyond
+// 32 bits into 0. The parser keeps integers exact, so read them through the variant.
+qint64 toInt64(const QJsonValue& value) {
+    const QVariant v = value.toVariant();
+    if (v.userType() == QMetaType::LongLong) return v.toLongLong();
+    return value.toInt();  // a fraction or a text reads as 0, like any other number
 }
 
 }  // namespace
@@ -82,7 +91,7 @@ int readLibraryList(const QJsonValue& data, QVector<SDBInfo>* dbs) {
 
 int readImageId(const QJsonValue& data, SFeatrueInfo* image) {
     if (!data.isObject() || !data.toObject().contains("imgid")) return kInvalidMessage;
-    image->imgid = data.toObject().value("imgid").toInt();
+    image->imgid = toInt64(data.toObject().value("imgid"));
     return 0;
 }
 
@@ -90,17 +99,19 @@ int readImage(QJsonObject o, SFeatrueInfo* image) {
     if (!hasAll(o, {"imgid", "libid", "name", "uid", "url", "status", "ext1", "ext2", "ext3",
                     "ext4", "ext5"}))
         return kInvalidMessage;
-    image->imgid = take(o, "imgid").toInt();
+    image->imgid = toInt64(take(o, "imgid"));
     image->libid = take(o, "libid").toString();
     image->name = take(o, "name").toString();
     image->uid = take(o, "uid").toString();
     image->url = take(o, "url").toString();
     image->status = take(o, "status").toInt();
     static const char* const kExt[] = {"ext1", "ext2", "ext3", "ext4", "ext5"};
+    QStringList ext;  // built whole: the record's list may be shorter than five
     for (int i = 0; i < SFeatrueInfo::kExtCount; ++i)
-        image->ext[i] = take(o, kExt[i]).toString();
+        ext.append(take(o, kExt[i]).toString());
+    image->ext = ext;
     if (image->status == 1 && o.contains("feature")) image->feature = take(o, "feature").toString();
-    if (o.contains("feature_attr")) image->feature_attr = take(o, "feature_attr").toInt();
+    if (o.contains("feature_attr")) image->feature_attr = toInt64(take(o, "feature_attr"));
     if (o.contains("model_version")) image->model_version = take(o, "model_version").toString();
     return 0;
 }

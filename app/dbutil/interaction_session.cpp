@@ -8,9 +8,20 @@
 #include "applog.h"
 #include "interaction.h"
 #include "interaction_reply.h"
+#include "interaction_sessionlock.h"
 
 namespace {
 const char* const kSource = "dbutil\\interaction";
+
+// Waits for a call another thread is making on the session, then ends it.
+void logout(int handle) {
+    if (handle <= 0) return;
+    {
+        sessionlock::Guard session(handle);
+        vcam_control_logout(handle);
+    }
+    sessionlock::forget(handle);
+}
 }
 
 Interaction& Interaction::instance() {
@@ -33,7 +44,7 @@ int Interaction::login(const QString& ip, const QString& username, const QString
             result->code = 0;
             return cached->handle;
         }
-        if (cached->handle > 0) vcam_control_logout(cached->handle);
+        logout(cached->handle);
         sessions_.erase(cached);
     }
 
@@ -44,7 +55,7 @@ int Interaction::login(const QString& ip, const QString& username, const QString
                               password.toUtf8().constData(), reply);
     reply[sizeof reply - 1] = '\0';
     if (result->code != 0) {
-        if (handle > 0) vcam_control_logout(handle);
+        logout(handle);
         result->left = reply::readLoginLeft(result->code, reply);
         return 0;
     }
@@ -55,7 +66,7 @@ int Interaction::login(const QString& ip, const QString& username, const QString
 void Interaction::logoutAll() {
     QMutexLocker lock(&mutex_);
     for (const DeviceSession& session : qAsConst(sessions_)) {
-        if (session.handle > 0) vcam_control_logout(session.handle);
+        logout(session.handle);
     }
     sessions_.clear();
 }

@@ -86,6 +86,30 @@ QString picturePath(qint64 imgid) {
     return QStringLiteral("%1/%2.jpg").arg(QLatin1String(kImagesDir)).arg(imgid);
 }
 
+namespace {
+qint64 textSize(const QString& text) {
+    return textBytes(text.size());
+}
+}  // namespace
+
+qint64 dataBytes(const Header& header, const SFeatrueList& records) {
+    qint64 bytes = 4 + 4 + textSize(header.libid) + textSize(header.name) + 4 * 4;
+    for (const SFeatrueInfoPtr& record : records) {
+        const bool picture = !record->path.isEmpty() || !record->url.isEmpty();
+        bytes += 8 + textSize(record->uid) + textSize(record->name) + 4 + 4 + 8 +
+                 (record->status == 1 ? textSize(record->feature) : textBytes(0)) +
+                 (picture ? textSize(picturePath(record->imgid)) : textBytes(0)) +
+                 textSize(record->url) + textSize(record->model_version);
+        for (const QString& ext : record->ext)
+            bytes += textSize(ext);
+    }
+    return bytes;
+}
+
+bool fitsPackage(const Header& header, const SFeatrueList& records) {
+    return records.size() <= kMaxRecords && dataBytes(header, records) <= kMaxDataBytes;
+}
+
 Header Header::fromLibrary(const SDBInfo& library) {
     Header header;
     header.libid = library.libid;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "inputcheck.h"
 #include "records.h"
 
 class QIODevice;
@@ -16,8 +17,37 @@ constexpr quint32 kVersion = 0x01010001;
 constexpr char kDataName[] = "package.dat";
 constexpr char kImagesDir[] = "images";
 
+struct Header;
+
 // "images/<imgid>.jpg": where a record's picture lies inside the package.
 QString picturePath(qint64 imgid);
+
+// What a package may hold, derived from the format. An import sends every record through
+// camlink's fixed fields (63 bytes of UTF-8 for identifiers, names and texts, 4095 for the
+// feature, 255 for URL and model version), so longer texts never travel; a UTF-8 byte is at
+// least one UTF-16 unit, so each text takes at most 4 + 2 * width bytes in "package.dat".
+// Pictures passed the camera's upload limit.
+constexpr qint32 kMaxRecords = 50000;  // the largest library a package is made of
+constexpr qint64 textBytes(qint64 units) {
+    return 4 + 2 * units;
+}
+constexpr qint64 kShortText = 63;
+constexpr qint64 kFeatureText = 4095;
+constexpr qint64 kLongText = 255;
+constexpr qint64 kPathText = 7 + 20 + 4;  // "images/" + a 64-bit number + ".jpg"
+constexpr qint64 kMaxHeaderBytes = 4 + 4 + 2 * textBytes(kShortText) + 4 * 4;
+constexpr qint64 kMaxRecordBytes = 8 + textBytes(kShortText) * 2 + 4 + textBytes(kShortText) * 5 +
+                                   4 + textBytes(kFeatureText) + textBytes(kPathText) +
+                                   textBytes(kLongText) + 8 + textBytes(kLongText);
+constexpr qint64 kMaxDataBytes = kMaxHeaderBytes + kMaxRecords * kMaxRecordBytes;
+constexpr qint64 kMaxPictureBytes = kImageMaxBytes;
+constexpr qint64 kMaxPackageBytes = kMaxDataBytes + kMaxRecords * kMaxPictureBytes;
+
+// Size of "package.dat" for these records, counting a picture path for every record that has
+// a picture or a URL to fetch one from.
+qint64 dataBytes(const Header& header, const SFeatrueList& records);
+// Whether an import will take a package of these records: count and "package.dat" in bounds.
+bool fitsPackage(const Header& header, const SFeatrueList& records);
 
 struct Header {
     QString libid;

@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
 #include <cstdarg>
 
 #include "applog.h"
@@ -21,11 +22,32 @@ void log(const char* source, int line, const char* format, ...) {
     va_end(args);
 }
 
+ZipLimits packageLimits(const QString& dir) {
+    ZipLimits limits;
+    limits.maxEntryBytes = package::kMaxPictureBytes;
+    limits.largeEntry = package::kDataName;
+    limits.maxLargeEntryBytes = package::kMaxDataBytes;
+    limits.maxTotalBytes = package::kMaxPackageBytes;
+    limits.maxEntries = package::kMaxRecords + 1;
+    const QStorageInfo disk(dir);
+    limits.freeBytes = disk.isValid() ? disk.bytesAvailable() : 0;
+    return limits;
+}
+
 int unpack(const QString& zipPath, const QString& dir,
            const std::function<void(int, int)>& progress, const std::function<bool()>& stop) {
     ZipReader reader;
     if (!reader.open(zipPath)) return kOpenFailed;
-    const ZipResult result = reader.extractAll(dir, ZipLimits(), progress, stop);
+    const ZipResult result = reader.extractAll(dir, packageLimits(dir), progress, stop);
+    if (result.error == ZipError::NoSpace) {
+        PACKAGE_LOG("[import failed]. not enough free disk space to unpack the package.\n");
+        return kNoDiskSpace;
+    }
+    if (ZipLimits::isSizeError(result.error)) {
+        PACKAGE_LOG("[import failed]. package too large: %s, %s\n", result.entry.constData(),
+                    zipErrorText(result.error));
+        return kTooLarge;
+    }
     if (!result.ok()) {
         PACKAGE_LOG("zip entry refused: %s, %s\n", result.entry.constData(),
                     zipErrorText(result.error));

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "records.h"
+#include "zipreader.h"
 
 class ProgressReporter;
 
@@ -19,6 +20,8 @@ constexpr int kNotAllUploaded = 10;
 constexpr int kOpenFailed = 14;
 constexpr int kIncompatible = 15;
 constexpr int kWorkDirError = 23;  // also: the library could not be unlocked after an export
+constexpr int kTooLarge = 24;      // beyond what a package can hold
+constexpr int kNoDiskSpace = 25;   // the unpacked package would not fit on the disk
 
 // Program-log lines of the package jobs (level 6); texts from files only as arguments.
 void log(const char* source, int line, const char* format, ...)
@@ -26,12 +29,19 @@ void log(const char* source, int line, const char* format, ...)
 #define PACKAGE_LOG(...) packagejob::log("dbutil\\dbexportimport", __LINE__, __VA_ARGS__)
 
 // Unpacks every file entry of the zip below dir (which must exist, with its "images"
-// sub-directory). Names that could land outside dir, entries that inflate past the limits
-// and archives that do not open give kOpenFailed before anything is written.
-// progress(done, total) runs after each entry; stop, asked before each, ends it with kOpenFailed.
+// sub-directory). Names that could land outside dir, damaged entries and archives that do not
+// open give kOpenFailed; an archive beyond a package's bounds kTooLarge, and one larger than
+// the free space of dir's disk kNoDiskSpace, both before anything is written and each with its
+// own log line. progress(done, total) runs after each entry; stop, asked before each, ends it
+// with kOpenFailed.
 int unpack(const QString& zipPath, const QString& dir,
            const std::function<void(int, int)>& progress = {},
            const std::function<bool()>& stop = {});
+inline bool isSizeRefusal(int code) {
+    return code == kTooLarge || code == kNoDiskSpace;
+}
+// The limits of a package archive unpacked into dir.
+ZipLimits packageLimits(const QString& dir);
 
 // Reads dir/"package.dat" into library and records, with each stored picture path turned into
 // a file below dir. kFileError (missing, not a package, damaged) or kIncompatible (version).

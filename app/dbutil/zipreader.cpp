@@ -20,6 +20,8 @@ const char* zipErrorText(ZipError error) {
             return "entry too large";
         case ZipError::ArchiveTooLarge:
             return "archive too large";
+        case ZipError::NoSpace:
+            return "not enough free disk space";
         case ZipError::Damaged:
             return "entry damaged";
         case ZipError::WriteFailed:
@@ -165,6 +167,10 @@ ZipError ZipReader::extractTo(QIODevice& out, qint64 maxBytes) {
             result = ZipError::EntryTooLarge;
             break;
         }
+        if (quint64(total) > announced_) {  // more than the free-space check counted on
+            result = ZipError::Damaged;
+            break;
+        }
         if (out.write(buffer.constData(), got) != got) {
             result = ZipError::WriteFailed;
             break;
@@ -199,7 +205,7 @@ ZipResult ZipReader::extractEntry(const QByteArray& name, const QString& destPat
     ZipResult result{openNamed(name), name};
     if (!result.ok()) return result;
     qint64 written = 0;
-    result.error = extractBounded(destPath, limits.maxEntryBytes, &written);
+    result.error = extractBounded(destPath, limits.limitFor(name), &written);
     return result;
 }
 
@@ -224,7 +230,11 @@ ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
     if (!handle_) return {ZipError::NotOpen, {}};
     ZipResult result = checkNames(destDir);
     if (!result.ok()) return result;
-    if (announcedTotal_ > quint64(limits.maxTotalBytes)) return {ZipError::ArchiveTooLarge, {}};
+    if (announcedTotal_ > quint64(limits.maxTotalBytes) ||
+        (limits.maxEntries >= 0 && fileNames_.size() > limits.maxEntries))
+        return {ZipError::ArchiveTooLarge, {}};
+    if (limits.freeBytes >= 0 && announcedTotal_ > quint64(limits.freeBytes))
+        return {ZipError::NoSpace, {}};
 
     const QDir dest(destDir);
     qint64 total = 0;
@@ -241,9 +251,10 @@ ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
             return {ZipError::WriteFailed, name};
         }
         const qint64 budget = limits.maxTotalBytes - total;
-        const bool totalBinds = budget < limits.maxEntryBytes;
+        const qint64 entryLimit = limits.limitFor(name);
+        const bool totalBinds = budget < entryLimit;
         qint64 written = 0;
-        result.error = extractBounded(target, totalBinds ? budget : limits.maxEntryBytes, &written);
+        result.error = extractBounded(target, totalBinds ? budget : entryLimit, &written);
         if (result.error == ZipError::EntryTooLarge && totalBinds) {
             result.error = ZipError::ArchiveTooLarge;
         }

@@ -17,7 +17,8 @@ enum class ZipError {
     UnsafeName,       // a name that could land outside the destination
     NotFound,         // no entry of that name
     EntryTooLarge,    // an entry inflates (or claims to) past the entry limit
-    ArchiveTooLarge,  // all entries together inflate past the archive limit
+    ArchiveTooLarge,  // all entries together inflate past the archive limit, or too many
+    NoSpace,          // the entries announce more than the destination's disk has free
     Damaged,          // inflating failed, the check sum or the announced size did not match
     WriteFailed,      // the destination file could not be made or written
     Stopped,          // the caller asked to stop between entries
@@ -27,6 +28,20 @@ const char* zipErrorText(ZipError error);
 struct ZipLimits {
     qint64 maxEntryBytes = qint64(64) << 20;
     qint64 maxTotalBytes = qint64(1) << 30;
+    // One entry of this name may grow to maxLargeEntryBytes instead.
+    QByteArray largeEntry;
+    qint64 maxLargeEntryBytes = 0;
+    int maxEntries = -1;    // file entries; -1: any number
+    qint64 freeBytes = -1;  // room on the destination's disk; -1: not checked
+
+    qint64 limitFor(const QByteArray& name) const {
+        return !largeEntry.isEmpty() && name == largeEntry ? maxLargeEntryBytes : maxEntryBytes;
+    }
+    // A refusal for size, as opposed to a damaged or unsafe archive.
+    static bool isSizeError(ZipError error) {
+        return error == ZipError::EntryTooLarge || error == ZipError::ArchiveTooLarge ||
+               error == ZipError::NoSpace;
+    }
 };
 
 // The outcome of an extraction and the entry it stopped at.
@@ -74,9 +89,10 @@ public:
     ZipResult extractEntry(const QByteArray& name, const QString& destPath,
                            const ZipLimits& limits = ZipLimits());
     // Writes every file entry below destDir, making sub-directories as needed; directory entries
-    // are only checked. All names are checked before the first byte is written. progress gets
-    // (entries done, entries in all) after each entry. Stops at the first failure; entries
-    // written before it stay.
+    // are only checked. All names, the entry count, the announced sizes and the free space are
+    // checked before the first byte is written; no entry may inflate past what it announced.
+    // progress gets (entries done, entries in all) after each entry. Stops at the first failure;
+    // entries written before it stay.
     ZipResult extractAll(const QString& destDir, const ZipLimits& limits = ZipLimits(),
                          const std::function<void(int, int)>& progress = {},
                          const std::function<bool()>& stop = {});

@@ -4,23 +4,13 @@
 #include <QImage>
 
 #include "applog.h"
+#include "dbutil/inputcheck.h"
 #include "dbutil/jobcontrol.h"
 #include "vizorworker.h"
 
 namespace {
 
 constexpr int kMaxBaseCharacters = 20;
-
-// The first count characters, never splitting a surrogate pair.
-QString firstCharacters(const QString& text, int count) {
-    int units = 0;
-    for (int seen = 0; seen < count && units < text.size(); ++seen) {
-        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size() &&
-                          text.at(units + 1).isLowSurrogate();
-        units += pair ? 2 : 1;
-    }
-    return text.left(units);
-}
 
 bool saveCrop(const QImage& picture, const QString& outputDir, const QFileInfo& input) {
     // Joined rather than QString::arg so that a '%' in the folder name stays literal.

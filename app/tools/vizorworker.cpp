@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -90,9 +91,19 @@ bool VizorWorker::readFile(const QString& filePath) {
     buffer_.clear();
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    // Bounded even where the size is unknown in advance (a device or a growing file).
-    buffer_ = file.read(kMaxFileBytes + 1);
-    return buffer_.size() <= kMaxFileBytes && file.error() == QFileDevice::NoError;
+    if (!file.isSequential() && file.size() > kMaxFileBytes) return false;
+    // read(n) reserves n bytes at once: take what is there in pieces, bounded even where the
+    // size is unknown in advance (a device or a growing file).
+    constexpr qint64 kPieceBytes = 1 << 20;
+    if (!file.isSequential()) buffer_.reserve(int(file.size()));
+    while (!file.atEnd()) {
+        const QByteArray piece =
+            file.read(std::min(kPieceBytes, kMaxFileBytes + 1 - buffer_.size()));
+        if (piece.isEmpty()) break;
+        buffer_ += piece;
+        if (buffer_.size() > kMaxFileBytes) return false;
+    }
+    return file.error() == QFileDevice::NoError;
 }
 
 FaceResult VizorWorker::extractFace(const QString& filePath) {

@@ -12,7 +12,7 @@ constexpr char kLightingLabel[] = "Get image_lighting response: ";
 
 constexpr GroupRow imageGroup(const char* module, const char* getMethod, const char* setMethod,
                               const char* parser, const char* label, ReadStart readStart,
-                              FieldList fields) {
+                              GroupFieldList fields) {
     return GroupRow{module,    getMethod,
                     setMethod, parser,
                     label,     RequestLog::Logged,
@@ -22,14 +22,14 @@ constexpr GroupRow imageGroup(const char* module, const char* getMethod, const c
 }
 
 using FaceExposure = vcam_face_exposure;
-constexpr ParamField kFaceExposureFields[] = {
+constexpr GroupField kFaceExposureFields[] = {
     field<FaceExposure, &FaceExposure::enable>("enable"),
     field<FaceExposure, &FaceExposure::luminance>("luminance"),
     field<FaceExposure, &FaceExposure::duration>("duration"),
 };
 
 using Lighting = vcam_image_lighting;
-constexpr ParamField kLightingFields[] = {
+constexpr GroupField kLightingFields[] = {
     field<Lighting, &Lighting::lighting_mode>("lighting_mode"),
     field<Lighting, &Lighting::lg_sensitivity>("lg_sensitivity"),
     field<Lighting, &Lighting::lg_filtrationtime>("lg_filtrationtime"),
@@ -41,7 +41,7 @@ constexpr ParamField kLightingFields[] = {
 };
 
 using Adjust = vcam_image_adjust;
-constexpr ParamField kAdjustFields[] = {
+constexpr GroupField kAdjustFields[] = {
     field<Adjust, &Adjust::brightness>("brightness"),
     field<Adjust, &Adjust::contrast>("contrast"),
     field<Adjust, &Adjust::saturation>("saturation"),
@@ -49,34 +49,34 @@ constexpr ParamField kAdjustFields[] = {
 };
 
 using Exposure = vcam_image_exposure;
-constexpr ParamField kExposureFields[] = {
+constexpr GroupField kExposureFields[] = {
     field<Exposure, &Exposure::exposure_mode>("exposure_mode"),
     field<Exposure, &Exposure::aegain>("aegain"),
     field<Exposure, &Exposure::shutter>("shutter"),
 };
 
 using Focus = vcam_image_focus;
-constexpr ParamField kFocusFields[] = {
+constexpr GroupField kFocusFields[] = {
     field<Focus, &Focus::focus_mode>("focus_mode"),
     field<Focus, &Focus::focus_control>("focus_control"),
 };
 
 using Dnr = vcam_image_dnr;
-constexpr ParamField kDnrFields[] = {
+constexpr GroupField kDnrFields[] = {
     field<Dnr, &Dnr::dnr_mode>("dnr_mode"),
     field<Dnr, &Dnr::dnr_3d_value>("dnr_3d_value"),
     field<Dnr, &Dnr::dnr_2d_value>("dnr_2d_value"),
 };
 
 using Enhance = vcam_image_enhance;
-constexpr ParamField kEnhanceFields[] = {
+constexpr GroupField kEnhanceFields[] = {
     field<Enhance, &Enhance::flicker_control>("flicker_control"),
     field<Enhance, &Enhance::wdr_enable>("wdr_enable"),
     field<Enhance, &Enhance::drc_strength>("drc_strength"),
 };
 
 using WhiteBalance = vcam_image_whitebalance;
-constexpr ParamField kWhiteBalanceFields[] = {
+constexpr GroupField kWhiteBalanceFields[] = {
     field<WhiteBalance, &WhiteBalance::whitebalance_mode>("whitebalance_mode"),
     field<WhiteBalance, &WhiteBalance::wbred_gain>("wbred_gain"),
     field<WhiteBalance, &WhiteBalance::wbgreen_gain>("wbgreen_gain"),

@@ -60,7 +60,7 @@ const struct {
 void readRegion(const Json::Value& value, vcam_region& region) {
     if (!value.isObject()) return;
     for (const auto& corner : kCorners)
-        readValue(value[corner.name], region.*corner.field);
+        readParamValue(value[corner.name], region.*corner.field);
 }
 
 Json::Value regionValue(const vcam_region& region) {

@@ -17,18 +17,12 @@ constexpr char kReadRequestLabel[] = "getCaptureConfig request : ";
 constexpr char kWriteRequestLabel[] = "setCaptureConfig request: ";
 constexpr int kHttpOk = 200;
 
-constexpr ParamField kRegionFields[] = {
+constexpr GroupField kRegionFields[] = {
     field<vcam_region, &vcam_region::x1>("x1"),
     field<vcam_region, &vcam_region::y1>("y1"),
     field<vcam_region, &vcam_region::x2>("x2"),
     field<vcam_region, &vcam_region::y2>("y2"),
 };
-
-// A member of an object; null for other kinds (jsoncpp throws when indexing those).
-const Json::Value* member(const Json::Value& object, const char* key) {
-    if (!object.isObject()) return nullptr;
-    return object.find(key, key + std::strlen(key));
-}
 
 void copyText(const Json::Value& value, char* field, size_t width) {
     const std::string text = value.asString();
@@ -38,103 +32,103 @@ void copyText(const Json::Value& value, char* field, size_t width) {
 }
 
 // A value of the wrong kind leaves the field as it was.
-void readValue(const ParamField& f, const Json::Value& v, void* record) {
-    void* at = f.kind == FieldKind::Custom ? nullptr : f.locate(record);
+void readGroupValue(const GroupField& f, const Json::Value& v, void* record) {
+    void* at = f.kind == GroupFieldKind::Custom ? nullptr : f.locate(record);
     switch (f.kind) {
-        case FieldKind::Int32:
+        case GroupFieldKind::Int32:
             if (v.isInt()) *static_cast<int32_t*>(at) = v.asInt();
             break;
-        case FieldKind::UInt32:
+        case GroupFieldKind::UInt32:
             if (v.isUInt()) *static_cast<uint32_t*>(at) = v.asUInt();
             break;
-        case FieldKind::UInt16:
+        case GroupFieldKind::UInt16:
             if (v.isUInt() && v.asUInt() <= UINT16_MAX)
                 *static_cast<uint16_t*>(at) = static_cast<uint16_t>(v.asUInt());
             break;
-        case FieldKind::Bool:
+        case GroupFieldKind::Bool:
             if (v.isBool()) *static_cast<bool*>(at) = v.asBool();
             break;
-        case FieldKind::Double:
+        case GroupFieldKind::Double:
             if (v.isNumeric()) *static_cast<double*>(at) = v.asDouble();
             break;
-        case FieldKind::Text:
+        case GroupFieldKind::Text:
             if (v.isString()) copyText(v, static_cast<char*>(at), f.size);
             break;
-        case FieldKind::Region:
+        case GroupFieldKind::Region:
             if (v.isArray() && !v.empty() && v[0].isObject()) readObject(kRegionFields, v[0], at);
             break;
-        case FieldKind::Custom:
+        case GroupFieldKind::Custom:
             if (f.read) f.read(v, record);
             break;
     }
 }
 
-Json::Value jsonValue(const ParamField& f, const void* record) {
-    if (f.kind == FieldKind::Custom) return f.write ? f.write(record) : Json::Value();
+Json::Value jsonValue(const GroupField& f, const void* record) {
+    if (f.kind == GroupFieldKind::Custom) return f.write ? f.write(record) : Json::Value();
     const void* at = f.view(record);
     switch (f.kind) {
-        case FieldKind::Int32:
+        case GroupFieldKind::Int32:
             return *static_cast<const int32_t*>(at);
-        case FieldKind::UInt32:
+        case GroupFieldKind::UInt32:
             return Json::UInt(*static_cast<const uint32_t*>(at));
-        case FieldKind::UInt16:
+        case GroupFieldKind::UInt16:
             return Json::UInt(*static_cast<const uint16_t*>(at));
-        case FieldKind::Bool:
+        case GroupFieldKind::Bool:
             return *static_cast<const bool*>(at);
-        case FieldKind::Double:
+        case GroupFieldKind::Double:
             return *static_cast<const double*>(at);
-        case FieldKind::Text: {
+        case GroupFieldKind::Text: {
             const char* text = static_cast<const char*>(at);
             return std::string(text, strnlen(text, f.size));
         }
-        case FieldKind::Region: {
+        case GroupFieldKind::Region: {
             Json::Value regions(Json::arrayValue);
             regions.append(writeObject(kRegionFields, at));
             return regions;
         }
-        case FieldKind::Custom:
+        case GroupFieldKind::Custom:
             break;
     }
     return Json::Value();
 }
 
 // The type tag of a parameter; unsigned fields travel as Int32 like the signed ones.
-ParamType wireType(const ParamField& f) {
+ParamType wireType(const GroupField& f) {
     switch (f.kind) {
-        case FieldKind::Bool:
+        case GroupFieldKind::Bool:
             return ParamType::Bool;
-        case FieldKind::Double:
+        case GroupFieldKind::Double:
             return ParamType::Double;
-        case FieldKind::Text:
+        case GroupFieldKind::Text:
             return ParamType::String;
-        case FieldKind::Region:
+        case GroupFieldKind::Region:
             return ParamType::Region;
-        case FieldKind::Custom:
+        case GroupFieldKind::Custom:
             return f.type;
         default:
             return ParamType::Int32;
     }
 }
 
-const ParamField* rowNamed(FieldList fields, const std::string& name) {
-    for (const ParamField& f : fields)
+const GroupField* rowNamed(GroupFieldList fields, const std::string& name) {
+    for (const GroupField& f : fields)
         if (name == f.name) return &f;
     return nullptr;
 }
 
-void readParams(FieldList fields, const Json::Value& parm, void* record) {
+void readParams(GroupFieldList fields, const Json::Value& parm, void* record) {
     for (const Json::Value& p : parm) {
-        const Json::Value* name = member(p, "name");
-        const Json::Value* value = member(p, "value");
+        const Json::Value* name = findMember(p, "name");
+        const Json::Value* value = findMember(p, "value");
         if (!name || !name->isString() || !value) continue;
-        if (const ParamField* row = rowNamed(fields, name->asString()))
-            readValue(*row, *value, record);
+        if (const GroupField* row = rowNamed(fields, name->asString()))
+            readGroupValue(*row, *value, record);
     }
 }
 
-Json::Value writeParams(FieldList fields, const void* record) {
+Json::Value writeParams(GroupFieldList fields, const void* record) {
     Json::Value parm(Json::arrayValue);
-    for (const ParamField& f : fields)
+    for (const GroupField& f : fields)
         parm.append(typedParam(wireType(f), f.name, jsonValue(f, record)));
     return parm;
 }
@@ -155,7 +149,7 @@ int clampToInt(int64_t value) {
 }
 
 bool namesModule(const Json::Value& element, const char* module) {
-    const Json::Value* name = member(element, "name");
+    const Json::Value* name = findMember(element, "name");
     return name && name->isString() && name->asString() == module;
 }
 
@@ -166,20 +160,20 @@ int parseGroupReply(const GroupRow& g, const std::string& text, void* record) {
     const std::optional<Json::Value> root = parseJson(text);
     if (!root || !root->isObject()) return kGroupReplyNotJson;
     int64_t code = 0;
-    const Json::Value* codeValue = member(*root, "code");
+    const Json::Value* codeValue = findMember(*root, "code");
     if (codeValue && integerOf(*codeValue, &code) && code < 0) return VCAM_ERR_CAMERA_FAILED;
-    const Json::Value* config = member(*root, "config");
-    const Json::Value* modules = config ? member(*config, "module") : nullptr;
+    const Json::Value* config = findMember(*root, "config");
+    const Json::Value* modules = config ? findMember(*config, "module") : nullptr;
     bool found = false;
     if (modules && modules->isArray()) {
         for (const Json::Value& element : *modules) {
             if (!namesModule(element, g.module)) continue;
             found = true;
             int64_t ret = 0;
-            const Json::Value* retValue = member(element, "ret");
+            const Json::Value* retValue = findMember(element, "ret");
             if (retValue && integerOf(*retValue, &ret) && ret > 0)
                 return clampToInt(VCAM_ERR_CAMERA_BASE + (ret > INT_MAX ? INT_MAX : ret));
-            const Json::Value* parm = member(element, "parm");
+            const Json::Value* parm = findMember(element, "parm");
             if (!parm || !parm->isArray()) continue;
             readParams(g.reads, *parm, record);
             if (g.finishRead) g.finishRead(*parm, record);
@@ -222,24 +216,24 @@ const Json::Value* paramValue(const Json::Value& parm, const char* name) {
     const Json::Value* found = nullptr;
     if (!parm.isArray()) return nullptr;
     for (const Json::Value& p : parm) {
-        const Json::Value* n = member(p, "name");
-        const Json::Value* value = member(p, "value");
+        const Json::Value* n = findMember(p, "name");
+        const Json::Value* value = findMember(p, "value");
         if (n && n->isString() && n->asString() == name && value) found = value;
     }
     return found;
 }
 
-void readObject(FieldList fields, const Json::Value& object, void* record) {
-    for (const ParamField& f : fields) {
-        const Json::Value* holder = f.parent ? member(object, f.parent) : &object;
-        const Json::Value* value = holder ? member(*holder, f.name) : nullptr;
-        if (value) readValue(f, *value, record);
+void readObject(GroupFieldList fields, const Json::Value& object, void* record) {
+    for (const GroupField& f : fields) {
+        const Json::Value* holder = f.parent ? findMember(object, f.parent) : &object;
+        const Json::Value* value = holder ? findMember(*holder, f.name) : nullptr;
+        if (value) readGroupValue(f, *value, record);
     }
 }
 
-Json::Value writeObject(FieldList fields, const void* record) {
+Json::Value writeObject(GroupFieldList fields, const void* record) {
     Json::Value object(Json::objectValue);
-    for (const ParamField& f : fields) {
+    for (const GroupField& f : fields) {
         Json::Value& holder = f.parent ? object[f.parent] : object;
         holder[f.name] = jsonValue(f, record);
     }

@@ -2,6 +2,9 @@
 // parser of their own. Each settings group is one row of data: its module, its log tags and
 // the tables of parameters it reads and writes (name, record field, kind). One reader and one
 // writer serve every group.
+// Three table mechanisms map JSON members to C fields, each under its own names: Param* for
+// module parameters (param_table.h), Group* for the own-parser groups (own_parser.h), ReplyField*
+// for history and query records (reply_fields.h). All look members up with json_text.h.
 #pragma once
 
 #include <json/json.h>
@@ -19,7 +22,7 @@
 namespace camlink {
 
 // How a value is kept in its record field; for parameters it also fixes the type tag written.
-enum class FieldKind {
+enum class GroupFieldKind {
     Int32,
     UInt32,
     UInt16,
@@ -34,9 +37,9 @@ using CustomRead = void (*)(const Json::Value& value, void* record);
 using CustomWrite = Json::Value (*)(const void* record);
 
 // One parameter (or one member of an object) and where it lives in the record.
-struct ParamField {
+struct GroupField {
     const char* name;
-    FieldKind kind;
+    GroupFieldKind kind;
     void* (*locate)(void* record);            // scalar kinds: the field inside the record
     const void* (*view)(const void* record);  // the same, read only
     size_t size;                              // Text: the field's width
@@ -57,23 +60,23 @@ struct MemberOf<Type Record::*> {
 };
 
 template <typename T>
-constexpr FieldKind kindOf() {
+constexpr GroupFieldKind kindOf() {
     if constexpr (std::is_same_v<T, int32_t>)
-        return FieldKind::Int32;
+        return GroupFieldKind::Int32;
     else if constexpr (std::is_same_v<T, uint32_t>)
-        return FieldKind::UInt32;
+        return GroupFieldKind::UInt32;
     else if constexpr (std::is_same_v<T, uint16_t>)
-        return FieldKind::UInt16;
+        return GroupFieldKind::UInt16;
     else if constexpr (std::is_same_v<T, bool>)
-        return FieldKind::Bool;
+        return GroupFieldKind::Bool;
     else if constexpr (std::is_same_v<T, double>)
-        return FieldKind::Double;
+        return GroupFieldKind::Double;
     else if constexpr (std::is_same_v<T, vcam_region>)
-        return FieldKind::Region;
+        return GroupFieldKind::Region;
     else {
         static_assert(std::is_array_v<T> && std::is_same_v<std::remove_extent_t<T>, char>,
                       "no kind for this field type");
-        return FieldKind::Text;
+        return GroupFieldKind::Text;
     }
 }
 
@@ -91,11 +94,11 @@ const void* view(const void* record) {
 
 // A row for a record field; its kind comes from the field's type.
 template <typename Record, auto Member>
-constexpr ParamField field(const char* name, const char* parent = nullptr) {
+constexpr GroupField field(const char* name, const char* parent = nullptr) {
     using Traits = detail::MemberOf<decltype(Member)>;
     static_assert(std::is_same_v<typename Traits::record, Record>, "member of another record");
     using Type = typename Traits::type;
-    return ParamField{name,
+    return GroupField{name,
                       detail::kindOf<Type>(),
                       &detail::locate<Record, Member>,
                       &detail::view<Record, Member>,
@@ -107,22 +110,22 @@ constexpr ParamField field(const char* name, const char* parent = nullptr) {
 }
 
 // A row whose value the group converts with its own functions.
-constexpr ParamField customField(const char* name, ParamType type, CustomRead read,
+constexpr GroupField customField(const char* name, ParamType type, CustomRead read,
                                  CustomWrite write) {
-    return ParamField{name, FieldKind::Custom, nullptr, nullptr, 0, nullptr, type, read, write};
+    return GroupField{name, GroupFieldKind::Custom, nullptr, nullptr, 0, nullptr, type, read, write};
 }
 
 // A table of rows, taken from a constant array.
-class FieldList {
+class GroupFieldList {
 public:
-    constexpr FieldList() = default;
+    constexpr GroupFieldList() = default;
     template <size_t N>
-    constexpr FieldList(const ParamField (&rows)[N]) : rows_(rows), count_(N) {}
-    const ParamField* begin() const { return rows_; }
-    const ParamField* end() const { return rows_ + count_; }
+    constexpr GroupFieldList(const GroupField (&rows)[N]) : rows_(rows), count_(N) {}
+    const GroupField* begin() const { return rows_; }
+    const GroupField* end() const { return rows_ + count_; }
 
 private:
-    const ParamField* rows_ = nullptr;
+    const GroupField* rows_ = nullptr;
     size_t count_ = 0;
 };
 
@@ -142,8 +145,8 @@ struct GroupRow {
     RequestLog requestLog;
     ReadStart readStart;
     AbsentModule absent;
-    FieldList reads;
-    FieldList writes;                                           // in the order sent
+    GroupFieldList reads;
+    GroupFieldList writes;                                           // in the order sent
     void (*finishRead)(const Json::Value& parm, void* record);  // after the rows, or null
     const char* (*rejected)(const void* record);  // first parameter not allowed, or null
 };
@@ -177,8 +180,8 @@ int writeSettings(LumenControl::LumenControlClient& client, const SettingsGroup<
 }
 
 // Shared by the group tables: the rows of an object and their reading and writing.
-void readObject(FieldList fields, const Json::Value& object, void* record);
-Json::Value writeObject(FieldList fields, const void* record);
+void readObject(GroupFieldList fields, const Json::Value& object, void* record);
+Json::Value writeObject(GroupFieldList fields, const void* record);
 // The value of the last "parm" element of that name; null when there is none.
 const Json::Value* paramValue(const Json::Value& parm, const char* name);
 // A JSON integer of any width; nothing for other kinds.

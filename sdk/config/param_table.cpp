@@ -15,19 +15,19 @@ std::optional<int64_t> integral(const Json::Value& value) {
 
 }  // namespace
 
-void readValue(const Json::Value& value, int32_t& field) {
+void readParamValue(const Json::Value& value, int32_t& field) {
     const std::optional<int64_t> n = integral(value);
     if (n && *n >= std::numeric_limits<int32_t>::min() && *n <= std::numeric_limits<int32_t>::max())
         field = static_cast<int32_t>(*n);
 }
 
-void readValue(const Json::Value& value, uint32_t& field) {
+void readParamValue(const Json::Value& value, uint32_t& field) {
     const std::optional<int64_t> n = integral(value);
     if (n && *n >= 0 && *n <= std::numeric_limits<uint32_t>::max())
         field = static_cast<uint32_t>(*n);
 }
 
-void readValue(const Json::Value& value, bool& field) {
+void readParamValue(const Json::Value& value, bool& field) {
     if (value.isBool()) {
         field = value.asBool();
     } else if (const std::optional<int64_t> n = integral(value)) {
@@ -35,7 +35,7 @@ void readValue(const Json::Value& value, bool& field) {
     }
 }
 
-void readValue(const Json::Value& value, uint64_t& field) {
+void readParamValue(const Json::Value& value, uint64_t& field) {
     if (!value.isString()) return;
     const std::string digits = value.asString();
     if (digits.empty()) return;
@@ -50,7 +50,7 @@ void readValue(const Json::Value& value, uint64_t& field) {
     field = n;
 }
 
-void readTextValue(const Json::Value& value, char* field, size_t width) {
+void readParamText(const Json::Value& value, char* field, size_t width) {
     if (!value.isString() || width == 0) return;
     const std::string text = value.asString();
     const size_t n = text.size() < width - 1 ? text.size() : width - 1;

@@ -1,6 +1,9 @@
 // Modules as data: a module's parameters are rows of a table (parameter name, type tag, record
 // field), read by one generic reader and written by one generic writer. The field's C type and
 // the tag decide the JSON kind; a value of another kind is treated as absent.
+// Three table mechanisms map JSON members to C fields, each under its own names: Param* for
+// module parameters (param_table.h), Group* for the own-parser groups (own_parser.h), ReplyField*
+// for history and query records (reply_fields.h). All look members up with json_text.h.
 #pragma once
 
 #include <json/json.h>
@@ -30,14 +33,14 @@ struct ParamCodec {
 
 // The record fields a parameter can land in; the C type says how the value is read.
 template <typename R>
-using ParamField = std::variant<int32_t R::*, uint32_t R::*, bool R::*, uint64_t R::*,
+using ParamTarget = std::variant<int32_t R::*, uint32_t R::*, bool R::*, uint64_t R::*,
                                 char (R::*)[64], char (R::*)[256], ParamCodec<R>>;
 
 template <typename R>
 struct Param {
     const char* name;
     ParamType type;  // the tag of a write; Int32 on a bool field writes 0 or 1
-    ParamField<R> field;
+    ParamTarget<R> field;
     bool (*sent)(const R& record) = nullptr;  // null: always written
 };
 
@@ -69,11 +72,11 @@ struct ModuleCall {
 inline constexpr char kSetFailed[] = "Set module config failed.";
 
 // Reads of one value into a field of that C type; a value of another kind changes nothing.
-void readValue(const Json::Value& value, int32_t& field);
-void readValue(const Json::Value& value, uint32_t& field);
-void readValue(const Json::Value& value, bool& field);      // true/false, or a number: non-zero
-void readValue(const Json::Value& value, uint64_t& field);  // decimal digits in a string
-void readTextValue(const Json::Value& value, char* field, size_t width);  // cut to width - 1
+void readParamValue(const Json::Value& value, int32_t& field);
+void readParamValue(const Json::Value& value, uint32_t& field);
+void readParamValue(const Json::Value& value, bool& field);      // true/false, or a number: non-zero
+void readParamValue(const Json::Value& value, uint64_t& field);  // decimal digits in a string
+void readParamText(const Json::Value& value, char* field, size_t width);  // cut to width - 1
 
 // The JSON value written for a field under a tag.
 Json::Value wireValue(int32_t field, ParamType type);
@@ -96,9 +99,9 @@ void readParam(const Param<R>& param, const Json::Value& value, R& record) {
             } else {
                 auto& target = record.*field;
                 if constexpr (std::is_array_v<std::remove_reference_t<decltype(target)>>)
-                    readTextValue(value, target, sizeof target);
+                    readParamText(value, target, sizeof target);
                 else
-                    readValue(value, target);
+                    readParamValue(value, target);
             }
         },
         param.field);

@@ -39,43 +39,36 @@ int32_t genderCode(const Json::Value& value) {
 // left alone, as if the member were absent.
 void storeField(const Json::Value& v, const FieldRow& row, unsigned char* at) {
     switch (row.kind) {
-        case FieldKind::Text:
+        case ReplyFieldKind::Text:
             if (v.isString()) storeText(v, at, row.width);
             break;
-        case FieldKind::Int32:
+        case ReplyFieldKind::Int32:
             if (v.isInt()) store<int32_t>(at, v.asInt());
             break;
-        case FieldKind::UInt32:
+        case ReplyFieldKind::UInt32:
             if (v.isUInt()) store<uint32_t>(at, v.asUInt());
             break;
-        case FieldKind::Int64:
+        case ReplyFieldKind::Int64:
             if (v.isInt64()) store<int64_t>(at, v.asInt64());
             break;
-        case FieldKind::UInt64:
+        case ReplyFieldKind::UInt64:
             if (v.isUInt64()) store<uint64_t>(at, v.asUInt64());
             break;
-        case FieldKind::Float:
+        case ReplyFieldKind::Float:
             // A double beyond float's range has no float value.
             if (v.isNumeric() && v.asDouble() >= -FLT_MAX && v.asDouble() <= FLT_MAX)
                 store<float>(at, static_cast<float>(v.asDouble()));
             break;
-        case FieldKind::Bool:
+        case ReplyFieldKind::Bool:
             if (v.isBool()) store<bool>(at, v.asBool());
             break;
-        case FieldKind::Gender:
+        case ReplyFieldKind::Gender:
             store<int32_t>(at, genderCode(v));
             break;
     }
 }
 
 }  // namespace
-
-const Json::Value& memberOf(const Json::Value& object, const char* key) {
-    static const Json::Value kAbsent;
-    if (!object.isObject()) return kAbsent;
-    const Json::Value* found = object.find(key, key + std::strlen(key));
-    return found ? *found : kAbsent;
-}
 
 void fillFields(const Json::Value& element, FieldTable table, void* record) {
     auto* base = static_cast<unsigned char*>(record);

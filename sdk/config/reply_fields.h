@@ -2,6 +2,9 @@
 // (the JSON member that feeds it, where it lies in the record, how wide it is, what kind of
 // value it takes), one reader for every table. Nothing here throws on a hostile reply: a member
 // of the wrong kind is treated as absent and leaves its field as it was.
+// Three table mechanisms map JSON members to C fields, each under its own names: Param* for
+// module parameters (param_table.h), Group* for the own-parser groups (own_parser.h), ReplyField*
+// for history and query records (reply_fields.h). All look members up with json_text.h.
 #pragma once
 
 #include <json/json.h>
@@ -10,9 +13,11 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/json_text.h"
+
 namespace camlink {
 
-enum class FieldKind {
+enum class ReplyFieldKind {
     Text,   // char[N]: cut to N - 1 bytes at a character boundary, NUL-terminated
     Int32,  // JSON integer within the type's range
     UInt32,
@@ -28,7 +33,7 @@ struct FieldRow {
     const char* name;   // JSON member, named like the record field
     size_t offset;      // of the field in its record
     size_t width;       // bytes of the field
-    FieldKind kind;
+    ReplyFieldKind kind;
 };
 
 struct FieldTable {
@@ -46,45 +51,42 @@ template <typename T>
 struct KindOf;
 template <size_t N>
 struct KindOf<char[N]> {
-    static constexpr FieldKind value = FieldKind::Text;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::Text;
 };
 template <>
 struct KindOf<int32_t> {
-    static constexpr FieldKind value = FieldKind::Int32;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::Int32;
 };
 template <>
 struct KindOf<uint32_t> {
-    static constexpr FieldKind value = FieldKind::UInt32;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::UInt32;
 };
 template <>
 struct KindOf<int64_t> {
-    static constexpr FieldKind value = FieldKind::Int64;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::Int64;
 };
 template <>
 struct KindOf<uint64_t> {
-    static constexpr FieldKind value = FieldKind::UInt64;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::UInt64;
 };
 template <>
 struct KindOf<float> {
-    static constexpr FieldKind value = FieldKind::Float;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::Float;
 };
 template <>
 struct KindOf<bool> {
-    static constexpr FieldKind value = FieldKind::Bool;
+    static constexpr ReplyFieldKind value = ReplyFieldKind::Bool;
 };
 
 // The same int32 row, read from a text that names a gender (a compile error for other rows).
 constexpr FieldRow genderText(FieldRow row) {
-    return row.kind == FieldKind::Int32
-               ? FieldRow{row.group, row.name, row.offset, row.width, FieldKind::Gender}
+    return row.kind == ReplyFieldKind::Int32
+               ? FieldRow{row.group, row.name, row.offset, row.width, ReplyFieldKind::Gender}
                : throw "a gender is held in an int32 field";
 }
 
 // Reads every row of the table from `element` into the record at `record`.
 void fillFields(const Json::Value& element, FieldTable table, void* record);
-
-// A member of an object; a null value when `object` is not an object or lacks the member.
-const Json::Value& memberOf(const Json::Value& object, const char* key);
 
 }  // namespace camlink
 

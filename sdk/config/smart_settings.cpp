@@ -17,7 +17,7 @@ namespace {
 // ---- Capture ----
 
 using Capture = vcam_capture_config;
-constexpr ParamField kCaptureFields[] = {
+constexpr GroupField kCaptureFields[] = {
     field<Capture, &Capture::snapsizethr>("snapsizethr"),
     field<Capture, &Capture::frontthr>("frontthr"),
     field<Capture, &Capture::beginpostframethr>("beginpostframethr"),
@@ -56,7 +56,7 @@ const char* captureRejected(const void* record) {
 // ---- Recognition ----
 
 using Recognize = vcam_recognize_config;
-constexpr ParamField kRecognizeReads[] = {
+constexpr GroupField kRecognizeReads[] = {
     field<Recognize, &Recognize::recog_switch>("recog_switch"),
     field<Recognize, &Recognize::recog_snap>("recog_snap"),
     field<Recognize, &Recognize::send_origin_img>("send_origin_img"),
@@ -64,7 +64,7 @@ constexpr ParamField kRecognizeReads[] = {
     field<Recognize, &Recognize::similar_thres>("similar_thres"),
 };
 // The thresholds are the camera's to keep: a write carries the three switches only.
-constexpr ParamField kRecognizeWrites[] = {
+constexpr GroupField kRecognizeWrites[] = {
     field<Recognize, &Recognize::recog_snap>("recog_snap"),
     field<Recognize, &Recognize::send_origin_img>("send_origin_img"),
     field<Recognize, &Recognize::recog_switch>("recog_switch"),
@@ -83,7 +83,7 @@ size_t entriesToSend(int32_t count, size_t capacity) {
 
 // Fills up to `capacity` records from the objects of the array; other elements stay zero.
 template <typename Entry, size_t N>
-void readEntries(const Json::Value& array, FieldList fields, Entry (&entries)[N]) {
+void readEntries(const Json::Value& array, GroupFieldList fields, Entry (&entries)[N]) {
     const Json::ArrayIndex n = std::min<Json::ArrayIndex>(array.size(), N);
     for (Json::ArrayIndex i = 0; i < n; ++i)
         if (array[i].isObject()) readObject(fields, array[i], &entries[i]);
@@ -92,7 +92,7 @@ void readEntries(const Json::Value& array, FieldList fields, Entry (&entries)[N]
 // ---- Linkage ----
 
 using Entry = vcam_linkage_entry;
-constexpr ParamField kEntryReads[] = {
+constexpr GroupField kEntryReads[] = {
     field<Entry, &Entry::repoId>("repoId"),
     field<Entry, &Entry::repoName>("repoName"),
     field<Entry, &Entry::searchOrder>("searchOrder"),
@@ -108,7 +108,7 @@ constexpr ParamField kEntryReads[] = {
     field<Entry, &Entry::delay>("delay", "networkRelay"),
 };
 // The camera names the library itself and works out exclusions on its own.
-constexpr ParamField kEntryWrites[] = {
+constexpr GroupField kEntryWrites[] = {
     field<Entry, &Entry::repoId>("repoId"),
     field<Entry, &Entry::searchOrder>("searchOrder"),
     field<Entry, &Entry::isAlarm>("isAlarm", "alarm"),
@@ -141,14 +141,14 @@ Json::Value writeLinkage(const void* record) {
     return entries;
 }
 
-constexpr ParamField kLinkageFields[] = {
+constexpr GroupField kLinkageFields[] = {
     customField("repolinkage", ParamType::LinkageConfig, &readLinkage, &writeLinkage),
 };
 
 // ---- People counting ----
 
 using Line = vcam_passflow_line;
-constexpr ParamField kLineFields[] = {
+constexpr GroupField kLineFields[] = {
     field<Line, &Line::id>("id"),
     field<Line, &Line::x1>("x1"),
     field<Line, &Line::y1>("y1"),
@@ -244,13 +244,13 @@ Json::Value writeDuration(const void* record) {
 }
 
 using Flow = vcam_passflow_config;
-constexpr ParamField kFlowReads[] = {
+constexpr GroupField kFlowReads[] = {
     field<Flow, &Flow::type>("type"),
     customField("lines", ParamType::Line, &readLines, nullptr),
     field<Flow, &Flow::upload_interval>("upload_interval"),
     field<Flow, &Flow::upload_event>("upload_event"),
 };
-constexpr ParamField kFlowWrites[] = {
+constexpr GroupField kFlowWrites[] = {
     field<Flow, &Flow::type>("type"),
     customField("lines", ParamType::Line, nullptr, &writeLines),
     customField("crontab", ParamType::String, nullptr, &writeCrontab),
@@ -273,7 +273,7 @@ void readModuleList(const Json::Value& value, void* record) {
     }
 }
 
-constexpr ParamField kCapabilityFields[] = {
+constexpr GroupField kCapabilityFields[] = {
     customField("module_list", ParamType::ModuleArray, &readModuleList, nullptr),
 };
 
@@ -303,6 +303,6 @@ const SettingsGroup<vcam_passflow_config> kPassflowConfig = {
 const SettingsGroup<vcam_smart_capability> kSmartCapability = {
     GroupRow{"capabi", "getSmartCapability", nullptr, "SmartCapabilityPaser", kCaptureLabel,
              RequestLog::Logged, ReadStart::Cleared, AbsentModule::ReplyCode, kCapabilityFields,
-             FieldList(), nullptr, nullptr}};
+             GroupFieldList(), nullptr, nullptr}};
 
 }  // namespace camlink

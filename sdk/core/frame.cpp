@@ -19,6 +19,8 @@ int SessionTable::login(int* number, const char* address, const char* user, cons
 }
 
 int SessionTable::logout(int session) {
+    // Session 0 is the search's, not a login: its areas stay where callers hold them.
+    if (session == kSearchSession) return VCAM_ERR_SESSION;
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = sessions_.find(session);
     if (it == sessions_.end()) return VCAM_ERR_SESSION;

@@ -30,6 +30,7 @@ public:
     // then the login; the entry stays even when the login fails.
     int login(int* number, const char* address, const char* user, const char* password,
               char* reply128);
+    // 10 for an unknown session and for session 0, which no login made.
     int logout(int session);
 
     // Runs `op` on session 0, the search session, creating it if absent; under the table mutex,

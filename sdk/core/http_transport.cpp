@@ -2,13 +2,17 @@
 // digest before writing it, and the MD5 and Base64 helpers over OpenSSL.
 #include "core/http_transport.h"
 
+#include "core/c_memory.h"
 #include "core/file_handle.h"
+#include "core/json_text.h"
 
 #include <curl/curl.h>
 #include <json/json.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -43,9 +47,6 @@ struct CurlCleanup {
 struct SlistCleanup {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-struct FreeMemory {
-    void operator()(unsigned char* bytes) const { std::free(bytes); }
-};
 struct DigestCleanup {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 };
@@ -56,7 +57,7 @@ struct EncodeCleanup {
 using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
 using CurlHeaders = std::unique_ptr<curl_slist, SlistCleanup>;
 using FileHandle = camlink::File;
-using ByteBuffer = std::unique_ptr<unsigned char, FreeMemory>;
+using ByteBuffer = std::unique_ptr<unsigned char, camlink::FreeMemory>;
 
 // Incremental MD5 giving 32 upper-case hexadecimal digits.
 class Md5 {
@@ -133,17 +134,27 @@ struct Exchange {
         curl_easy_setopt(c, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_DIGEST));
         curl_easy_setopt(c, CURLOPT_USERPWD, request.userpwd.c_str());
         curl_easy_setopt(c, CURLOPT_TCP_KEEPALIVE, 1L);
+        // Cameras speak plain HTTP. A URL a camera hands back must reach neither a local file
+        // nor another protocol, and a redirect is the camera's answer, never followed.
+        if (curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http") != CURLE_OK ||
+            curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http") != CURLE_OK ||
+            curl_easy_setopt(c, CURLOPT_DEFAULT_PROTOCOL, "http") != CURLE_OK)
+            return false;
+        curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
         // Time-outs must not raise signals: the SDK is called from many threads.
         curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
         return true;
     }
 
-    int perform() {
-        const CURLcode code = curl_easy_perform(curl.get());
+    int perform() { return result(curl_easy_perform(curl.get())); }
+
+    // The status of the final response when the transfer succeeded, else the failure's result.
+    // A transfer without any status spoke no HTTP: it fails rather than passing for 0.
+    int result(CURLcode code) {
         if (code != CURLE_OK) return failure(code);
         long status = 0;
         curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-        return static_cast<int>(status);
+        return status > 0 ? static_cast<int>(status) : failure(CURLE_UNSUPPORTED_PROTOCOL);
     }
 
     static int failure(CURLcode code) {
@@ -254,15 +265,6 @@ bool safeFileName(const std::string& name) {
     return true;
 }
 
-Json::Value parseJson(const std::string& text) {
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return {};
-    return root;
-}
-
 int64_t memberLength(const Json::Value& element) {
     const Json::Value& length = element["facelibLen"];
     return length.isInt() && length.asInt() >= 0 ? length.asInt() : 0;
@@ -291,7 +293,12 @@ struct LumenNetworkHttp::Download {
     }
 
     bool onHeaderLine(const std::string& line);  // false refuses the transfer
-    void onChunk(const char* data, size_t length);
+    // False once the announced total has arrived: the transfer ends there.
+    bool onChunk(const char* data, size_t length);
+    // False once the download has lasted longer than its size allows.
+    bool withinTime();
+    bool complete() const { return complete_; }
+    bool overdue() const { return overdue_; }
     void publish(HttpRequest& request) const;
 
 private:
@@ -313,6 +320,9 @@ private:
     ByteBuffer buffer_;
     size_t bufferSize_ = 0;
     size_t received_ = 0;
+    bool complete_ = false;
+    bool overdue_ = false;
+    const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
 bool LumenNetworkHttp::Download::onHeaderLine(const std::string& line) {
@@ -335,7 +345,7 @@ bool LumenNetworkHttp::Download::onHeaderLine(const std::string& line) {
 
 bool LumenNetworkHttp::Download::takeLibraries(const std::string& value) {
     try {
-        const Json::Value list = parseJson(value);
+        const Json::Value list = camlink::parseJson(value).value_or(Json::Value());
         if (!list.isArray()) return true;
         count_ = static_cast<int>(std::min<Json::ArrayIndex>(list.size(), kMaxLibraryFiles));
         for (int i = 0; i < count_; ++i) {
@@ -377,19 +387,31 @@ bool LumenNetworkHttp::Download::allocate() {
     return buffer_ != nullptr;
 }
 
-void LumenNetworkHttp::Download::onChunk(const char* data, size_t length) {
-    if (static_cast<int64_t>(received_) >= total_) return;
+bool LumenNetworkHttp::Download::onChunk(const char* data, size_t length) {
+    const size_t owed = static_cast<size_t>(total_) - std::min(received_, size_t(total_));
+    const size_t taken = std::min(length, owed);
     if (received_ < bufferSize_) {
-        const size_t kept = std::min(length, bufferSize_ - received_);
+        const size_t kept = std::min(taken, bufferSize_ - received_);
         std::memcpy(buffer_.get() + received_, data, kept);
-        received_ += kept;
     }
+    received_ += taken;
     settle(main_, 0);
     int64_t offset = main_.length;
     for (int i = 0; i < count_; ++i) {
         settle(libraries_[i], offset);
         offset += libraries_[i].length;
     }
+    complete_ = static_cast<int64_t>(received_) >= total_;
+    return !complete_;
+}
+
+bool LumenNetworkHttp::Download::withinTime() {
+    const DownloadBounds bounds = downloadBounds();
+    const int64_t allowedMs =
+        bounds.floorMs + total_ * 1000 / std::max<int64_t>(bounds.bytesPerSecond, 1);
+    const auto elapsed = std::chrono::steady_clock::now() - started_;
+    overdue_ = elapsed > std::chrono::milliseconds(allowedMs);
+    return !overdue_;
 }
 
 // Writes a part once all its bytes are in, and only when they match the announced digest.
@@ -428,14 +450,24 @@ size_t onHeader(char* data, size_t size, size_t count, void* state) {
     }
 }
 
+// A short count ends the transfer: also how it stops once the announced total is in.
 size_t onDownloadChunk(char* data, size_t size, size_t count, void* state) {
     try {
-        static_cast<LumenNetworkHttp::Download*>(state)->onChunk(data, size * count);
+        return static_cast<LumenNetworkHttp::Download*>(state)->onChunk(data, size * count)
+                   ? size * count
+                   : 0;
     } catch (...) {
         return 0;
     }
-    return size * count;
 }
+
+// libcurl calls this at least once a second, also while nothing arrives.
+int onDownloadProgress(void* state, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<LumenNetworkHttp::Download*>(state)->withinTime() ? 0 : 1;
+}
+
+std::atomic<int64_t> boundFloorMs{kDownloadBounds.floorMs};
+std::atomic<int64_t> boundBytesPerSecond{kDownloadBounds.bytesPerSecond};
 
 }  // namespace
 
@@ -448,12 +480,22 @@ bool replayDownload(HttpRequest& request, const std::vector<std::string>& header
         accepted = onHeader(copy.data(), 1, copy.size(), &download) == copy.size();
         if (!accepted) break;
     }
-    for (size_t i = 0; accepted && i < chunks.size(); ++i) {
+    for (size_t i = 0; accepted && i < chunks.size() && !download.complete(); ++i) {
         std::string copy = chunks[i];
-        accepted = onDownloadChunk(copy.data(), 1, copy.size(), &download) == copy.size();
+        accepted = onDownloadChunk(copy.data(), 1, copy.size(), &download) == copy.size() ||
+                   download.complete();
     }
     download.publish(request);
     return accepted;
+}
+
+DownloadBounds downloadBounds() {
+    return {boundFloorMs.load(), boundBytesPerSecond.load()};
+}
+
+void setDownloadBounds(DownloadBounds bounds) {
+    boundFloorMs = bounds.floorMs;
+    boundBytesPerSecond = bounds.bytesPerSecond;
 }
 
 const char* methodName(int32_t index) {
@@ -499,16 +541,24 @@ int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
     if (downloading) {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onDownloadChunk);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, download_.get());
-        // No overall limit for a download, but a camera that stalls must not hold the
-        // session frame for ever.
+        // A camera that stalls is let go after this long, whatever its download's bound.
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStalledDownloadSeconds);
+        // The size-dependent bound is checked by the progress callback: the announced size is
+        // known only once the headers are in.
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &onDownloadProgress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, download_.get());
     } else {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendText);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
         curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kShortTimeoutMs);
     }
-    const int result = exchange.perform();
+    CURLcode code = curl_easy_perform(c);
+    if (downloading && download_->complete() && code == CURLE_WRITE_ERROR) code = CURLE_OK;
+    if (downloading && download_->overdue() && code == CURLE_ABORTED_BY_CALLBACK)
+        code = CURLE_OPERATION_TIMEDOUT;
+    const int result = exchange.result(code);
     download_->publish(request);
     download_.reset();  // closes files still open, frees the receive buffer
     return result;
@@ -525,7 +575,13 @@ int LumenNetworkHttp::send(HttpRequest& request, ReadFunction read, WriteFunctio
     CURL* c = exchange.curl.get();
     UploadSource source{read, &request, static_cast<size_t>(std::max(request.uploadSize, 0))};
     if (upload) {
+        // Without this libcurl asks for "100 Continue" before every uploaded body and waits a
+        // round trip for it, after the digest exchange has already proved the request welcome.
+        if (!appendLines(exchange.headers, "Expect:")) return kNoTransferHandle;
+        curl_easy_setopt(c, CURLOPT_HTTPHEADER, exchange.headers.get());
         curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+        // A picture goes out in one piece instead of libcurl's default 64 KiB ones.
+        curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBufferBytes);
         curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.uploadSize));
         curl_easy_setopt(c, CURLOPT_READFUNCTION, &feedUpload);
         curl_easy_setopt(c, CURLOPT_READDATA, &source);

@@ -33,9 +33,22 @@ const char* methodName(int32_t index);
 // handle could be made. A reply body above 64 MiB, a download announcing more than 1 GiB in
 // all or a length that is not a decimal number ends as 10000 + CURLE_WRITE_ERROR (10023);
 // announced file names that are not one plain name (separators, ".", "..", control characters,
-// empty) are never opened.
+// empty) are never opened. Only plain HTTP is spoken: a URL of another scheme ends as
+// 10000 + CURLE_UNSUPPORTED_PROTOCOL (10001), and a redirect is returned as its status.
 constexpr int kTransferErrorBase = 10000;
 constexpr int kNoTransferHandle = 1;
+
+// Download mode ends once the announced total has arrived, and a whole download lasts at most
+// `floorMs` plus one second per `bytesPerSecond` announced bytes: a camera that keeps sending,
+// or sends too slowly, ends as 10000 + CURLE_OPERATION_TIMEDOUT (10028).
+struct DownloadBounds {
+    int64_t floorMs;
+    int64_t bytesPerSecond;
+};
+constexpr DownloadBounds kDownloadBounds{30000, 256 * 1024};
+// The bounds in force; tests shorten them.
+DownloadBounds downloadBounds();
+void setDownloadBounds(DownloadBounds bounds);
 
 // Upload data source of `send`: fills at most `size` bytes, returns how many (0 at the end).
 using ReadFunction = size_t (*)(char* buffer, size_t size, size_t count, void* request);

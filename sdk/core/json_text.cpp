@@ -34,6 +34,17 @@ std::optional<Json::Value> parseJson(const std::string& text) {
     return root;
 }
 
+const Json::Value* findMember(const Json::Value& object, const char* key) {
+    if (!object.isObject()) return nullptr;
+    return object.find(key, key + std::strlen(key));
+}
+
+const Json::Value& memberOf(const Json::Value& object, const char* key) {
+    static const Json::Value kAbsent;
+    const Json::Value* found = findMember(object, key);
+    return found ? *found : kAbsent;
+}
+
 int64_t readInteger(const Json::Value& object, const char* key, int64_t fallback) {
     if (!object.isObject() || !object.isMember(key)) return fallback;
     const Json::Value& v = object[key];

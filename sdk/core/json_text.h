@@ -15,6 +15,12 @@ std::string compactJson(const Json::Value& value);
 // nullopt when the text is not JSON (or nests too deep).
 std::optional<Json::Value> parseJson(const std::string& text);
 
+// The member lookups every reader of camera replies uses. Unlike jsoncpp's index operators they
+// never throw and never add the member. findMember: null when `object` is not an object or
+// lacks the member; memberOf: a null value then.
+const Json::Value* findMember(const Json::Value& object, const char* key);
+const Json::Value& memberOf(const Json::Value& object, const char* key);
+
 // Lenient reads of a member: the value when it has a usable kind, the fallback otherwise.
 int64_t readInteger(const Json::Value& object, const char* key, int64_t fallback = 0);
 std::string readText(const Json::Value& object, const char* key);

@@ -28,7 +28,7 @@ WaitResult waitFor(Socket socket, short events, int milliseconds) {
     }
 }
 
-int remainingMs(std::chrono::steady_clock::time_point deadline) {
+int remainingMs(Deadline deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
@@ -45,16 +45,19 @@ Socket openTcpSocket() {
     return s;
 }
 
-bool connectTo(Socket socket, const std::string& address, uint16_t port) {
+bool connectWithin(Socket socket, const std::string& address, uint16_t port, int milliseconds) {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
     if (inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) return false;
-    int rc;
-    do {
-        rc = ::connect(socket, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0;
+    if (!makeNonBlocking(socket)) return false;
+    if (::connect(socket, reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0) return true;
+    // An interrupted non-blocking connect goes on in the background, like one in progress.
+    if (errno != EINPROGRESS && errno != EINTR) return false;
+    if (waitWritable(socket, milliseconds) != WaitResult::Ready) return false;
+    int error = 0;
+    socklen_t length = sizeof error;
+    return getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
 bool makeNonBlocking(Socket socket) {
@@ -91,9 +94,12 @@ long receiveSome(Socket socket, void* data, size_t size) {
     return n;
 }
 
-WaitResult sendAll(Socket socket, const void* data, size_t size, int milliseconds) {
+Deadline deadlineIn(int milliseconds) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+WaitResult sendAll(Socket socket, const void* data, size_t size, Deadline deadline) {
     const auto* bytes = static_cast<const char*>(data);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     size_t sent = 0;
     while (sent < size) {
         WaitResult ready = waitWritable(socket, remainingMs(deadline));
@@ -106,9 +112,8 @@ WaitResult sendAll(Socket socket, const void* data, size_t size, int millisecond
     return WaitResult::Ready;
 }
 
-WaitResult receiveAll(Socket socket, void* data, size_t size, int milliseconds) {
+WaitResult receiveAll(Socket socket, void* data, size_t size, Deadline deadline) {
     auto* bytes = static_cast<char*>(data);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     size_t got = 0;
     while (got < size) {
         WaitResult ready = waitReadable(socket, remainingMs(deadline));

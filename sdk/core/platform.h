@@ -2,6 +2,7 @@
 // Nothing else in the SDK includes socket headers.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,9 +16,10 @@ constexpr Socket kNoSocket = -1;
 // An IPv4 TCP socket; kNoSocket on failure, after printing the system's error text for
 // "socket" to standard error.
 Socket openTcpSocket();
-// Blocking connect with the system's own connect time-out.
-bool connectTo(Socket socket, const std::string& address, uint16_t port);
 bool makeNonBlocking(Socket socket);
+// Switches the socket to non-blocking mode and connects within `milliseconds`: a peer that
+// drops connection attempts costs that long, not the system's two-minute connect time-out.
+bool connectWithin(Socket socket, const std::string& address, uint16_t port, int milliseconds);
 void closeSocket(Socket& socket);
 
 enum class WaitResult { Ready, TimedOut, Failed };
@@ -29,11 +31,15 @@ WaitResult waitReadable(Socket socket, int milliseconds);
 long sendSome(Socket socket, const void* data, size_t size);
 long receiveSome(Socket socket, void* data, size_t size);
 
-// Sends all bytes within `milliseconds` in all: Ready when done, TimedOut when the socket
-// never became writable in time, Failed on a send error.
-WaitResult sendAll(Socket socket, const void* data, size_t size, int milliseconds);
-// Receives exactly `size` bytes within `milliseconds` in all; Failed also when the peer closes.
-WaitResult receiveAll(Socket socket, void* data, size_t size, int milliseconds);
+// The moment by which a whole exchange must be done.
+using Deadline = std::chrono::steady_clock::time_point;
+Deadline deadlineIn(int milliseconds);
+
+// Sends all bytes by the deadline: Ready when done, TimedOut when the socket did not take them
+// in time, Failed on a send error.
+WaitResult sendAll(Socket socket, const void* data, size_t size, Deadline deadline);
+// Receives exactly `size` bytes by the deadline; Failed also when the peer closes.
+WaitResult receiveAll(Socket socket, void* data, size_t size, Deadline deadline);
 
 void sleepMilliseconds(int milliseconds);
 

@@ -14,6 +14,7 @@
 
 #include "camlink.h"
 #include "core/adapters.h"
+#include "core/c_memory.h"
 
 namespace camlink {
 
@@ -25,10 +26,6 @@ constexpr size_t kKeptReplySize = 544;
 // A type of the library's own, so the index's code stays private to it.
 struct KeptReply {
     uint8_t bytes[kKeptReplySize];
-};
-
-struct FreeMemory {
-    void operator()(void* memory) const { std::free(memory); }
 };
 
 // Session 0's search state, made by the first search. The areas (36 MB) are allocated once and

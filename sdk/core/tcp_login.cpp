@@ -16,30 +16,19 @@ constexpr size_t kHandshakeResponseSize = 40;
 constexpr size_t kLoginRequestSize = 108;
 constexpr size_t kLoginResponseSize = 32;
 
-// Sends the bytes or says which way it failed, in the channel's console words.
-bool sendPacket(TcpLoginRecord& r, const uint8_t* bytes, size_t size, const char* failure) {
-    if (platform::waitWritable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("Login timeout!\n");
-        return false;
-    }
-    if (platform::sendAll(r.socket, bytes, size, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("%s\n", failure);
-        return false;
-    }
-    return true;
+// Reports a failed step in the channel's console words: a time-out, or the step's own failure.
+bool stepDone(WaitResult result, const char* failure) {
+    if (result == WaitResult::Ready) return true;
+    std::printf("%s\n", result == WaitResult::TimedOut ? "Login timeout!" : failure);
+    return false;
 }
 
-// Waits for the answer, then reads it whole within the same wait.
-bool receivePacket(TcpLoginRecord& r, uint8_t* bytes, size_t size, const char* failure) {
-    if (platform::waitReadable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("Login timeout!\n");
-        return false;
-    }
-    if (platform::receiveAll(r.socket, bytes, size, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("%s\n", failure);
-        return false;
-    }
-    return true;
+// One step of the channel: the request out and its whole answer in, both within one wait.
+bool exchange(TcpLoginRecord& r, const uint8_t* request, size_t requestSize, const char* sendFailure,
+              uint8_t* answer, size_t answerSize, const char* receiveFailure) {
+    const platform::Deadline deadline = platform::deadlineIn(kChannelWaitMs);
+    return stepDone(platform::sendAll(r.socket, request, requestSize, deadline), sendFailure) &&
+           stepDone(platform::receiveAll(r.socket, answer, answerSize, deadline), receiveFailure);
 }
 
 void buildLoginRequest(const TcpLoginRecord& r, uint8_t* packet) {
@@ -59,25 +48,25 @@ void buildLoginRequest(const TcpLoginRecord& r, uint8_t* packet) {
 int loginStep(TcpLoginRecord& r) {
     r.socket = platform::openTcpSocket();
     if (r.socket == platform::kNoSocket) return -1;
-    if (!platform::connectTo(r.socket, r.address, static_cast<uint16_t>(r.port))) {
+    if (!platform::connectWithin(r.socket, r.address, static_cast<uint16_t>(r.port),
+                                 kChannelWaitMs)) {
         std::printf("connect failed!\n");
         return -1;
     }
-    platform::makeNonBlocking(r.socket);
     PacketHeader handshake = makePacketHeader(PacketCommand::Handshake, kNoLoginId, 0);
-    if (!sendPacket(r, handshake.data(), handshake.size(), "Send handshake request failed!"))
-        return -1;
     uint8_t response[kHandshakeResponseSize];
-    if (!receivePacket(r, response, sizeof response, "Receive handshake response failed!"))
+    if (!exchange(r, handshake.data(), handshake.size(), "Send handshake request failed!",
+                  response, sizeof response, "Receive handshake response failed!"))
         return -1;
     r.serial = readBigEndian64(response + 32);
     std::printf("user serial number: %llx\n", static_cast<unsigned long long>(r.serial));
 
     uint8_t request[kLoginRequestSize] = {};
     buildLoginRequest(r, request);
-    if (!sendPacket(r, request, sizeof request, "Send login request failed!")) return -1;
     uint8_t answer[kLoginResponseSize];
-    if (!receivePacket(r, answer, sizeof answer, "Receive login reponse failed!")) return -1;
+    if (!exchange(r, request, sizeof request, "Send login request failed!", answer,
+                  sizeof answer, "Receive login reponse failed!"))
+        return -1;
     if (packetStatus(answer) != 0) return -1;
     r.loginId = packetLoginId(answer);
     r.channelOpen = 1;

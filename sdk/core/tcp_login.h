@@ -39,7 +39,8 @@ struct TcpLoginRecord {
 std::unique_ptr<TcpLoginRecord> makeTcpLoginRecord(const char* address, const char* user,
                                                    const char* password);
 
-// Each wait of the channel lasts at most this long.
+// The connect, and each step of the channel (a request sent and its answer received), lasts at
+// most this long.
 constexpr int kChannelWaitMs = 3000;
 
 // The upgrade step (its own file).

@@ -91,27 +91,27 @@ int tcpUpgradeStep(TcpLoginRecord& r, const char* path) {
 
     PacketHeader header =
         makePacketHeader(PacketCommand::Upgrade, r.loginId, static_cast<uint32_t>(length));
-    if (platform::waitWritable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("Write upgrade header timeout!\n");
-        return -1;
-    }
-    if (platform::sendAll(r.socket, header.data(), header.size(), kChannelWaitMs) !=
-        WaitResult::Ready) {
-        std::perror("send");
+    if (WaitResult sent = platform::sendAll(r.socket, header.data(), header.size(),
+                                            platform::deadlineIn(kChannelWaitMs));
+        sent != WaitResult::Ready) {
+        if (sent == WaitResult::TimedOut)
+            std::printf("Write upgrade header timeout!\n");
+        else
+            std::perror("send");
         return -1;
     }
     if (int sent = sendFile(r.socket, file.get(), static_cast<uint32_t>(length)); sent != 0)
         return sent;
     file.reset();
 
-    if (platform::waitReadable(r.socket, kChannelWaitMs) != WaitResult::Ready) {
-        std::printf("Receive upgrade response timeout!\n");
-        return -1;
-    }
     uint8_t answer[kPacketHeaderSize];
-    if (platform::receiveAll(r.socket, answer, sizeof answer, kChannelWaitMs) !=
-        WaitResult::Ready) {
-        std::perror("recv");
+    if (WaitResult got = platform::receiveAll(r.socket, answer, sizeof answer,
+                                              platform::deadlineIn(kChannelWaitMs));
+        got != WaitResult::Ready) {
+        if (got == WaitResult::TimedOut)
+            std::printf("Receive upgrade response timeout!\n");
+        else
+            std::perror("recv");
         return -1;
     }
     if (packetStatus(answer) != 0) return -2;

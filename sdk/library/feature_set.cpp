@@ -71,16 +71,29 @@ int featureResponsePaser(const std::string& reply, vcam_feature_set& set) {
         return -1;
     }
     copyField(set.message, readText(*root, "msg"));
-    const Json::Value& features = (*root)["data"]["features"];
-    set.count = features.isArray() ? static_cast<int32_t>(features.size()) : 0;
-    for (int i = 0;
-         i < kFeatureEntries && features.isArray() && i < static_cast<int>(features.size()); ++i) {
+    const Json::Value& features = memberOf(memberOf(*root, "data"), "features");
+    const int listed = features.isArray() ? static_cast<int>(features.size()) : 0;
+    set.count = listed;
+    for (int i = 0; i < kFeatureEntries && i < listed; ++i) {
         const Json::Value& entry = features[i];
         copyField(set.entries[i].url, readText(entry, "url"));
         readFeatureText(readText(entry, "feature"), set.entries[i].values);
     }
     const int64_t code = readInteger(*root, "code", 0);
     return code < INT32_MIN || code > INT32_MAX ? -1 : static_cast<int>(code);
+}
+
+void fillFeatures(Json::Value& reply, const FeatureLookup& lookup) {
+    // Looked up before indexing: the non-const index would add the members it misses, and the
+    // reply goes back as the camera wrote it.
+    const Json::Value& listed = memberOf(memberOf(reply, "data"), "record");
+    if (!listed.isArray() && !listed.isObject()) return;
+    for (Json::Value& element : reply["data"]["record"]) {
+        if (!element.isObject()) continue;
+        const bool extracted = readInteger(element, "status") == 1;
+        element["feature"] =
+            extracted ? lookup(readText(element, "libid"), readText(element, "uid")) : "";
+    }
 }
 
 int addFeatures(LumenControl::LumenControlClient& client, const char* path, vcam_feature_set& set) {

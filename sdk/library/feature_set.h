@@ -2,8 +2,11 @@
 // set sent to and read from the camera's feature store, and the requests that carry it.
 #pragma once
 
+#include <json/json.h>
+
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/client.h"
@@ -37,6 +40,13 @@ void readFeatureText(const std::string& text, int32_t (&values)[kFeatureValues])
 
 // Reads a feature reply into the set: the camera's "code", or -1 when it is not JSON.
 int featureResponsePaser(const std::string& reply, vcam_feature_set& set);
+
+// The feature text stored for a listed record of the given library and uid; empty when none.
+using FeatureLookup = std::function<std::string(const std::string& libid, const std::string& uid)>;
+// The first-generation export's reading of a list reply: every element of "data" → "record"
+// (an array or an object) gets its "feature" member, asked of `lookup` when its "status" is 1
+// and empty otherwise. Anything else in the reply stays as the camera wrote it.
+void fillFeatures(Json::Value& reply, const FeatureLookup& lookup);
 
 // "/api/v1/recognize/add/id" or "/api/v1/recognize/add/features" with the set's first `count`
 // entries (at most 5); the parse result when it is 0 or more, else the transport's result.

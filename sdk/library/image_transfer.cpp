@@ -73,7 +73,9 @@ int addImage(LumenControl::LumenControlClient& client, vcam_image_record& record
 int fetchImageData(LumenControl::LumenControlClient& client, vcam_image_data_record& record) {
     if (!terminated(record.url)) return VCAM_ERR_ARGUMENT;
     LumenNetwork::HttpRequest request;
-    request.url = fieldText(record.url);  // the camera's own URL, used as it stands
+    // The camera's own URL, used as it stands: the transport takes plain HTTP only and follows
+    // no redirect, so a hostile URL ends as a failure, never as an empty success.
+    request.url = fieldText(record.url);
     request.userpwd = client.credentials();
     request.method = kMethodGet;
     LumenNetwork::LumenNetworkHttp http;

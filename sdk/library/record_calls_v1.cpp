@@ -29,24 +29,11 @@ vcam_feature_set featureSet(const std::string& setName, const std::string& id) {
 }
 
 // The 128 values the camera stores for a listed record, as text; empty when none.
-std::string storedFeature(LumenControl::LumenControlClient& client, const Json::Value& element) {
-    if (readInteger(element, "status") != 1) return "";
-    vcam_feature_set set = featureSet(readText(element, "libid"), readText(element, "uid"));
+std::string storedFeature(LumenControl::LumenControlClient& client, const std::string& libid,
+                          const std::string& uid) {
+    vcam_feature_set set = featureSet(libid, uid);
     if (listFeatures(client, set) != 0) return "";
     return writeFeatureText(set.entries[0].values);
-}
-
-// The records of a list reply, each with its "feature" member set from the feature store.
-void fillFeatures(LumenControl::LumenControlClient& client, Json::Value& reply) {
-    // Looked up before indexing: the non-const index would add the members it misses, and the
-    // reply goes back as the camera wrote it.
-    if (!reply.isObject() || !reply.isMember("data") || !reply["data"].isObject()) return;
-    if (!reply["data"].isMember("record")) return;
-    Json::Value& records = reply["data"]["record"];
-    if (!records.isArray() && !records.isObject()) return;
-    for (auto& element : records) {
-        if (element.isObject()) element["feature"] = storedFeature(client, element);
-    }
 }
 
 // The picture's URL on the camera, from the image lookup; 0 or the failure's result.
@@ -103,7 +90,9 @@ int exportRecordV1(LumenControl::LumenControlClient& client, vcam_image_query& q
     if (status != 200) return handBackText(client, status, response, &query.reply, kExportTag);
     std::optional<Json::Value> reply = parseJson(response);
     if (!reply) return handBackText(client, status, response, &query.reply, kExportTag);
-    fillFeatures(client, *reply);
+    fillFeatures(*reply, [&client](const std::string& libid, const std::string& uid) {
+        return storedFeature(client, libid, uid);
+    });
     return handBackText(client, status, compactJson(*reply), &query.reply, kExportTag);
 }
 

@@ -26,7 +26,9 @@ Camera::Camera(CameraConfig config)
       modules_(config_),
       history_(urlPrefixOf(config_)),
       guard_(std::chrono::seconds(config_.lockoutSeconds)),
-      context_{config_, faces_, features_, modules_, history_, sleeper_, deleteDelayMs_} {}
+      context_{config_, faces_, features_, modules_, history_, sleeper_, deleteDelayMs_} {
+    faces_.restore({}, config_.firstImgid, faces_.nextLibno());
+}
 
 Camera::~Camera() {
     stop();
@@ -69,6 +71,17 @@ void Camera::clearFaults() {
     channelState_.refuseLogin = false;
     channelState_.refuseUpgrade = false;
     channelState_.silentUpgrade = false;
+    channelState_.fault = ChannelFault::None;
+    setChannelPortOpen(true);
+}
+
+bool Camera::setChannelPortOpen(bool open, std::string* error) {
+    if (!running_) return true;  // start() opens it with the rest
+    if (!open) {
+        channel_->stop();
+        return true;
+    }
+    return channel_->start(error);
 }
 
 SearchIdentity Camera::identity() const {

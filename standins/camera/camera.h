@@ -48,6 +48,10 @@ public:
         deleteDelayMs_ = static_cast<int>(delay.count());
     }
     ChannelState& channel() { return channelState_; }
+    // Closes or reopens the binary channel's port of a running camera while HTTP keeps
+    // serving: a closed port refuses connections, and open connections close with it. false
+    // when it cannot reopen.
+    bool setChannelPortOpen(bool open, std::string* error = nullptr);
     // Test hook: answers `path` with exactly this reply (after authentication) until cleared,
     // for replies no real route gives (bad digests, hostile announcements, huge bodies).
     void setCannedReply(const std::string& path, HttpResponse reply);

@@ -79,6 +79,7 @@ CameraConfig cameraFrom(const Json::Value& v) {
     c.extractMsPerImage =
         static_cast<int>(intMember(v, "extractMsPerImage", c.extractMsPerImage, 0, 60000));
     c.lockoutSeconds = static_cast<int>(intMember(v, "lockoutSeconds", c.lockoutSeconds, 1, 86400));
+    c.firstImgid = intMember(v, "firstImgid", c.firstImgid, 1, CameraConfig::kMaxFirstImgid);
     if (v.isMember("search")) c.search = v["search"].asBool();
     if (v.isMember("libraries")) {
         if (!v["libraries"].isArray() || v["libraries"].size() > 2)

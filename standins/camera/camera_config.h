@@ -35,6 +35,9 @@ struct CameraConfig {
     int lockoutSeconds = 60;
     size_t maxBodyBytes = 24u * 1024 * 1024;  // larger requests are answered 413
     size_t maxImageBytes = 2u * 1024 * 1024;  // larger pictures are refused as unusable
+    // Identifier of the first picture stored; values beyond 32 bits exercise callers' widths.
+    int64_t firstImgid = 1001;
+    static constexpr int64_t kMaxFirstImgid = 100000000000000000LL;  // 10^17: 18 digits in URLs
     std::vector<PreloadedLibrary> libraries;
 
     // Fills the derived fields (serialNo, mac) from the address when they are empty.

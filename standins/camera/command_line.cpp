@@ -25,23 +25,28 @@ const char* const kUsage =
     "  --http-port N        HTTP port (default 8089)\n"
     "  --tcp-port N         binary channel port (default 80)\n"
     "  --extract-ms N       feature extraction time per picture (default 20)\n"
+    "  --first-imgid N      identifier of the first stored picture (default 1001)\n"
     "  --state DIR          keep libraries, pictures and settings in DIR between runs\n"
     "  --search             answer LAN searches (only inside a private network namespace)\n"
     "  --fault FAULT        kind[:value][@path][#times], kinds: latency, noanswer, drop,\n"
-    "                       status, malformed, truncated; e.g. status:500@/common/config#2\n"
+    "                       status, malformed, truncated, overrun;\n"
+    "                       e.g. status:500@/common/config#2\n"
     "  --refuse-login       refuse every login on the binary channel\n"
     "  --refuse-upgrade     refuse firmware upgrades\n"
     "  --silent-upgrade     take firmware upgrades without ever answering\n"
+    "  --channel-fault KIND binary channel misbehaviour: silent-handshake, short-reply,\n"
+    "                       close-mid-upgrade\n"
     "  --delete-delay-ms N  take N ms to delete a library\n"
     "  --help               this text\n";
 
 namespace {
 
-int toInt(const std::string& option, const std::string& text, int min, int max) {
+long long toInt64(const std::string& option, const std::string& text, long long min,
+                  long long max) {
     size_t used = 0;
-    int value = 0;
+    long long value = 0;
     try {
-        value = std::stoi(text, &used);
+        value = std::stoll(text, &used);
     } catch (const std::exception&) {
         used = 0;
     }
@@ -49,6 +54,10 @@ int toInt(const std::string& option, const std::string& text, int min, int max) 
         throw std::runtime_error(option + " wants a number from " + std::to_string(min) + " to " +
                                  std::to_string(max));
     return value;
+}
+
+int toInt(const std::string& option, const std::string& text, int min, int max) {
+    return static_cast<int>(toInt64(option, text, min, max));
 }
 
 std::string readFile(const std::string& path) {
@@ -110,9 +119,23 @@ CommandOptions parseCommandLine(const std::vector<std::string>& args) {
          [&](const std::string& v) {
              f.base.extractMsPerImage = toInt("--extract-ms", v, 0, 60000);
          }},
+        {"--first-imgid",
+         [&](const std::string& v) {
+             f.base.firstImgid = toInt64("--first-imgid", v, 1, CameraConfig::kMaxFirstImgid);
+         }},
         {"--state", [&](const std::string& v) { o.stateDir = v; }},
         {"--delete-delay-ms",
          [&](const std::string& v) { o.deleteDelayMs = toInt("--delete-delay-ms", v, 0, 600000); }},
+        {"--channel-fault",
+         [&](const std::string& v) {
+             static const std::map<std::string, ChannelFault> kinds = {
+                 {"silent-handshake", ChannelFault::SilentHandshake},
+                 {"short-reply", ChannelFault::ShortReply},
+                 {"close-mid-upgrade", ChannelFault::CloseMidUpgrade}};
+             auto kind = kinds.find(v);
+             if (kind == kinds.end()) throw std::runtime_error("--channel-fault: unknown " + v);
+             o.channelFault = kind->second;
+         }},
         {"--fault",
          [&](const std::string& v) {
              auto fault = parseFault(v);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "camera_config.h"
+#include "channel/binary_channel.h"
 #include "http/faults.h"
 
 namespace camsim {
@@ -16,6 +17,7 @@ struct CommandOptions {
     bool refuseLogin = false;
     bool refuseUpgrade = false;
     bool silentUpgrade = false;
+    ChannelFault channelFault = ChannelFault::None;
     int deleteDelayMs = 0;
     bool help = false;
 };

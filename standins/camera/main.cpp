@@ -16,6 +16,7 @@ void applyFaults(camsim::Camera& camera, const camsim::CommandOptions& o) {
     camera.channel().refuseLogin = o.refuseLogin;
     camera.channel().refuseUpgrade = o.refuseUpgrade;
     camera.channel().silentUpgrade = o.silentUpgrade;
+    camera.channel().fault = o.channelFault;
     camera.setDeleteDelay(std::chrono::milliseconds(o.deleteDelayMs));
 }
 

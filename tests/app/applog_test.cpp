@@ -15,7 +15,7 @@ QByteArray readAll(const std::string& name) {
 }
 
 const QRegularExpression kPrefix(
-    QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\]\\[([^\\]]*)\\]\\((\\d+)\\):"));
+    QStringLiteral("^\\[\\d{4}(?:_\\d\\d){5}\\]\\[([^\\]]*)\\]\\((\\d+)\\):"));
 
 }  // namespace
 

@@ -153,11 +153,8 @@ private slots:
         QCOMPARE(batch::itemProgress("k", -2, 3).percent, 0);
     }
 
-    void unpackReplacesTheWorkDirectory() {
+    void unpackReplacesOnlyItsOwnWorkDirectory() {
         const QString work = cwd_.filePath("temp");
-        QVERIFY(QDir().mkpath(work + "/images"));
-        QVERIFY(writeFile(work + "/images/stale.jpg", "old"));
-
         const QString good = files_.filePath("small.zip");
         ZipWriter writer;
         QVERIFY(writer.open(good));
@@ -166,6 +163,8 @@ private slots:
         QVERIFY(writer.close());
         QCOMPARE(batchWorkDir(), work);
         QCOMPARE(unpackBatchPackage(good), 0);
+        QVERIFY(writeFile(work + "/images/stale.jpg", "old"));
+        QCOMPARE(unpackBatchPackage(good), 0);  // the program's own: emptied first
         QVERIFY(!QFile::exists(work + "/images/stale.jpg"));
         QVERIFY(QFile::exists(work + "/package.dat"));
         QVERIFY(QFile::exists(work + "/images/1.jpg"));
@@ -184,16 +183,20 @@ private slots:
         QVERIFY(QDir(work + "/images").exists());
         QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
 
-        // A "temp" that links elsewhere is replaced, not emptied through the link.
+        // A "temp" the program did not make, or one that links elsewhere, is left alone.
+        QVERIFY(QDir(work).removeRecursively());
+        QVERIFY(QDir().mkpath(work));
+        QVERIFY(writeFile(work + "/notes.txt", "the user's"));
+        QCOMPARE(unpackBatchPackage(good), kBatchWorkDirForeign);
+        QVERIFY(QFile::exists(work + "/notes.txt"));
         const QString elsewhere = files_.filePath("elsewhere");
         QVERIFY(QDir().mkpath(elsewhere));
         QVERIFY(writeFile(elsewhere + "/kept.txt", "mine"));
         QVERIFY(QDir(work).removeRecursively());
         QVERIFY(QFile::link(elsewhere, work));
-        QCOMPARE(unpackBatchPackage(good), 0);
+        QCOMPARE(unpackBatchPackage(good), kBatchWorkDirForeign);
         QVERIFY(QFile::exists(elsewhere + "/kept.txt"));
-        QVERIFY(!QFileInfo(work).isSymLink());
-        QVERIFY(QFile::exists(work + "/images/1.jpg"));
+        QVERIFY(QFile::remove(work));
     }
 
     void importOverThreeCamerasWithOneFailing() {
@@ -300,6 +303,30 @@ private slots:
         QCOMPARE(up.uploaded.value(batch::libraryKey(a.ip, "la")), 5);
         QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "lb")), 5);
         QVERIFY(up.summary.endsWith("uploading number: 10"));
+    }
+
+    // A camera that stops answering is given up after three tries, not one per picture.
+    void silentCameraGivesUpAndTheOtherFinishes() {
+        camsim::Camera* silent = startCamera();
+        camsim::Camera* healthy = startCamera();
+        const SDeviceInfo s = deviceOf(*silent), h = deviceOf(*healthy);
+        const SDBInfo ls = addLibrary(s, "ls"), lh = addLibrary(h, "lh");
+        const std::string addPath = "/api/v1/recognize/fdlib/add_img";
+        camsim::HttpFault drop;
+        drop.path = addPath;
+        drop.kind = camsim::FaultKind::Drop;
+        silent->addFault(drop);
+
+        const QVector<SFeatrueInfo> images = pictures(8, 80);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up = runJob(uploads,
+                                    {new BatchUploadThread(s, ls, images, true),
+                                     new BatchUploadThread(h, lh, images, true)},
+                                    8);
+        QCOMPARE(int(silent->journal().on(addPath).size()), 3);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(s.ip, "ls")), 0);
+        QCOMPARE(up.uploaded.value(batch::libraryKey(h.ip, "lh")), 8);
+        QCOMPARE(up.notes.value(batch::libraryKey(h.ip, "lh")), QString("8/8"));
     }
 
     void cancelledKeyStopsOnlyItsOwnThread() {

@@ -62,6 +62,17 @@ void CheckImageTest::longNameIsCut() {
     QCOMPARE(thread.images().size(), 1);
     QCOMPARE(thread.images()[0].name, base.left(20));
     QCOMPARE(thread.summary(), QString());
+
+    // Twenty characters, not twenty UTF-16 units: a character beyond the BMP stays whole.
+    QTemporaryDir wide;
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString tail = QString(19, QLatin1Char('a')) + smile + "bcd";
+    QVERIFY(testimages::writeJpeg(wide.filePath(tail + ".jpg"), QSize(200, 200)));
+    CheckImageThread cut(wide.path());
+    cut.start();
+    QVERIFY(cut.wait(30000));
+    QCOMPARE(cut.images().size(), 1);
+    QCOMPARE(cut.images()[0].name, QString(19, QLatin1Char('a')) + smile);
 }
 
 void CheckImageTest::missingDirectory() {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QtTest>
+#include <atomic>
 #include <thread>
 
 #include "app_cameras.h"
@@ -103,8 +104,12 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(channelLogouts(*camera), 2, 5000);
     }
 
+    // The camera's own lock-out: five wrong passwords, then 423 with the seconds left, even
+    // for the right one.
     void refusedLoginsTellWhatIsLeft() {
-        camsim::Camera* camera = startCamera();
+        camsim::CameraConfig config;
+        config.lockoutSeconds = 45;
+        camsim::Camera* camera = startCamera(config);
         Interaction link;
         const QString ip = QString::fromStdString(camera->config().address);
         LoginResult result;
@@ -112,11 +117,14 @@ private slots:
             QCOMPARE(link.login(ip, "admin", "bad-password", &result), 0);
         QCOMPARE(result.code, 403);
         QCOMPARE(result.left, 2);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(link.login(ip, "admin", "bad-password", &result), 0);
+        QCOMPARE(result.code, 403);
+        QCOMPARE(result.left, 0);
 
-        camera->setCannedReply("/digest/config", reply(423, "{\"time_left\":60}"));
         QCOMPARE(link.login(ip, "admin", "admin", &result), 0);
         QCOMPARE(result.code, 423);
-        QCOMPARE(result.left, 60);
+        QVERIFY(result.left > 0 && result.left <= 45);
         QCOMPARE(link.sessionCount(), 0);
     }
 
@@ -262,6 +270,43 @@ private slots:
         QCOMPARE(page.total, 2);
     }
 
+    void imagesAreEditedAndCleared() {
+        camsim::Camera* camera = startCamera();
+        Interaction link;
+        const SDeviceInfo device = deviceOf(*camera);
+        SDBInfo db = libraryWithPictures(link, device, 2);
+
+        auto image = SFeatrueInfoPtr::create();
+        image->libid = db.libid;
+        image->name = "short texts";
+        image->ext = QStringList{"only one"};  // fewer than five: the reply fills all five
+        image->path = testpictures::writeJpeg(dir_.path(), "edit.jpg", 200, 200, 3);
+        QVERIFY(link.addImage(device, image));
+        QCOMPARE(image->ext, QStringList({"only one", "", "", "", ""}));
+
+        image->name = "renamed";
+        image->ext = QStringList{"1", "2", "3", "4", "5"};
+        QVERIFY(link.updateImage(device, *image));
+        SFeatrueInfo unknown = *image;
+        unknown.imgid = image->imgid + 1000;
+        QVERIFY(!link.updateImage(device, unknown));
+        SPageInfo page;
+        page.libid = db.libid;
+        page.page_num = 1;
+        page.page_size = 10;
+        page.conditions.append(qMakePair(QString("name"), QString("renamed")));
+        SFeatrueList found;
+        QVERIFY(link.listImage(device, &page, &found));
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0]->imgid, image->imgid);
+        QCOMPARE(found[0]->ext, image->ext);
+
+        QVERIFY(link.clearImages(device, db.libid));
+        QVERIFY(link.getFaceDB(device, &db));
+        QCOMPARE(db.imgnum, 0);
+        QVERIFY(!link.clearImages(device, "no-such-library"));
+    }
+
     void imagePagesSkipWhatIsNotARecord() {
         camsim::Camera* camera = startCamera();
         Interaction link;
@@ -307,6 +352,49 @@ private slots:
         data.url = "http://" + device.ip + ":8089/images/999999.jpg";
         QCOMPARE(link.getImage(device, &data), -1);
         QCOMPARE(link.getImage(device, nullptr), 1);
+    }
+
+    // Two threads share the camera's one session: each must read its own reply, whole.
+    void twoThreadsOnOneCameraReadTheirOwnReplies() {
+        camsim::Camera* camera = startCamera();
+        Interaction link;
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = libraryWithPictures(link, device, 2);
+        auto large = SFeatrueInfoPtr::create();  // a long copy widens the window for a race
+        large->libid = db.libid;
+        large->path = testpictures::writeJpeg(dir_.path(), "large.jpg", 1920, 1080, 5);
+        QVERIFY(link.addImage(device, large));
+        SPageInfo page;
+        page.libid = db.libid;
+        page.page_num = 1;
+        page.page_size = 10;
+        QFile original(large->path);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray picture = original.readAll();
+
+        constexpr int kRounds = 150;
+        std::atomic<int> wrong{0};
+        std::thread downloads([&] {
+            for (int i = 0; i < kRounds; ++i) {
+                Protocol::MsgImageData data;
+                data.url = large->url;
+                if (link.getImage(device, &data) != 0 || data.bytes() != picture) ++wrong;
+            }
+        });
+        std::thread lookups([&] {
+            for (int i = 0; i < kRounds; ++i) {
+                SDBInfo copy;
+                copy.libid = db.libid;
+                SPageInfo request = page;
+                SFeatrueList listed;
+                if (!link.getFaceDB(device, &copy) || copy.name != db.name) ++wrong;
+                if (!link.listImage(device, &request, &listed) || listed.size() != 3) ++wrong;
+            }
+        });
+        downloads.join();
+        lookups.join();
+        QCOMPARE(wrong.load(), 0);
+        QCOMPARE(link.sessionCount(), 1);
     }
 
     void extractionWaitsForARunningOneAndFollowsItToTheEnd() {

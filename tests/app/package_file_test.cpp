@@ -6,8 +6,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
+#include "applog.h"
+#include "dbutil/dbimportmodule.h"
 #include "dbutil/packagefile.h"
+#include "dbutil/packagejob.h"
 #include "dbutil/progressreporter.h"
+#include "dbutil/zipreader.h"
+#include "dbutil/zipwriter.h"
 
 namespace {
 
@@ -65,6 +72,7 @@ private slots:
     void readOutcomes_data();
     void readOutcomes();
     void progressBands();
+    void boundsFollowTheFormat();
 };
 
 void PackageFileTest::writesTheLayoutByteForByte() {
@@ -273,6 +281,79 @@ void PackageFileTest::progressBands() {
     QVERIFY(std::isinf(progress.stepSize()));
     progress.step();
     QCOMPARE(emitted(), (QList<int>{30}));
+}
+
+// Every package an export can write of a full library unpacks; what is beyond the bounds is
+// refused for its size, not as a damaged package.
+void PackageFileTest::boundsFollowTheFormat() {
+    package::Header header;
+    header.libid = QString(package::kShortText, QLatin1Char('l'));
+    header.name = QString(package::kShortText, QLatin1Char('n'));
+    auto widest = makeRecord(1, 1, QString(63, QLatin1Char('a')));
+    widest->imgid = std::numeric_limits<qint64>::min();  // the longest picture path
+    widest->uid = QString(package::kShortText, QLatin1Char('u'));
+    const QString ext(package::kShortText, QLatin1Char('e'));
+    widest->ext = QStringList{ext, ext, ext, ext, ext};
+    widest->feature = QString(package::kFeatureText, QLatin1Char('f'));
+    widest->path = package::picturePath(widest->imgid);
+    widest->url = QString(package::kLongText, QLatin1Char('h'));
+    widest->model_version = QString(package::kLongText, QLatin1Char('m'));
+    const QByteArray one = writeToBytes(header, {widest});
+    QCOMPARE(one.size(), package::kMaxHeaderBytes + package::kMaxRecordBytes);
+    QCOMPARE(package::dataBytes(header, {widest}), qint64(one.size()));
+
+    // Past the old 64 MiB entry bound: a full-width package of 7000 records and a picture at
+    // the upload limit.
+    constexpr int kRecords = 7000;
+    const SFeatrueList many(kRecords, widest);
+    QVERIFY(package::fitsPackage(header, many));
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("large.zip");
+    ZipWriter writer;
+    QVERIFY(writer.open(zip));
+    QVERIFY(writer.addBytes(package::kDataName, writeToBytes(header, many)));
+    QVERIFY(writer.addBytes(widest->path, QByteArray(package::kMaxPictureBytes, 'p')));
+    QVERIFY(writer.close());
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkpath(out + "/images"));
+    QCOMPARE(packagejob::unpack(zip, out), packagejob::kOk);
+    SDBInfo library;
+    SFeatrueList records;
+    QCOMPARE(packagejob::readPackage(out, &library, &records, nullptr, 0, 0, false), 0);
+    QCOMPARE(records.size(), kRecords);
+
+    // One byte over a picture's bound: refused for size, with its own line in the program log.
+    const QString over = dir.filePath("over.zip");
+    QVERIFY(writer.open(over));
+    QVERIFY(writer.addBytes(package::kDataName, writeToBytes(header, {widest})));
+    QVERIFY(writer.addBytes(widest->path, QByteArray(package::kMaxPictureBytes + 1, 'p')));
+    QVERIFY(writer.close());
+    AppLog::instance().init(QDir(dir.filePath("log")).path().toStdString() + "/");
+    AppLog::instance().setLevel(7);
+    DbImportModule import(SDeviceInfo("127.0.0.1", "nobody", "nothing"), over);
+    import.start();
+    QVERIFY(import.wait(60000));
+    QCOMPARE(import.errorCode(), packagejob::kTooLarge);
+    QFile log(QString::fromStdString(AppLog::instance().currentFile()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray lines = log.readAll();
+    QVERIFY(lines.contains("package too large"));
+    QVERIFY(!lines.contains("zip file is invalid"));
+    AppLog::instance().setLevel(-1);
+
+    // The free space of the destination's disk bounds the whole archive.
+    ZipReader reader;
+    QVERIFY(reader.open(zip));
+    ZipLimits limits = packagejob::packageLimits(out);
+    QVERIFY(limits.freeBytes > 0);
+    limits.freeBytes = one.size();
+    QCOMPARE(int(reader.extractAll(dir.filePath("none"), limits).error), int(ZipError::NoSpace));
+    QVERIFY(!QFile::exists(dir.filePath("none/package.dat")));
+
+    // The export refuses a library an import could not take back.
+    auto small = makeRecord(1, 0, "s");
+    QVERIFY(package::fitsPackage(header, SFeatrueList(package::kMaxRecords, small)));
+    QVERIFY(!package::fitsPackage(header, SFeatrueList(package::kMaxRecords + 1, small)));
 }
 
 QTEST_GUILESS_MAIN(PackageFileTest)

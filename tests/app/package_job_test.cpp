@@ -1,8 +1,12 @@
 // Package export and import between simulated cameras: what arrives, what is refused, and that
 // nothing escapes the work directory.
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +42,21 @@ SFeatrueList recordsOf(const SDeviceInfo& device, const QString& libid) {
     return records;
 }
 
+// A small JPEG whose frame header declares width x height.
+QByteArray jpegDeclaring(int width, int height) {
+    QImage small(16, 16, QImage::Format_RGB32);
+    small.fill(Qt::gray);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    small.save(&buffer, "JPG");
+    QByteArray bytes = buffer.data();
+    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0) qFatal("no frame header");
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    bytes.replace(frame + 5, 4, size, 4);
+    return bytes;
+}
+
 }  // namespace
 
 class PackageJobTest : public QObject {
@@ -46,7 +65,9 @@ class PackageJobTest : public QObject {
     testsupport::CameraSet cameras_;
     QTemporaryDir dir_;
 
-    camsim::Camera* startCamera() { return testsupport::mustStart(cameras_); }
+    camsim::Camera* startCamera(camsim::CameraConfig config = {}) {
+        return testsupport::mustStart(cameras_, config);
+    }
 
     // A library of count pictures with extracted features and five texts each.
     SDBInfo fillLibrary(const SDeviceInfo& device, int count) {
@@ -126,6 +147,59 @@ private slots:
         }
     }
 
+    // Identifiers beyond 32 bits through add, list, edit, export, import and delete.
+    void wideIdentifiersSurviveTheRoundTrip() {
+        constexpr qint64 kWide = (qint64(1) << 32) + 5;
+        camsim::CameraConfig wide;
+        wide.firstImgid = kWide;
+        camsim::Camera* source = startCamera(wide);
+        wide.firstImgid = kWide * 2;
+        camsim::Camera* target = startCamera(wide);
+        const SDeviceInfo from = deviceOf(*source);
+        const SDeviceInfo to = deviceOf(*target);
+        Interaction& link = Interaction::instance();
+        const SDBInfo db = fillLibrary(from, 4);
+
+        SFeatrueList listed = recordsOf(from, db.libid);
+        QCOMPARE(listed.size(), 4);
+        QSet<QByteArray> sourceMd5;
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(listed[i]->imgid >= kWide);
+            QCOMPARE(listed[i]->name, QString("person %1").arg(i));  // the update found it
+            QFile file(dir_.filePath(QString("src%1.jpg").arg(i)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            sourceMd5.insert(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5));
+        }
+        listed[1]->name = "renamed";
+        QVERIFY(link.updateImage(from, *listed[1]));
+        QCOMPARE(source->faces()
+                     .findImage(listed[1]->imgid, db.libid.toStdString())
+                     .data["name"]
+                     .asString(),
+                 std::string("renamed"));
+
+        DbImportModule job(to, exportLibrary(from, db.libid, 0));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QCOMPARE(job.uploadedCount(), 4);
+        const SFeatrueList copied = recordsOf(to, job.library().libid);
+        QSet<QByteArray> copiedMd5;
+        for (const SFeatrueInfoPtr& record : copied) {
+            QVERIFY(record->imgid >= 2 * kWide);
+            Protocol::MsgImageData picture;
+            picture.url = record->url;
+            QCOMPARE(link.getImage(to, &picture), 0);
+            copiedMd5.insert(QCryptographicHash::hash(picture.bytes(), QCryptographicHash::Md5));
+        }
+        QCOMPARE(copiedMd5, sourceMd5);  // four distinct pictures, none lost or repeated
+
+        QCOMPARE(link.deleteImage(to, *copied[2]), 0);
+        const SFeatrueList left = recordsOf(to, job.library().libid);
+        QCOMPARE(left.size(), 3);
+        for (const SFeatrueInfoPtr& record : left)
+            QVERIFY(record->imgid != copied[2]->imgid);
+    }
+
     void pagesFollowTheLibrarySize() {
         QCOMPARE(DbExportModule::pageSizeFor(5), 10);
         QCOMPARE(DbExportModule::pageSizeFor(21), 10);
@@ -150,6 +224,48 @@ private slots:
         QVERIFY(unzip.waitForFinished(10000));
         QCOMPARE(QString::fromUtf8(unzip.readAllStandardOutput()).trimmed(),
                  QString("package.dat"));
+
+        // Imported, it still makes its library.
+        const SDeviceInfo to = deviceOf(*startCamera());
+        DbImportModule job(to, zip);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QCOMPARE(job.totalCount(), 0);
+        SDBInfo made = job.library();
+        QVERIFY(Interaction::instance().getFaceDB(to, &made));
+        QCOMPARE(made.name, QString("empty"));
+        QCOMPARE(made.imgnum, 0);
+    }
+
+    // A record without a picture (no URL) travels without one and still costs its step.
+    void recordWithoutPictureTravels() {
+        const SDeviceInfo from = deviceOf(*startCamera());
+        const SDBInfo db = fillLibrary(from, 2);
+        auto bare = SFeatrueInfoPtr::create();
+        bare->uid = "bare-record";
+        bare->name = "no picture";
+        bare->ext = QStringList{"", "", "", "", ""};
+        QCOMPARE(Interaction::instance().importFaceDB(from, db.libid, {bare}, nullptr), 1);
+
+        DbExportModule job(from, db.libid);
+        job.setSavePath(dir_.filePath("bare.zip"));
+        QSignalSpy progress(&job, &DbExportModule::signalProgress);
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QList<int> values;
+        for (const QList<QVariant>& emitted : progress)
+            values.append(emitted.at(0).toInt());
+        QCOMPARE(values, (QList<int>{20, 40, 60, 80, 83, 85, 88, 90, 93, 95, 98, 100}));
+
+        const SDeviceInfo to = deviceOf(*startCamera());
+        DbImportModule import(to, job.savePath());
+        runToEnd(import);
+        QCOMPARE(import.errorCode(), 0);
+        QCOMPARE(import.uploadedCount(), 3);
+        int withoutUrl = 0;
+        for (const SFeatrueInfoPtr& record : recordsOf(to, import.library().libid))
+            if (record->uid == "bare-record" && record->url.isEmpty()) ++withoutUrl;
+        QCOMPARE(withoutUrl, 1);
     }
 
     void shortDeliveryAndMissingPicturesAreReported() {
@@ -186,6 +302,44 @@ private slots:
         QVERIFY(contents.records[3]->path.isNull());
         QVERIFY(!QFile::exists(out.filePath(package::picturePath(contents.records[3]->imgid))));
         QVERIFY(QFile::exists(out.filePath(contents.records[4]->path)));
+    }
+
+    // Camera data on its way to disk: a picture declaring more pixels than an upload may have
+    // is left out unread, and the default file name keeps the camera's texts in one component.
+    void hostileCameraDataStaysInBounds() {
+        camsim::Camera* camera = startCamera();
+        const SDeviceInfo device = deviceOf(*camera);
+        const SDBInfo db = fillLibrary(device, 3);
+        const SFeatrueList records = recordsOf(device, db.libid);
+        const QByteArray bomb = jpegDeclaring(2000, 1200);
+        camera->setCannedReply(QUrl(records[1]->url).path().toStdString(),
+                               camsim::HttpResponse{200, bomb.toStdString(), "image/jpeg", {}});
+        DbExportModule job(device, db.libid);
+        job.setSavePath(dir_.filePath("bomb.zip"));
+        runToEnd(job);
+        QCOMPARE(job.errorCode(), 0);
+        QTemporaryDir out;
+        QCOMPARE(QProcess::execute("unzip", {"-q", job.savePath(), "-d", out.path()}), 0);
+        package::Contents contents;
+        QCOMPARE(package::readFile(out.filePath("package.dat"), contents), package::ReadStatus::Ok);
+        QVERIFY(contents.records[1]->path.isNull());
+        QVERIFY(QFile::exists(out.filePath(contents.records[2]->path)));
+
+        camera->setCannedReply(
+            "/api/v1/recognize/get_fdlib",
+            camsim::HttpResponse{200,
+                                 "{\"code\":0,\"msg\":\"success\",\"data\":{\"libid\":"
+                                 "\"../../x/..\",\"name\":\"g\",\"threshold\":6,\"imgnum\":0,"
+                                 "\"extractnum\":0,\"errornum\":0}}",
+                                 "application/json",
+                                 {}});
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(out.path()));
+        DbExportModule named(device, db.libid);
+        runToEnd(named);
+        QVERIFY(QDir::setCurrent(cwd));
+        QVERIFY(!named.savePath().contains('/'));
+        QVERIFY(QFile::exists(out.filePath(named.savePath())));
     }
 
     void unwritableDestinationFailsWithoutAPartialFile() {

@@ -7,6 +7,7 @@
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
 #include "support/private_namespace.h"
+#include "support/qt_skip.h"
 
 class ScanTest : public QObject {
     Q_OBJECT
@@ -32,7 +33,7 @@ class ScanTest : public QObject {
 private slots:
     void initTestCase() {
         std::string why;
-        if (!testsupport::inPrivateNamespace(&why)) QSKIP(qPrintable(QString::fromStdString(why)));
+        if (!testsupport::inPrivateNamespace(&why)) SKIP_OUTSIDE_CI(why.c_str());
         const std::string version = "QX-IPC2019-01B-V1.2.1-RECOG-beta.pb3";
         addCamera("127.0.0.12", version);
         addCamera("127.0.0.3", version);

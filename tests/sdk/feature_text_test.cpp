@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "core/json_text.h"
 
 #include "library/feature_set.h"
 
@@ -115,6 +119,51 @@ TEST(FeatureReply, ReadsCodeMessageAndAtMostFiveEntries) {
     const std::string html(5000, '<');
     EXPECT_EQ(camlink::featureResponsePaser(html, set), -1);
     EXPECT_EQ(std::strlen(set.message), sizeof set.message - 1);
+}
+
+// A "data" that is not an object holding an array of features lists nothing; the code stands.
+TEST(FeatureReply, EveryShapeOfDataReadsWithoutThrowing) {
+    const std::pair<const char*, int> shapes[] = {
+        {"[1,2]", 0}, {R"("text")", 0}, {"7", 0}, {"true", 0}, {"null", 0},
+        {R"({"features":"x"})", 0}, {R"({"features":{"url":"u"}})", 0},
+        {R"({"features":[1,"x",null]})", 3},  // listed, though no entry is an object
+    };
+    for (const auto& [data, listed] : shapes) {
+        camlink::vcam_feature_set set;
+        std::memset(&set, 0x5A, sizeof set);
+        const std::string reply = R"({"code":1020,"msg":"m","data":)" + std::string(data) + "}";
+        EXPECT_EQ(camlink::featureResponsePaser(reply, set), 1020) << data;
+        EXPECT_STREQ(set.message, "m") << data;
+        EXPECT_EQ(set.count, listed) << data;
+    }
+}
+
+// The export's reading of a list reply: only objects under "data" → "record" gain a feature,
+// asked for only when extracted; replies of any other shape stay as they were.
+TEST(FeatureReply, ExportFillsOnlyRecordObjects) {
+    std::vector<std::string> asked;
+    const camlink::FeatureLookup lookup = [&asked](const std::string& libid,
+                                                   const std::string& uid) {
+        asked.push_back(libid + "/" + uid);
+        return std::string("1,2");
+    };
+    for (const char* shape : {"[1]", R"("x")", R"({"data":[1]})", R"({"data":{"record":5}})",
+                              R"({"data":"x"})", R"({"code":0})"}) {
+        Json::Value reply = *camlink::parseJson(shape);
+        const Json::Value before = reply;
+        camlink::fillFeatures(reply, lookup);
+        EXPECT_EQ(reply, before) << shape;
+    }
+    Json::Value reply = *camlink::parseJson(
+        R"({"data":{"record":[{"status":1,"libid":"L","uid":"a","feature":"old"},)"
+        R"({"status":0,"uid":"b"},7,{"status":"1","uid":"c"}]}})");
+    camlink::fillFeatures(reply, lookup);
+    const Json::Value& records = reply["data"]["record"];
+    EXPECT_EQ(records[0]["feature"], "1,2");
+    EXPECT_EQ(records[1]["feature"], "");
+    EXPECT_EQ(records[2], 7);
+    EXPECT_EQ(records[3]["feature"], "");
+    EXPECT_EQ(asked, std::vector<std::string>{"L/a"});
 }
 
 }  // namespace

@@ -435,6 +435,37 @@ TEST_F(LibraryCallTest, UnreachableCameraGivesTheConnectFailure) {
     EXPECT_EQ(data.size, 0);
 }
 
+// A URL the camera hands back reaches nothing but the camera's plain HTTP, and only a 200 is a
+// picture.
+TEST_F(LibraryCallTest, ImageFetchTakesPlainHttpAndOnlyA200) {
+    auto fetch = [](int session, const std::string& url) {
+        vcam_image_data_record data{};
+        put(data.url, url);
+        data.data = &data;
+        data.size = 5;
+        testing::internal::CaptureStdout();  // the transfer library's error text
+        const int rc = vcam_control_image_data(session, &data);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(data.data, nullptr) << url;
+        EXPECT_EQ(data.size, 0) << url;
+        return rc;
+    };
+    const int refused = 10000 + 1;  // the transfer library's unsupported protocol
+    for (const std::string& url :
+         {std::string("file:///etc/hostname"), std::string("FILE:///etc/hostname"),
+          "ftp://" + address() + "/images/1.jpg", "dict://" + address()})
+        EXPECT_EQ(fetch(session_, url), refused) << url;
+
+    const std::string base = "http://" + address() + ":8089/images/";
+    camera_->setCannedReply("/images/moved.jpg",
+                            camsim::HttpResponse{302, "", "text/plain",
+                                                 {{"Location", base + "elsewhere.jpg"}}});
+    camera_->setCannedReply("/images/empty.jpg", camsim::HttpResponse{204, "", "image/jpeg", {}});
+    EXPECT_EQ(fetch(session_, base + "moved.jpg"), 302);
+    EXPECT_EQ(fetch(session_, base + "empty.jpg"), 204);
+    EXPECT_TRUE(camera_->journal().on("/images/elsewhere.jpg").empty());
+}
+
 TEST_F(LibraryCallTest, SilentCameraGivesTheTimeOut) {
     addFault("noanswer:6000@" + kBase + "get_fdlib");
     vcam_library_record lib{};

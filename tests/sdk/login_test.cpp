@@ -1,9 +1,15 @@
 // Login and logout through the C interface, against simulated cameras on loopback.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "camlink.h"
 #include "support/camera_fixture.h"
@@ -34,6 +40,41 @@ Login login(const std::string& address, const std::string& user, const std::stri
 }
 
 class LoginTest : public CameraTest {};
+
+// Port 80 of an address, listening but never accepting, its accept queue filled by connections
+// of its own: further connection attempts are dropped unanswered, as by a silent firewall.
+class StuffedPort80 {
+public:
+    explicit StuffedPort80(const std::string& address) {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(80);
+        inet_pton(AF_INET, address.c_str(), &at.sin_addr);
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+            ::listen(listener_, 0) != 0)
+            return;
+        // Connect until one attempt is left hanging: the queue is then full.
+        for (int i = 0; i < 8 && !full_; ++i) {
+            int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+            fillers_.push_back(s);
+            ::connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
+            pollfd entry{s, POLLOUT, 0};
+            full_ = ::poll(&entry, 1, 300) == 0;
+        }
+    }
+    ~StuffedPort80() {
+        for (int s : fillers_)
+            ::close(s);
+        ::close(listener_);
+    }
+    bool full() const { return full_; }
+
+private:
+    int listener_ = -1;
+    std::vector<int> fillers_;
+    bool full_ = false;
+};
 
 TEST_F(LoginTest, RightCredentialsOpenBothChannels) {
     camsim::Camera& cam = startCamera();
@@ -167,6 +208,40 @@ TEST_F(LoginTest, ACallWaitsWhileAnotherThreadHoldsTheFrame) {
     }
     holder.join();
     vcam_control_logout(session);
+}
+
+TEST_F(LoginTest, SilentPort80FailsWithinItsBudgetAndThenLetsTheNextCallThrough) {
+    camsim::Camera& healthy = startCamera();
+    int other = 0;
+    char reply[128];
+    ASSERT_EQ(vcam_control_login_v2(&other, healthy.config().address.c_str(), "admin", "admin",
+                                    reply),
+              0);
+    camsim::CameraConfig config;
+    config.tcpPort = 8080;  // the camera's own channel is elsewhere: port 80 is the stuffed one
+    camsim::Camera& silent = startCamera(config);
+    StuffedPort80 port80(silent.config().address);
+    ASSERT_TRUE(port80.full());
+
+    Login stuck;
+    const auto started = std::chrono::steady_clock::now();
+    std::thread holder([&] {
+        stuck = login(silent.config().address, "admin", "admin");
+    });
+    // Once the camera has passed the HTTP check, the login holds the frame for its connect.
+    for (int i = 0; i < 500 && silent.journal().on("/digest/config").size() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    vcam_library_record libraries{};
+    EXPECT_EQ(vcam_control_list_library(other, &libraries), 0);
+    holder.join();
+    const auto took = std::chrono::steady_clock::now() - started;
+
+    EXPECT_EQ(stuck.result, 18);
+    EXPECT_NE(stuck.out.find("connect failed!"), std::string::npos) << stuck.out;
+    // The system's own connect time-out would be minutes; the bound here is generous.
+    EXPECT_LT(took, std::chrono::seconds(30));
+    vcam_control_logout(stuck.session);
+    vcam_control_logout(other);
 }
 
 TEST(CoreExports, VersionAndUnsupportedCalls) {

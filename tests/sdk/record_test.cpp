@@ -452,6 +452,29 @@ TEST_F(FirstGenerationTest, ImportStopsAtTheFirstFailingStep) {
     EXPECT_EQ(requestCount(), before);
 }
 
+// Feature replies whose "data" is not an object: the camera's code still decides.
+TEST_F(FirstGenerationTest, FeatureRepliesOfAnyShapeKeepTheCamerasCode) {
+    auto canned = [this](const std::string& path, const std::string& body) {
+        camera_->setCannedReply(path, camsim::HttpResponse{200, body, "application/json", {}});
+    };
+    const int64_t imgid = storePicture(testsupport::makeJpeg(120, 120), "u-1");
+    canned(kBase + "add/id", R"({"code":1020,"msg":"exists","data":[]})");
+    canned(kBase + "add/features", R"({"code":2012,"msg":"no library","data":"x"})");
+    vcam_image_record r = importRecord(imgid, "u-1", 1);
+    camera_->journal().clear();
+    EXPECT_EQ(vcam_control_import_record(session_, &r), 2012);
+    EXPECT_EQ(pathsSent(), (std::vector<std::string>{kBase + "fdlib/get_img", kBase + "add/id",
+                                                     kBase + "add/features"}));
+
+    // A failed feature list is no failure of the export: that record's feature is empty.
+    canned(kDigestList, R"({"code":0,"data":{"record":[{"libid":"L","status":1,"uid":"u-1"}]}})");
+    canned(kBase + "list/features", R"({"code":2012,"data":[1,2]})");
+    vcam_image_query q = page(10);
+    ASSERT_EQ(vcam_control_export_record(session_, &q), 0);
+    EXPECT_STREQ(q.reply,
+                 R"({"code":0,"data":{"record":[{"feature":"","libid":"L","status":1,"uid":"u-1"}]}})");
+}
+
 // ---- Common failures ----
 
 TEST_F(RecordCallTest, UnknownSessionLeavesRecordsAlone) {

@@ -499,6 +499,27 @@ TEST_F(SearchTest, SearchLastsItsTimeAndKeepsItsArea) {
     EXPECT_LT(took, 20s);
 }
 
+// Session 0 is the search's, no login: logging it out, during a search or after, is refused,
+// and the areas and what they hold stay where the caller's pointers found them.
+TEST_F(SearchTest, SessionZeroCannotBeLoggedOut) {
+    ASSERT_NO_FATAL_FAILURE(startCameras(1));
+    Probe probe(kBinaryPort);
+    ASSERT_TRUE(probe.bound());
+    const vcam_search_area* first = vcam_scan(200);
+    auto running = std::async(std::launch::async, vcam_scan_v2, 1500);
+    ASSERT_EQ(probe.collect(isBinaryRequest, atLeast(1)).size(), 1u);
+    EXPECT_EQ(vcam_control_logout(0), 10);
+    const vcam_search_area_v2* area = running.get();
+    ASSERT_EQ(area->count, 1);
+    const vcam_search_record_v2 found = area->records[0];
+
+    EXPECT_EQ(vcam_control_logout(0), 10);
+    EXPECT_EQ(area->count, 1);
+    EXPECT_EQ(std::memcmp(&area->records[0], &found, sizeof found), 0);
+    EXPECT_EQ(vcam_scan(200), first);
+    EXPECT_EQ(vcam_scan_v2(200), area);
+}
+
 TEST_F(SearchTest, SessionCallsGoOnWhileASearchListens) {
     ASSERT_NO_FATAL_FAILURE(startCameras(1));
     const std::string address = simulator_.camera(0).config().address;

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -176,6 +177,8 @@ TEST_F(TransportTest, SendStreamsExactlyUploadSizeAndDeliversTheReply) {
     EXPECT_EQ(seen[0].body, r.data.substr(0, 3000));
     EXPECT_EQ(header(seen[0], "X-Extra"), "yes");
     EXPECT_EQ(header(seen[0], "Content-Type"), "image/png");
+    // The body follows the headers at once, without waiting a round trip for "100 Continue".
+    EXPECT_EQ(header(seen[0], "Expect"), "<absent>");
 }
 
 TEST_F(TransportTest, SendTakesTheMethodFromTheTableAndNeverUploadsAGet) {
@@ -373,6 +376,46 @@ TEST_F(TransportTest, ImplausibleAnnouncementsEndTheTransfer) {
         EXPECT_EQ(download("/log", r), 200) << libs;
     }
     EXPECT_EQ(r.count, 3);
+}
+
+// Download bounds shortened for one test, restored after it.
+struct ShortDownloadBounds {
+    explicit ShortDownloadBounds(LumenNetwork::DownloadBounds bounds) {
+        LumenNetwork::setDownloadBounds(bounds);
+    }
+    ~ShortDownloadBounds() { LumenNetwork::setDownloadBounds(LumenNetwork::kDownloadBounds); }
+};
+
+TEST_F(TransportTest, DownloadEndsAtTheAnnouncedTotalAndWithinItsTimeBound) {
+    using Clock = std::chrono::steady_clock;
+    const std::string log = testsupport::HttpClient(camera_->config().address, "admin", "admin")
+                                .get("/common/smart_log")
+                                .body;
+    ASSERT_FALSE(log.empty());
+    // The camera streams on for a minute after the log: the download stops at the log's end.
+    camera_->addFault(*camsim::parseFault("overrun@/common/smart_log#1"));
+    HttpRequest r;
+    Clock::time_point started = Clock::now();
+    EXPECT_EQ(download("/common/smart_log", r), 200);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(30));
+    EXPECT_EQ(slurp(r.file), log);
+
+    ShortDownloadBounds bounds({500, 256 * 1024});
+    // 256 KiB announced at 80 KiB/s, where 0.5 s plus 1 s is allowed.
+    const std::string big(256 * 1024, 'b');
+    camera_->setCannedReply("/slow", announced(big, {{"smartLogName", "slow.log"},
+                                                     {"smartLogLen", std::to_string(big.size())},
+                                                     {"smartLogMD5", camsim::md5HexUpper(big)}}));
+    camera_->addFault(*camsim::parseFault("overrun:50@/slow#1"));
+    started = Clock::now();
+    EXPECT_EQ(download("/slow", r), 10000 + CURLE_OPERATION_TIMEDOUT);
+    EXPECT_GE(Clock::now() - started, std::chrono::milliseconds(1500));
+    EXPECT_EQ(fs::file_size(dir_ / "slow.log"), 0u);
+    // Nothing announced: the floor alone.
+    camera_->addFault(*camsim::parseFault("noanswer:20000@/slow#1"));
+    started = Clock::now();
+    EXPECT_EQ(download("/slow", r), 10000 + CURLE_OPERATION_TIMEDOUT);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(15));
 }
 
 // Through `send`, whose 20 s leave room for camsim's pace; `post` and `get` share the limit.

@@ -47,6 +47,7 @@ protected:
         return "'http://" + c.config().address + ":8089" + path + "'";
     }
     const std::string statusBody =
+        "-H 'Content-Type: application/json; charset=UTF-8' "
         "-d '{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"name\":\"device_status\"}]}}'";
 };
 
@@ -105,7 +106,7 @@ TEST_F(AuthTest, UploadWithTheThreeHeaderLines) {
     std::ofstream(file, std::ios::binary) << picture;
     const std::string headers = " -H 'name:" + camsim::base64Encode("face 1.jpg") +
                                 "' -H 'md5:" + camsim::md5HexUpper(picture) +
-                                "' -H 'libid:1' -H 'encoding:0'";
+                                "' -H 'libid:1' -H 'encoding:0' -H 'Content-Type:image/png'";
     CurlResult added = runCurl("--digest -u admin:admin --data-binary @" + file + headers + " " +
                                url(cam, "/api/v1/recognize/fdlib/add_img"));
     EXPECT_EQ(added.status, 200);
@@ -120,7 +121,7 @@ TEST_F(AuthTest, UploadWithTheThreeHeaderLines) {
     // A digest that does not match the bytes is refused as an unusable picture.
     CurlResult tampered = runCurl("--digest -u admin:admin --data-binary @" + file +
                                   " -H 'name:eA==' -H 'md5:00000000000000000000000000000000'"
-                                  " -H 'libid:1' " +
+                                  " -H 'libid:1' -H 'Content-Type:image/png' " +
                                   url(cam, "/api/v1/recognize/fdlib/add_img"));
     EXPECT_NE(tampered.body.find("\"code\":2020"), std::string::npos) << tampered.body;
 }

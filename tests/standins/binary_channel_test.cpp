@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "util/crypto.h"
@@ -38,6 +39,10 @@ std::string header(Command cmd, uint32_t loginId, uint32_t length, uint8_t flag)
     }
     h[16] = char(flag);
     return h;
+}
+
+std::string handshake() {
+    return header(kHandshake, 0xFFFFFFFF, 0, 0);
 }
 
 DesBlock bigEndian(uint64_t v) {
@@ -190,7 +195,7 @@ protected:
 
 TEST_F(BinaryChannelTest, HandshakeAnswersSerialMostSignificantByteFirst) {
     Client c(address);
-    Reply r = c.request(header(kHandshake, 0xFFFFFFFF, 0, 0), 40);
+    Reply r = c.request(handshake(), 40);
     ASSERT_TRUE(r.received);
     EXPECT_EQ(r.bytes.substr(0, 6), std::string("\0\0\x01\x01\x01\x01", 6));
     EXPECT_EQ(r.status(), 0);
@@ -323,16 +328,14 @@ TEST_F(BinaryChannelTest, LogoutIsCountedAndClosesTheConnection) {
 
 TEST_F(BinaryChannelTest, PipelinedRequestsAreAllAnswered) {
     Client c(address);
-    Reply r = c.request(
-        header(kHandshake, 0xFFFFFFFF, 0, 0) + loginPacket("admin", "secret", kSerial, kSerial),
-        72);
+    Reply r = c.request(handshake() + loginPacket("admin", "secret", kSerial, kSerial), 72);
     ASSERT_TRUE(r.received);
     EXPECT_EQ(r.bytes.substr(44, 2), std::string("\0\0", 2));  // login command
     EXPECT_EQ(uint8_t(r.bytes[46]), 0);
 }
 
 TEST_F(BinaryChannelTest, HostileClientsAreDroppedAndTheCameraKeepsServing) {
-    std::string badMagic = header(kHandshake, 0, 0, 0);
+    std::string badMagic = handshake();
     badMagic[2] = 0x02;
     std::string oversizedLogin = loginPacket("admin", "secret", kSerial, kSerial);
     oversizedLogin[12] = 77;
@@ -349,8 +352,63 @@ TEST_F(BinaryChannelTest, HostileClientsAreDroppedAndTheCameraKeepsServing) {
         ASSERT_TRUE(c.send(loginPacket("admin", "secret", kSerial, kSerial).substr(0, cut)));
     }
     Client fresh(address);
-    EXPECT_TRUE(fresh.request(header(kHandshake, 0xFFFFFFFF, 0, 0), 40).received);
+    EXPECT_TRUE(fresh.request(handshake(), 40).received);
     EXPECT_EQ(count(&ChannelState::logins) + count(&ChannelState::refusedLogins), 0);
+}
+
+// Each request differs from the layout in one byte the layout fixes, or names a login that is
+// not the connection's: the camera closes the connection unanswered, journals the packet as
+// refused and counts nothing.
+TEST_F(BinaryChannelTest, RequestsOffTheLayoutAreRefusedAndJournaled) {
+    using Packet = std::function<std::string(uint32_t loginId)>;
+    const Packet hello = [](uint32_t) { return handshake(); };
+    const Packet login = [](uint32_t) { return loginPacket("admin", "secret", kSerial, kSerial); };
+    const Packet logout = [](uint32_t id) { return header(kLogout, id, 0, 0); };
+    const Packet otherLogout = [](uint32_t id) { return header(kLogout, id + 1, 0, 0); };
+    const Packet upgrade = [](uint32_t id) { return header(kUpgrade, id, 10, 1); };
+    constexpr size_t kAsIs = std::string::npos;
+    struct Case {
+        const char* what;
+        bool loggedIn;
+        Packet packet;
+        size_t at;
+        char value;
+    } const cases[] = {
+        {"handshake status", false, hello, 6, 1},
+        {"handshake byte 7", false, hello, 7, 1},
+        {"handshake login id", false, hello, 8, 0},
+        {"handshake flag", false, hello, 16, 1},
+        {"handshake last byte", false, hello, 31, 1},
+        {"login flag", false, login, 16, 0},
+        {"login login id", false, login, 11, 0},
+        {"login reserved", false, login, 99, 1},
+        {"logout flag", true, logout, 16, 1},
+        {"logout of another login", true, otherLogout, kAsIs, 0},
+        {"logout before login", false, logout, kAsIs, 0},
+        {"upgrade flag", true, upgrade, 16, 0},
+        {"upgrade status", true, upgrade, 6, 1},
+    };
+    int loginsExpected = 0;
+    for (const Case& k : cases) {
+        uint32_t id = 0xFFFFFFFF;
+        auto c = k.loggedIn ? loggedIn(&id) : std::make_unique<Client>(address);
+        loginsExpected += k.loggedIn;
+        std::string packet = k.packet(id);
+        if (k.at != kAsIs) packet[k.at] = k.value;
+        ASSERT_TRUE(c->send(packet)) << k.what;
+        EXPECT_TRUE(c->closedByCamera()) << k.what;
+        const auto journal = state.journal();
+        ASSERT_FALSE(journal.empty());
+        EXPECT_EQ(journal.back().direction, ChannelPacket::Direction::In) << k.what;
+        EXPECT_TRUE(journal.back().refused) << k.what;
+        // Refused as soon as the faulty part arrived: the header, or the login's body.
+        const size_t read = k.at != kAsIs && k.at >= 32 ? 108 : 32;
+        EXPECT_EQ(journal.back().bytes, packet.substr(0, read)) << k.what;
+    }
+    EXPECT_EQ(count(&ChannelState::logins), loginsExpected);
+    EXPECT_EQ(count(&ChannelState::refusedLogins), 0);
+    EXPECT_EQ(count(&ChannelState::logouts), 0);
+    EXPECT_TRUE(upgrades().empty());
 }
 
 TEST_F(BinaryChannelTest, ClientThatNeverReadsDoesNotStallOthers) {
@@ -359,7 +417,7 @@ TEST_F(BinaryChannelTest, ClientThatNeverReadsDoesNotStallOthers) {
     ::setsockopt(flood.fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     std::string batch;
     for (int i = 0; i < 128; ++i)
-        batch += header(kHandshake, 0, 0, 0);
+        batch += handshake();
     // Requests pile up until the unread answers fill every buffer and the camera stops taking
     // more from this client.
     pollfd writable{flood.fd, POLLOUT, 0};
@@ -367,26 +425,25 @@ TEST_F(BinaryChannelTest, ClientThatNeverReadsDoesNotStallOthers) {
         if (::send(flood.fd, batch.data(), batch.size(), MSG_DONTWAIT | MSG_NOSIGNAL) > 0) continue;
         if (errno != EAGAIN || ::poll(&writable, 1, 200) != 1) break;
     }
-    EXPECT_TRUE(Client(address).request(header(kHandshake, 0, 0, 0), 40).received);
+    EXPECT_TRUE(Client(address).request(handshake(), 40).received);
 }
 
 TEST_F(BinaryChannelTest, ConnectionsBeyondTheCapAreClosed) {
     std::vector<std::unique_ptr<Client>> clients;
     for (int i = 0; i < 64; ++i) {
         clients.push_back(std::make_unique<Client>(address));
-        ASSERT_TRUE(clients.back()->request(header(kHandshake, 0, 0, 0), 40).received) << i;
+        ASSERT_TRUE(clients.back()->request(handshake(), 40).received) << i;
     }
     Client extra(address);
     EXPECT_TRUE(extra.closedByCamera());
     clients.pop_back();
     // The freed slot becomes usable once the camera has seen the close.
-    EXPECT_TRUE(eventually(
-        [&] { return Client(address).request(header(kHandshake, 0, 0, 0), 40).received; }));
+    EXPECT_TRUE(eventually([&] { return Client(address).request(handshake(), 40).received; }));
 }
 
 TEST_F(BinaryChannelTest, StopClosesOpenConnections) {
     Client c(address);
-    ASSERT_TRUE(c.request(header(kHandshake, 0, 0, 0), 40).received);
+    ASSERT_TRUE(c.request(handshake(), 40).received);
     camera->stop();
     EXPECT_TRUE(c.closedByCamera());
     camera->stop();  // idempotent
@@ -400,8 +457,8 @@ TEST(BinaryChannelCameras, TwoCamerasAnswerWithTheirOwnSerials) {
     ASSERT_TRUE(a.start(&error)) << error;
     ASSERT_TRUE(b.start(&error)) << error;
     Client ca("127.0.50.3"), cb("127.0.50.4");
-    EXPECT_EQ(ca.request(header(kHandshake, 0, 0, 0), 40).bytes.substr(32), std::string(8, 0x11));
-    EXPECT_EQ(cb.request(header(kHandshake, 0, 0, 0), 40).bytes.substr(32), std::string(8, 0x22));
+    EXPECT_EQ(ca.request(handshake(), 40).bytes.substr(32), std::string(8, 0x11));
+    EXPECT_EQ(cb.request(handshake(), 40).bytes.substr(32), std::string(8, 0x22));
     EXPECT_EQ(ca.login("admin", "a", 0x1111111111111111ULL, 0x1111111111111111ULL).status(), 0);
     EXPECT_NE(cb.login("admin", "a", 0x2222222222222222ULL, 0x2222222222222222ULL).status(), 0);
 }

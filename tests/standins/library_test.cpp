@@ -133,12 +133,36 @@ TEST_F(LibraryTest, UploadChecksDigestFormatSizeAndLibrary) {
     Reply noHeaders = client_->upload(kBase + "fdlib/add_img", makeJpeg(200, 200), {});
     EXPECT_EQ(noHeaders.json()["code"].asInt(), -1);
     EXPECT_EQ(camera_->faces().counts(libid).imgnum, 0);
-    // The digest is accepted in either case of hexadecimal.
+    // The digest is compared exactly: the right one in lower case is refused.
     std::string picture = makeJpeg(200, 200);
     std::string lower = camsim::md5HexUpper(picture);
     for (char& c : lower)
         c = static_cast<char>(std::tolower(c));
-    EXPECT_EQ(upload(libid, picture, lower)["code"].asInt(), 0);
+    EXPECT_EQ(upload(libid, picture, lower)["code"].asInt(), 2020);
+    EXPECT_EQ(upload(libid, picture)["code"].asInt(), 0);
+}
+
+// A request in another method or with another body type than the path takes is a bad request
+// and changes nothing, whatever its body says.
+TEST_F(LibraryTest, WrongMethodOrBodyTypeIsABadRequest) {
+    HttpClient& client = connect();
+    const std::string json = "{\"name\":\"staff\",\"threshold\":80}";
+    const struct {
+        const char* what;
+        Reply reply;
+    } cases[] = {
+        {"GET of a JSON call", client.get(kBase + "fdlib/lock")},
+        {"picture body to a JSON call", client.upload(kBase + "add_fdlib", json, {})},
+        {"POST to a listing", client.post(kBase + "list_fdlib", "{}")},
+        {"POST of the smart log", client.post("/common/smart_log", "{}")},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(k.reply.status, 200) << k.what;
+        EXPECT_EQ(k.reply.json()["code"].asInt(), -1) << k.what << ": " << k.reply.body;
+    }
+    // Neither locked nor created anything.
+    EXPECT_EQ(client.get(kBase + "list_fdlib").json()["data"].size(), 0u);
+    EXPECT_EQ(client.post(kBase + "add_fdlib", json).json()["code"].asInt(), 0);
 }
 
 TEST_F(LibraryTest, PicturesAreUpdatedFoundListedServedAndDeleted) {

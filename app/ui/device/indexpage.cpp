@@ -39,7 +39,9 @@ void endBusy() {
     if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
 }
 
-bool windowClosing() { return JobControl::instance() && JobControl::instance()->closing(); }
+bool windowClosing() {
+    return JobControl::instance() && JobControl::instance()->closing();
+}
 
 }  // namespace
 
@@ -70,7 +72,9 @@ IndexPage::~IndexPage() {
     delete ui;
 }
 
-SDeviceInfo IndexPage::deviceInfo(const QString& ip) const { return store_.find(ip); }
+SDeviceInfo IndexPage::deviceInfo(const QString& ip) const {
+    return store_.find(ip);
+}
 
 void IndexPage::setUpTable() {
     QTableView* table = ui->deviceTable;
@@ -91,7 +95,8 @@ void IndexPage::setUpTable() {
     // The status texts are wider than 80 pixels in most fonts: they must not be cut.
     const QFontMetrics metrics = table->fontMetrics();
     const int statusWidth = qMax(metrics.horizontalAdvance(tr("Network Status")),
-                                 metrics.horizontalAdvance(tr("Network Normal"))) + 24;
+                                 metrics.horizontalAdvance(tr("Network Normal"))) +
+                            24;
     table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, qMax(80, statusWidth));
     table->setColumnWidth(DeviceInfoTableModel::ColumnUpdate, 80);
     table->setColumnWidth(DeviceInfoTableModel::ColumnOperation, 120);
@@ -111,7 +116,9 @@ void IndexPage::showEvent(QShowEvent* event) {
 
 // ---- the list ----
 
-void IndexPage::on_btn_add_clicked() { addDialog_->show(); }
+void IndexPage::on_btn_add_clicked() {
+    addDialog_->show();
+}
 
 void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     SDeviceInfo device(ip, user, password);
@@ -128,7 +135,7 @@ void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     beginBusy(kBusyAnimation);
     auto copy = QSharedPointer<SDeviceInfo>::create(device);
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
-        store_.update(*copy);
+        storeRefreshed(*copy);
         resetModelToBottom();
         endBusy();
     });
@@ -150,6 +157,12 @@ void IndexPage::on_btn_delete_clicked() {
     rebuildRowWidgets();
 }
 
+void IndexPage::storeRefreshed(SDeviceInfo device) {
+    // The operator may have ticked or cleared the row while the camera was being asked.
+    device.checked = store_.find(device.ip).checked;
+    store_.update(device);
+}
+
 void IndexPage::resetModelToBottom() {
     model_->reset();
     ui->deviceTable->scrollToBottom();
@@ -158,7 +171,9 @@ void IndexPage::resetModelToBottom() {
 
 // ---- refreshing ----
 
-void IndexPage::on_btn_update_all_clicked() { refreshAll(); }
+void IndexPage::on_btn_update_all_clicked() {
+    refreshAll();
+}
 
 void IndexPage::refreshAll() {
     beginBusy(kBusyAnimation);
@@ -170,7 +185,7 @@ void IndexPage::refreshAll() {
     for (const SDeviceInfo& device : store_.list()) {
         auto copy = QSharedPointer<SDeviceInfo>::create(device);
         control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
-            store_.update(*copy);
+            storeRefreshed(*copy);
             model_->refreshAll();
             if (--pendingRefreshes > 0) return;
             endBusy();
@@ -185,7 +200,7 @@ void IndexPage::slotUpdate(QString ip) {
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
-        store_.update(*copy);
+        storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
         endBusy();
@@ -209,7 +224,7 @@ void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.checkIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
-        store_.update(*copy);
+        storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
         endBusy();
@@ -236,8 +251,8 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
         default:
             // The code for whoever reports it, and what it means for the operator.
             QMessageBox::warning(this, tr("Warning"),
-                                 tr("Login failed") + " " + QString::number(login.code) +
-                                     tr("\n") + ErrorText(login.code));
+                                 tr("Login failed") + " " + QString::number(login.code) + tr("\n") +
+                                     ErrorText(login.code));
     }
 }
 
@@ -354,8 +369,14 @@ void IndexPage::showBatchDialog(BatchDialog* dialog) {
     dialog->raise();
 }
 
-void IndexPage::on_btn_batch_import_clicked() { showBatchDialog(importDialog_); }
+void IndexPage::on_btn_batch_import_clicked() {
+    showBatchDialog(importDialog_);
+}
 
-void IndexPage::on_btn_batch_extract_clicked() { showBatchDialog(extractDialog_); }
+void IndexPage::on_btn_batch_extract_clicked() {
+    showBatchDialog(extractDialog_);
+}
 
-void IndexPage::on_btn_batch_upload_clicked() { showBatchDialog(uploadDialog_); }
+void IndexPage::on_btn_batch_upload_clicked() {
+    showBatchDialog(uploadDialog_);
+}

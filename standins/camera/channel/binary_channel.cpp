@@ -32,6 +32,8 @@ constexpr size_t kMaxConnections = 64;
 constexpr size_t kRecvChunk = 16 * 1024;
 constexpr int kMaxRecvsPerWakeup = 4;  // keeps one busy upload from starving the others
 constexpr uint32_t kNoLogin = 0;
+constexpr uint32_t kAnyLogin = 0xFFFFFFFF;  // the login id of handshake and login requests
+constexpr size_t kLoginReservedAt = kHeaderSize + 64;  // four zero bytes before the serial block
 
 // Commands as the two bytes at offset 4, read little-endian.
 constexpr uint16_t kCmdHandshake = 0x0101;
@@ -82,12 +84,35 @@ struct Header {
     uint32_t length = 0;
 };
 
+bool allZero(const uint8_t* from, const uint8_t* to) {
+    return std::all_of(from, to, [](uint8_t b) { return b == 0; });
+}
+
 bool parseHeader(const uint8_t* p, Header* header) {
     if (p[0] != 0x00 || p[1] != 0x00 || p[2] != 0x01 || p[3] != 0x01) return false;
     header->command = uint16_t(p[4] | p[5] << 8);
     header->loginId = readLe32(p + 8);
     header->length = readLe32(p + 12);
     return true;
+}
+
+// Whether the bytes that a request's command fixes are as the layout has them. `loginId` is the
+// id of the login accepted on the connection (kNoLogin when none): logout and upgrade carry it.
+bool layoutFits(const uint8_t* p, const Header& h, uint32_t loginId) {
+    if (p[6] != 0 || p[7] != 0 || !allZero(p + 17, p + kHeaderSize)) return false;
+    const bool loggedIn = loginId != kNoLogin;
+    switch (h.command) {
+        case kCmdHandshake:
+            return p[16] == 0 && h.loginId == kAnyLogin && h.length == 0;
+        case kCmdLogin:
+            return p[16] == 1 && h.loginId == kAnyLogin && h.length == kLoginBodySize;
+        case kCmdLogout:
+            return p[16] == 0 && loggedIn && h.loginId == loginId && h.length == 0;
+        case kCmdUpgrade:
+            return p[16] == 1 && loggedIn && h.loginId == loginId;
+        default:
+            return false;
+    }
 }
 
 std::string responseHeader(uint16_t command, uint8_t status, uint32_t loginId,
@@ -126,6 +151,7 @@ enum class Phase { Header, LoginBody, UpgradeBody };
 
 struct Connection {
     UniqueFd fd;
+    int id = 0;
     Phase phase = Phase::Header;
     std::array<uint8_t, kHeaderSize + kLoginBodySize> in{};
     size_t have = 0;
@@ -154,6 +180,7 @@ struct BinaryChannel::Impl {
     std::atomic<bool> stopping{false};
     std::vector<std::unique_ptr<Connection>> connections;  // touched by the thread only
     uint32_t nextLoginId = 1;
+    int nextConnectionId = 1;
 
     bool open(std::string* error);
     void run();
@@ -163,7 +190,9 @@ struct BinaryChannel::Impl {
     void flush(Connection& c);
     bool consume(Connection& c, const uint8_t* data, size_t size);
     bool onHeader(Connection& c);
-    void onLogin(Connection& c);
+    bool onLogin(Connection& c);
+    void journalRequest(const Connection& c, size_t size, bool refused);
+    void answer(Connection& c, std::string packet);
     void startUpgrade(Connection& c, uint32_t length);
     void finishUpgrade(Connection& c, bool complete);
     void dropDead();
@@ -235,6 +264,7 @@ void BinaryChannel::Impl::acceptPending() {
         ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         auto c = std::make_unique<Connection>();
         c->fd = std::move(fd);
+        c->id = nextConnectionId++;
         connections.push_back(std::move(c));
     }
 }
@@ -282,6 +312,9 @@ bool BinaryChannel::Impl::consume(Connection& c, const uint8_t* data, size_t siz
             c.received += take;
             data += take;
             size -= take;
+            if (state.fault.load() == ChannelFault::CloseMidUpgrade &&
+                2 * c.received >= c.announced)
+                return false;
             if (c.received == c.announced) finishUpgrade(c, true);
             continue;
         }
@@ -292,48 +325,58 @@ bool BinaryChannel::Impl::consume(Connection& c, const uint8_t* data, size_t siz
         data += take;
         size -= take;
         if (c.have < need) break;
-        if (c.phase == Phase::Header) {
-            if (!onHeader(c)) return false;
-        } else {
-            onLogin(c);
-        }
+        if (!(c.phase == Phase::Header ? onHeader(c) : onLogin(c))) return false;
     }
     return true;  // anything after a logout is ignored
 }
 
+void BinaryChannel::Impl::journalRequest(const Connection& c, size_t size, bool refused) {
+    state.record({ChannelPacket::Direction::In, c.id,
+                  std::string(reinterpret_cast<const char*>(c.in.data()), size), refused});
+}
+
+// Queues an answer, as much of it as the fault on demand lets out.
+void BinaryChannel::Impl::answer(Connection& c, std::string packet) {
+    if (state.fault.load() == ChannelFault::ShortReply) packet.resize(packet.size() / 2);
+    state.record({ChannelPacket::Direction::Out, c.id, packet, false});
+    c.out += packet;
+}
+
+// A request whose fixed bytes do not fit is refused: the connection is closed unanswered.
 bool BinaryChannel::Impl::onHeader(Connection& c) {
     Header h;
-    if (!parseHeader(c.in.data(), &h)) return false;
+    const bool fits = parseHeader(c.in.data(), &h) && layoutFits(c.in.data(), h, c.loginId);
+    if (!fits || h.command != kCmdLogin) journalRequest(c, kHeaderSize, !fits);
+    if (!fits) return false;
+    c.have = 0;
     switch (h.command) {
         case kCmdHandshake: {
-            if (h.length != 0) return false;
+            if (state.fault.load() == ChannelFault::SilentHandshake) return true;
             DesBlock serial = serialBytes(settings.serial);
-            c.out += responseHeader(kCmdHandshake, kStatusAccepted, h.loginId, 8);
-            c.out.append(serial.begin(), serial.end());
-            c.have = 0;
+            answer(c, responseHeader(kCmdHandshake, kStatusAccepted, h.loginId, 8) +
+                          std::string(serial.begin(), serial.end()));
             return true;
         }
         case kCmdLogin:
-            if (h.length != kLoginBodySize) return false;
-            c.phase = Phase::LoginBody;  // the header stays in the buffer, the body follows it
+            c.have = kHeaderSize;  // the header stays in the buffer, the body follows it
+            c.phase = Phase::LoginBody;
             return true;
         case kCmdLogout: {
-            if (h.length != 0) return false;
             std::lock_guard<std::mutex> lock(state.mutex);
             ++state.logouts;
             c.closeAfterFlush = true;
             return true;
         }
-        case kCmdUpgrade:
-            if (c.loginId == kNoLogin || h.loginId != c.loginId) return false;
+        default:  // upgrade: the only other command that fits
             startUpgrade(c, h.length);
             return true;
-        default:
-            return false;
     }
 }
 
-void BinaryChannel::Impl::onLogin(Connection& c) {
+bool BinaryChannel::Impl::onLogin(Connection& c) {
+    const bool fits = allZero(c.in.data() + kLoginReservedAt, c.in.data() + kLoginReservedAt + 4);
+    journalRequest(c, kHeaderSize + kLoginBodySize, !fits);
+    if (!fits) return false;
     const uint8_t* body = c.in.data() + kHeaderSize;
     std::array<uint8_t, kFieldSize> password;
     for (size_t b = 0; b < kFieldSize; b += 8) {
@@ -356,10 +399,11 @@ void BinaryChannel::Impl::onLogin(Connection& c) {
         std::lock_guard<std::mutex> lock(state.mutex);
         ++(ok ? state.logins : state.refusedLogins);
     }
-    c.out +=
-        responseHeader(kCmdLogin, ok ? kStatusAccepted : kStatusRefused, ok ? c.loginId : kNoLogin);
+    answer(c, responseHeader(kCmdLogin, ok ? kStatusAccepted : kStatusRefused,
+                             ok ? c.loginId : kNoLogin));
     c.phase = Phase::Header;
     c.have = 0;
+    return true;
 }
 
 void BinaryChannel::Impl::startUpgrade(Connection& c, uint32_t length) {
@@ -386,7 +430,8 @@ void BinaryChannel::Impl::finishUpgrade(Connection& c, bool complete) {
     c.md5.reset();
     c.phase = Phase::Header;
     if (complete && !state.silentUpgrade.load()) {
-        c.out += responseHeader(kCmdUpgrade, refuse ? kStatusRefused : kStatusAccepted, c.loginId);
+        answer(c,
+               responseHeader(kCmdUpgrade, refuse ? kStatusRefused : kStatusAccepted, c.loginId));
     }
 }
 
@@ -397,6 +442,17 @@ void BinaryChannel::Impl::dropDead() {
     connections.erase(std::remove_if(connections.begin(), connections.end(),
                                      [](const auto& c) { return c->dead; }),
                       connections.end());
+}
+
+void ChannelState::record(ChannelPacket packet) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (packets.size() == kJournalCapacity) packets.pop_front();
+    packets.push_back(std::move(packet));
+}
+
+std::vector<ChannelPacket> ChannelState::journal() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return {packets.begin(), packets.end()};
 }
 
 BinaryChannel::BinaryChannel(ChannelSettings settings, ChannelState& state)

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,17 +19,42 @@ struct UpgradeRecord {
     bool accepted = false;
 };
 
+// One packet as it crossed the channel, seen from the camera. An upgrade's file bytes are not
+// kept here: its header is, and the file's size and digest are in the UpgradeRecord.
+struct ChannelPacket {
+    enum class Direction { In, Out };
+    Direction direction = Direction::In;
+    int connection = 0;    // numbered from 1 in the order the camera accepted them
+    std::string bytes;     // exactly what was received or sent
+    bool refused = false;  // an incoming packet whose fixed bytes do not fit the layout
+};
+
+// Misbehaviour of the channel on demand, for the client's failure paths.
+enum class ChannelFault {
+    None,
+    SilentHandshake,  // read the handshake, never answer it
+    ShortReply,       // send only the first half of every answer, then nothing
+    CloseMidUpgrade,  // close the connection when half of the announced file has arrived
+};
+
 // State shared between the channel and whoever inspects the camera (tests, the command).
 struct ChannelState {
+    static constexpr size_t kJournalCapacity = 4096;  // oldest packets are dropped beyond it
+
     std::atomic<bool> refuseLogin{false};
     std::atomic<bool> refuseUpgrade{false};
     std::atomic<bool> silentUpgrade{false};  // take the file, never answer
+    std::atomic<ChannelFault> fault{ChannelFault::None};
 
     mutable std::mutex mutex;
     int logins = 0;         // accepted logins
     int refusedLogins = 0;  // wrong credentials or refused on demand
     int logouts = 0;
     std::vector<UpgradeRecord> upgrades;
+    std::deque<ChannelPacket> packets;
+
+    void record(ChannelPacket packet);
+    std::vector<ChannelPacket> journal() const;
 };
 
 struct ChannelSettings {

@@ -20,7 +20,8 @@ std::optional<HttpFault> parseFault(const std::string& text) {
     static const std::map<std::string, FaultKind> kinds = {
         {"latency", FaultKind::Latency},     {"noanswer", FaultKind::NoAnswer},
         {"drop", FaultKind::Drop},           {"status", FaultKind::Status},
-        {"malformed", FaultKind::Malformed}, {"truncated", FaultKind::Truncated}};
+        {"malformed", FaultKind::Malformed}, {"truncated", FaultKind::Truncated},
+        {"overrun", FaultKind::Overrun}};
     HttpFault fault;
     std::string rest = text;
     if (auto hash = rest.find('#'); hash != std::string::npos) {

@@ -19,6 +19,7 @@ enum class FaultKind {
     Status,     // answer with HTTP status `value`
     Malformed,  // answer 200 with a body that is not JSON
     Truncated,  // answer 200 with the first half of the real body
+    Overrun,    // the real answer, then filler bytes without end, `value` ms between 4 KiB pieces
 };
 
 struct HttpFault {

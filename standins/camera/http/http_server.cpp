@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "http/overrun_stream.h"
+
 namespace camsim {
 
 struct HttpServer::Pending {
@@ -216,12 +218,16 @@ int HttpServer::finish(void* connection, Pending& pending) {
     }
     entry.status = response.status;
     parts_.journal.record(std::move(entry));
+    if (fault && fault->kind == FaultKind::Overrun)
+        return respond(connection, pending, response,
+                       makeOverrunResponse(response, fault->value, parts_.sleeper));
     return respond(connection, pending, response);
 }
 
-int HttpServer::respond(void* connection, Pending& pending, const HttpResponse& r) {
+int HttpServer::respond(void* connection, Pending& pending, const HttpResponse& r,
+                        MHD_Response* made) {
     auto* c = static_cast<MHD_Connection*>(connection);
-    MHD_Response* response = makeResponse(r);
+    MHD_Response* response = made ? made : makeResponse(r);
     if (!response) return MHD_NO;
     MHD_Result queued = MHD_queue_response(c, static_cast<unsigned>(r.status), response);
     MHD_destroy_response(response);

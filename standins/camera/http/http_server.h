@@ -12,6 +12,7 @@
 #include "http/journal.h"
 
 struct MHD_Daemon;
+struct MHD_Response;
 
 namespace camsim {
 
@@ -54,7 +55,9 @@ public:
 private:
     int admit(void* connection, Pending& pending);
     int finish(void* connection, Pending& pending);
-    int respond(void* connection, Pending& pending, const HttpResponse& response);
+    // Queues `made` when given (the reply's status), else a response built from the reply.
+    int respond(void* connection, Pending& pending, const HttpResponse& response,
+                MHD_Response* made = nullptr);
     int challenge(void* connection, Pending& pending, bool stale);
     int openListener(std::string* error);
 

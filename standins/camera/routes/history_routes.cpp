@@ -72,7 +72,7 @@ void registerHistoryRoutes(Router& router) {
     router.add("/api/v1/snap/log", &pagedHistory<&History::snapshots>);
     router.add("/api/v1/passflowstats/log", &flowStatistics);
     router.add("/api/v1/log", &cameraLog);
-    router.add("/common/smart_log", &smartLog);
+    router.add("/common/smart_log", &smartLog, kFetch);
 }
 
 }  // namespace camsim

@@ -1,6 +1,4 @@
 // Face libraries and their pictures.
-#include <strings.h>
-
 #include <limits>
 
 #include "routes/reply.h"
@@ -77,7 +75,8 @@ HttpResponse addImage(CameraContext& ctx, const HttpRequest& req) {
     std::optional<std::string> name = base64Decode(req.header("name"));
     if (!name) return badRequest("\"name\" is not Base64");
     if (req.body.empty()) return jsonReply(code::kUnusableImage, "empty picture");
-    if (strcasecmp(md5HexUpper(req.body).c_str(), req.header("md5").c_str()) != 0)
+    // Exactly as the client must compute it: 32 upper-case hexadecimal digits.
+    if (md5HexUpper(req.body) != req.header("md5"))
         return jsonReply(code::kUnusableImage, "MD5 does not match the picture");
     NewImage image;
     image.libid = req.header("libid");
@@ -188,11 +187,11 @@ void registerLibraryRoutes(Router& router) {
     router.add(base + "update_fdlib", &updateLibrary);
     router.add(base + "del_fdlib", &deleteLibrary);
     router.add(base + "get_fdlib", &findLibrary);
-    router.add(base + "list_fdlib", &listLibraries);
+    router.add(base + "list_fdlib", &listLibraries, kFetch);
     router.add(base + "del_all_img", &onLibrary<&FaceStore::deleteAllImages>);
     router.add(base + "fdlib/lock", &lockStore);
     router.add(base + "fdlib/unlock", &unlockStore);
-    router.add(base + "fdlib/add_img", &addImage);
+    router.add(base + "fdlib/add_img", &addImage, kPictureUpload);
     router.add(base + "fdlib/update_img", &updateImage);
     router.add(base + "fdlib/del_img", &deleteImage);
     router.add(base + "fdlib/get_img", &findImage);
@@ -201,7 +200,7 @@ void registerLibraryRoutes(Router& router) {
     router.add(base + "export_record", &exportRecords);
     router.add("/digest" + base + "fdlib/list_img", &listImages);
     router.add("/digest" + base + "fdlib/update_img", &updateImageWithStatus);
-    router.add("/images/", &servePicture);
+    router.add("/images/", &servePicture, kFetch);
 }
 
 }  // namespace camsim

@@ -27,14 +27,31 @@ struct CameraContext {
 
 using Route = HttpResponse (*)(CameraContext&, const HttpRequest&);
 
+// The request a path takes: its method and, when it carries a body, the body's media type
+// (the Content-Type before any parameter, compared without regard to case).
+struct Accepts {
+    const char* method;
+    const char* mediaType;  // nullptr: a fetch, whose type line says nothing
+};
+constexpr Accepts kJsonPost{"POST", "application/json"};
+constexpr Accepts kPictureUpload{"POST", "image/png"};
+constexpr Accepts kFetch{"GET", nullptr};
+
 class Router {
 public:
     Router();
-    void add(const std::string& path, Route route) { routes_[path] = route; }
+    void add(const std::string& path, Route route, Accepts accepts = kJsonPost) {
+        routes_[path] = {route, accepts};
+    }
+    // Another method or media type than the path takes is answered as a bad request.
     HttpResponse dispatch(CameraContext& context, const HttpRequest& request) const;
 
 private:
-    std::map<std::string, Route> routes_;
+    struct Entry {
+        Route route;
+        Accepts accepts;
+    };
+    std::map<std::string, Entry> routes_;
 };
 
 void registerLibraryRoutes(Router& router);
