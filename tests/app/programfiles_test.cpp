@@ -9,17 +9,9 @@
 class ProgramFilesTest : public QObject {
     Q_OBJECT
 private slots:
-    void installedDataDirLiesOutsideTheProgramDir();
     void locate_data();
     void locate();
 };
-
-void ProgramFilesTest::installedDataDirLiesOutsideTheProgramDir() {
-    const QString data = programfiles::installedDataDir("/opt/kit/bin");
-    QVERIFY(QDir::isAbsolutePath(data));
-    QVERIFY2(!data.startsWith("/opt/kit/bin"), qPrintable(data));
-    QVERIFY2(data.startsWith("/opt/kit/"), qPrintable(data));
-}
 
 void ProgramFilesTest::locate_data() {
     QTest::addColumn<bool>("beside");

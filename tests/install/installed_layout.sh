@@ -33,12 +33,12 @@ pc_file=$(find "$prefix" -name camlink.pc -print -quit)
 [ -n "$pc_file" ] || fail "no camlink.pc installed"
 libdir=$(dirname "$(dirname "$pc_file")")
 data=$prefix/share/facekeeper
-for file in bin/facekeeper include/camlink.h "${libdir#"$prefix"/}"/libcamlink.so \
-    "${libdir#"$prefix"/}"/libshellframe.so "${libdir#"$prefix"/}"/libvizor_win.so \
-    "${libdir#"$prefix"/}"/cmake/camlink/camlinkConfigVersion.cmake \
-    share/facekeeper/translations/kestrel_en.qm share/facekeeper/translations/kestrel_zh.qm \
-    share/facekeeper/models_bit8/model_conf.json share/facekeeper/images/logo.png; do
-    [ -s "$prefix/$file" ] || fail "missing or empty: $file"
+for file in "$prefix/bin/facekeeper" "$prefix/include/camlink.h" "$libdir/libcamlink.so" \
+    "$libdir/libshellframe.so" "$libdir/libvizor_win.so" \
+    "$libdir/cmake/camlink/camlinkConfigVersion.cmake" "$data/translations/kestrel_en.qm" \
+    "$data/translations/kestrel_zh.qm" "$data/models_bit8/model_conf.json" \
+    "$data/images/logo.png"; do
+    [ -s "$file" ] || fail "missing or empty: ${file#"$prefix"/}"
 done
 
 # ---- desktop entry and icons ----
@@ -70,10 +70,12 @@ cc -std=c11 -Wall -Wextra -Werror $(pkg-config --cflags camlink) "$consumer_src/
 ran=$(LD_LIBRARY_PATH=$libdir "$work/pc_consumer") || fail "pkg-config consumer did not run"
 [ "$ran" = "$sdk_version" ] || fail "library says '$ran', camlink.pc says '$sdk_version'"
 
-cmake -S "$consumer_src" -B "$work/cmake_consumer" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_C_FLAGS="-Wall -Wextra -Werror" >"$work/consumer.log" 2>&1 &&
-    cmake --build "$work/cmake_consumer" >>"$work/consumer.log" 2>&1 ||
-    { cat "$work/consumer.log"; fail "find_package build"; }
+if ! cmake -S "$consumer_src" -B "$work/cmake_consumer" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_C_FLAGS="-Wall -Wextra -Werror" >"$work/consumer.log" 2>&1 ||
+    ! cmake --build "$work/cmake_consumer" >>"$work/consumer.log" 2>&1; then
+    cat "$work/consumer.log"
+    fail "find_package build"
+fi
 loaded=$(ldd "$work/cmake_consumer/consumer")
 grep -q "libcamlink.so.* => $libdir/" <<<"$loaded" ||
     fail "the CMake consumer does not load the installed library"
@@ -92,18 +94,21 @@ status=0
 "${quiet_env[@]}" QT_QPA_PLATFORM=offscreen "$program" --no-such-option 2>"$work/mistake" || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option ended with $status, not 2"
 grep -q "no-such-option" "$work/mistake" || fail "the unknown option is not named"
-[ ! -e "$work/info_home/data/facekeeper" ] && [ ! -e "$prefix/bin/log" ] ||
+if [ -e "$work/info_home/data/facekeeper" ] || [ -e "$prefix/bin/log" ]; then
     fail "answering the command line touched the program's state"
+fi
 
 # ---- the program started from a prefix it may not write ----
 home=$work/home
 mkdir -p "$home/tmp" "$home/runtime"
 chmod 700 "$home/runtime"
 if [ "$(id -u)" -eq 0 ]; then
-    # Another user, in private IPC and network namespaces: no other instance, no traffic.
+    # Another user, in private IPC and network namespaces where the machine allows them: no
+    # other instance in the way, no traffic.
     chmod 755 "$work"
     chown -R nobody:nogroup "$home"
-    launch=(unshare --ipc --net setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    launch=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    if unshare --ipc --net true 2>/dev/null; then launch=(unshare --ipc --net "${launch[@]}"); fi
 else
     chmod -R a-w "$prefix/bin"
     launch=()
