@@ -401,7 +401,10 @@ private slots:
         QVERIFY(QDir().mkpath(dir));
         qApp->setStyleSheet(kitStyleSheet());
         auto shown = page(camera({26, 3}));
-        QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 20, kWaitMs);
+        // The grid fills after the page has loaded, one picture after another.
+        QSignalSpy pictures(shown.get(), &ConfigPage::signalPicturesLoaded);
+        QVERIFY(pictures.wait(kWaitMs));
+        QCOMPARE(gridNames(*shown).size(), 20);
         settle();
         QVERIFY(shown.area->grab().save(dir + "/page_grid.png"));
         click(shown.get(), "btn_table_switch");
