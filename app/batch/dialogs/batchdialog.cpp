@@ -5,23 +5,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "dbutil/busy.h"
 #include "dbutil/jobcontrol.h"
-
-namespace batchui {
-
-void beginBusy(int mode) {
-    if (JobControl* jobs = JobControl::instance()) jobs->beginBusy(mode);
-}
-
-void endBusy() {
-    if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
-}
-
-bool windowClosing() {
-    return JobControl::instance() && JobControl::instance()->closing();
-}
-
-}  // namespace batchui
 
 BatchDialog::BatchDialog(BatchJob::Kind kind, QWidget* parent)
     : QDialog(parent), job_(new BatchJob(kind, this)) {
@@ -56,10 +41,10 @@ void BatchDialog::setDevices(const QVector<SDeviceInfo>& devices) {
 }
 
 bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount) {
-    batchui::beginBusy(batchui::kBusyItems);
+    busy::begin(busy::ItemTable);
     if (job_->start(threads, imageCount)) return true;
     qDeleteAll(threads);
-    batchui::endBusy();
+    busy::end();
     return false;
 }
 
@@ -90,12 +75,12 @@ bool BatchDialog::columnAllChecked(int column) const {
 }
 
 void BatchDialog::onJobFinished(const QString& summary) {
-    if (batchui::windowClosing()) return;
+    if (busy::closing()) return;
     QMessageBox::information(parentWidget(), tr("Information"), summary);
     afterSummary();
     emit signalJobFinished();
 }
 
 void BatchDialog::afterSummary() {
-    batchui::endBusy();
+    busy::end();
 }

@@ -56,12 +56,3 @@ private:
     QTableWidget* table_ = nullptr;
     QVector<SDeviceInfo> cameras_;
 };
-
-// The busy overlay of the job control, when there is one.
-namespace batchui {
-void beginBusy(int mode);
-void endBusy();
-bool windowClosing();
-constexpr int kBusyAnimation = 1;
-constexpr int kBusyItems = 3;
-}  // namespace batchui

@@ -7,6 +7,7 @@
 
 #include "batch/batchimportthread.h"
 #include "batch/batchpackage.h"
+#include "dbutil/busy.h"
 #include "ui_batchimportdlg.h"
 
 BatchImportDlg::BatchImportDlg(QWidget* parent)
@@ -49,7 +50,7 @@ void BatchImportDlg::on_btn_ok_clicked() {
         QFileDialog::getOpenFileName(this, tr("Open face DB data file"), ".", tr("Zip (*.zip)"));
     if (file.isEmpty()) return;
     hide();
-    batchui::beginBusy(batchui::kBusyAnimation);
+    busy::begin(busy::Animation);
     // The package is unpacked once, on the pool, before the per-camera threads start.
     auto* watcher = new QFutureWatcher<int>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, targets] {
@@ -60,9 +61,9 @@ void BatchImportDlg::on_btn_ok_clicked() {
 }
 
 void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
-    if (batchui::windowClosing()) return;
+    if (busy::closing()) return;
     if (result != 0) {
-        batchui::endBusy();
+        busy::end();
         QMessageBox::warning(parentWidget(), tr("Warning"), tr("zip file is invalid."));
         return;
     }

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "batch/batchuploadthread.h"
+#include "dbutil/busy.h"
 #include "dbutil/checkimagethread.h"
 #include "ui_batchuploaddlg.h"
 
@@ -69,7 +70,7 @@ void BatchUploadDlg::on_btn_ok_clicked() {
     if (dir.isEmpty()) return;
     lastDir = dir;
     hide();
-    batchui::beginBusy(batchui::kBusyAnimation);
+    busy::begin(busy::Animation);
     auto* check = new CheckImageThread(dir, this);
     connect(check, &QThread::finished, this, [this, check, targets] {
         check->deleteLater();
@@ -79,16 +80,16 @@ void BatchUploadDlg::on_btn_ok_clicked() {
 }
 
 void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& targets) {
-    if (batchui::windowClosing()) return;
+    if (busy::closing()) return;
     const QVector<SFeatrueInfo>& images = check->images();
     if (images.isEmpty()) {
-        batchui::endBusy();
+        busy::end();
         QMessageBox::information(parentWidget(), tr("Information"),
                                  tr("The directory has no valid image, please retry"));
         return;
     }
     if (!check->errorCounts().isEmpty()) {
-        batchui::endBusy();
+        busy::end();
         if (!confirmPartial(images.size())) return;
     }
     QVector<BatchThread*> threads;

@@ -8,6 +8,7 @@
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
+#include "dbutil/busy.h"
 #include "dbutil/errortext.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
@@ -24,24 +25,8 @@
 
 namespace {
 
-constexpr int kBusyAnimation = 1;
-// The search shows how far it got: the overlay's bar alone.
-constexpr int kBusyProgress = 0;
-
 // Refreshes of the whole list still waiting for their camera.
 int pendingRefreshes = 0;
-
-void beginBusy(int mode) {
-    if (JobControl* jobs = JobControl::instance()) jobs->beginBusy(mode);
-}
-
-void endBusy() {
-    if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
-}
-
-bool windowClosing() {
-    return JobControl::instance() && JobControl::instance()->closing();
-}
 
 }  // namespace
 
@@ -132,12 +117,12 @@ void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     addDialog_->hide();
     model_->reset();
     rebuildRowWidgets();
-    beginBusy(kBusyAnimation);
+    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(device);
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
         storeRefreshed(*copy);
         resetModelToBottom();
-        endBusy();
+        busy::end();
     });
 }
 
@@ -176,10 +161,10 @@ void IndexPage::on_btn_update_all_clicked() {
 }
 
 void IndexPage::refreshAll() {
-    beginBusy(kBusyAnimation);
+    busy::begin(busy::Animation);
     pendingRefreshes = store_.count();
     if (pendingRefreshes == 0) {
-        endBusy();
+        busy::end();
         return;
     }
     for (const SDeviceInfo& device : store_.list()) {
@@ -188,7 +173,7 @@ void IndexPage::refreshAll() {
             storeRefreshed(*copy);
             model_->refreshAll();
             if (--pendingRefreshes > 0) return;
-            endBusy();
+            busy::end();
             rebuildRowWidgets();
         });
     }
@@ -196,14 +181,14 @@ void IndexPage::refreshAll() {
 
 void IndexPage::slotUpdate(QString ip) {
     if (store_.find(ip).ip != ip || ip.isEmpty()) return;  // removed meanwhile
-    beginBusy(kBusyAnimation);
+    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
         storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
-        endBusy();
+        busy::end();
     });
 }
 
@@ -220,14 +205,14 @@ void IndexPage::slotEdit(QString ip) {
 
 void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
     store_.setCredentials(ip, user, password);
-    beginBusy(kBusyAnimation);
+    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.checkIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
         storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
-        endBusy();
+        busy::end();
     });
 }
 
@@ -270,12 +255,12 @@ void IndexPage::showLockCountdown(int seconds) {
 // ---- the LAN search ----
 
 void IndexPage::on_btn_find_clicked() {
-    beginBusy(kBusyProgress);
+    busy::begin(busy::ProgressBar);  // the search shows how far it got
     auto* thread = new ScanIpcThread(this);
     if (JobControl* jobs = JobControl::instance())
         connect(thread, &ScanIpcThread::signalProgress, jobs, &JobControl::overallProgress);
     connect(thread, &QThread::finished, this, [this, thread] {
-        if (!windowClosing()) {
+        if (!busy::closing()) {
             QStringList found = thread->result();
             for (const SDeviceInfo& device : store_.list())
                 found.removeAll(device.ip);
@@ -283,7 +268,7 @@ void IndexPage::on_btn_find_clicked() {
             searchDialog_->show();
         }
         thread->deleteLater();
-        endBusy();
+        busy::end();
     });
     thread->start(QThread::InheritPriority);
 }

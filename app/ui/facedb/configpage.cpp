@@ -7,9 +7,9 @@
 #include <QScrollArea>
 #include <QTableView>
 
-#include "busyoverlay.h"
 #include "configitemdelegate.h"
 #include "dbdialog.h"
+#include "dbutil/busy.h"
 #include "imageitemwrap.h"
 #include "imageswidget.h"
 #include "itemadddialog.h"

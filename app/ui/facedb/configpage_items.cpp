@@ -2,8 +2,8 @@
 // of one record.
 #include <QMessageBox>
 
-#include "busyoverlay.h"
 #include "configpage.h"
+#include "dbutil/busy.h"
 #include "itemadddialog.h"
 #include "jobsummary.h"
 #include "simpleimagedialog.h"

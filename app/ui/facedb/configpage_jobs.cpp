@@ -6,8 +6,8 @@
 
 #include "batch/batchextractthread.h"
 #include "batch/batchuploadthread.h"
-#include "busyoverlay.h"
 #include "configpage.h"
+#include "dbutil/busy.h"
 #include "dbutil/checkimagethread.h"
 #include "dbutil/dbexportmodule.h"
 #include "dbutil/dbimportmodule.h"

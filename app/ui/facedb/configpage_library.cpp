@@ -1,9 +1,9 @@
 // The library operations of the library page: add, edit, delete and clear a library.
 #include <QMessageBox>
 
-#include "busyoverlay.h"
 #include "configpage.h"
 #include "dbdialog.h"
+#include "dbutil/busy.h"
 #include "ui_configpage.h"
 
 namespace {

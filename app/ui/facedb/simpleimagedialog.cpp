@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QtMath>
 
-#include "busyoverlay.h"
+#include "dbutil/busy.h"
 #include "ui_simpleimagedialog.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// The busy overlay, driven through the program-wide job control (nothing happens without one).
+// The busy overlay as pages and dialogs drive it: through the program-wide job control, and
+// nothing happens when there is none (a page on its own in a test).
 #pragma once
 
 namespace busy {

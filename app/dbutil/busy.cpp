@@ -1,6 +1,6 @@
-#include "busyoverlay.h"
+#include "busy.h"
 
-#include "dbutil/jobcontrol.h"
+#include "jobcontrol.h"
 
 namespace busy {
 
