@@ -128,7 +128,7 @@ void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     beginBusy(kBusyAnimation);
     auto copy = QSharedPointer<SDeviceInfo>::create(device);
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
-        store_.update(*copy);
+        storeRefreshed(*copy);
         resetModelToBottom();
         endBusy();
     });
@@ -148,6 +148,12 @@ void IndexPage::on_btn_delete_clicked() {
     if (store_.count() == 0) setHeaderChecked(false);
     model_->reset();
     rebuildRowWidgets();
+}
+
+void IndexPage::storeRefreshed(SDeviceInfo device) {
+    // The operator may have ticked or cleared the row while the camera was being asked.
+    device.checked = store_.find(device.ip).checked;
+    store_.update(device);
 }
 
 void IndexPage::resetModelToBottom() {
@@ -170,7 +176,7 @@ void IndexPage::refreshAll() {
     for (const SDeviceInfo& device : store_.list()) {
         auto copy = QSharedPointer<SDeviceInfo>::create(device);
         control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
-            store_.update(*copy);
+            storeRefreshed(*copy);
             model_->refreshAll();
             if (--pendingRefreshes > 0) return;
             endBusy();
@@ -185,7 +191,7 @@ void IndexPage::slotUpdate(QString ip) {
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
-        store_.update(*copy);
+        storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
         endBusy();
@@ -209,7 +215,7 @@ void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
     control_.checkIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
         showLoginOutcome(login);
-        store_.update(*copy);
+        storeRefreshed(*copy);
         model_->refreshAll();
         rebuildRowWidgets();
         endBusy();

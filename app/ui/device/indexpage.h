@@ -68,6 +68,8 @@ private:
     void refreshAll();
     void rebuildRowWidgets();
     void setRowWidgets(int row, const SDeviceInfo& device);
+    // Stores a record refreshed on the pool, keeping the row's current check mark.
+    void storeRefreshed(SDeviceInfo device);
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
     void searchFinished();

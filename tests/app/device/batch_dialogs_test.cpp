@@ -172,6 +172,13 @@ private slots:
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.at(0).at(0).toString(), second.ip + "/b2");
         QVERIFY(!harness.overlay()->isVisible());
+
+        // With a row checked on the page, only the checked cameras are offered.
+        harness.model()->setData(harness.model()->index(harness.rowOf(second.ip), 0), Qt::Checked,
+                                 Qt::CheckStateRole);
+        harness.button("btn_batch_extract")->click();
+        QCOMPARE(tableOf(dialog)->rowCount(), 1);
+        QCOMPARE(tableOf(dialog)->item(0, 0)->text(), second.ip);
     }
 
     // Ten files of which seven are pictures a camera takes; two libraries of one camera take all

@@ -340,6 +340,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 2, kWaitMs);
         QCOMPARE(answers.lastText(), QString("Extract finished:\nTotal: 3\nSuccess: 2\nFailed: 1"));
         QCOMPARE(jobs_.tasks(), quint16(0));
+
+        // Once the operator confirmed the exit, the end of a job shows nothing.
+        jobs_.setClosing(true);
+        click(shown.get(), "btn_gen_feature");
+        QCOMPARE(answers.texts.size(), 3);  // the question only
+        QTRY_COMPARE_WITH_TIMEOUT(jobs_.tasks(), quint16(0), kWaitMs);
+        settle();
+        QCOMPARE(answers.texts.size(), 3);
+        jobs_.setClosing(false);
     }
 
     // A folder upload asks about the rejected files and sums up.
@@ -358,6 +367,38 @@ private slots:
                  QStringList({"Valid images number: 3\nContinue to upload valid images?",
                               "uploading number[3], Success[3], Failed[0]"}));
         QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 3, kWaitMs);
+    }
+
+    // Pictures of the page and its dialogs for a person to look at, when asked for.
+    void screenshots() {
+        const QString dir = qEnvironmentVariable("FACEDB_SCREENSHOT_DIR");
+        if (dir.isEmpty()) QSKIP("FACEDB_SCREENSHOT_DIR not set");
+        qApp->setStyleSheet(kitStyleSheet());
+        auto shown = page(camera({26, 3}));
+        QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 20, kWaitMs);
+        settle();
+        QVERIFY(shown->grab().save(dir + "/page_grid.png"));
+        click(shown.get(), "btn_table_switch");
+        doubleClick(shown->table(), 1);
+        QVERIFY(shown->grab().save(dir + "/page_table.png"));
+        const QList<QWidget*> dialogs = {shown->dbAddDialog(), shown->dbEditDialog(),
+                                         shown->itemAddDialog(), shown->itemEditDialog()};
+        const QStringList names = {"db_add", "db_edit", "item_add", "item_edit"};
+        ModalAnswerer answers;
+        click(shown.get(), "btn_edit");
+        click(shown.get(), "btn_item_edit");
+        QTRY_VERIFY_WITH_TIMEOUT(shown->itemEditDialog()->isVisible(), kWaitMs);
+        for (int i = 0; i < dialogs.size(); ++i) {
+            dialogs[i]->show();
+            QVERIFY(dialogs[i]->grab().save(dir + "/" + names[i] + ".png"));
+        }
+        QTableView* table = shown->table();
+        const QRect cell =
+            table->visualRect(shown->model()->index(0, DBConfigViewModel::ImageColumn));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QSignalSpy fetched(shown->imageDialog(), &SimpleImageDialog::signalFetched);
+        QVERIFY(fetched.wait(kWaitMs));
+        QVERIFY(shown->imageDialog()->grab().save(dir + "/picture.png"));
     }
 };
 
