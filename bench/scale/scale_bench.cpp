@@ -334,13 +334,16 @@ void ScaleRun::pageThroughLibrary() {
     showLibraryPage();
     picturesShown_ = configPage_->model()->rowCount();
     const long residentAtStart = measures::trimmedResidentKiB();
+    const int widgetsAtStart = QApplication::allWidgets().size();
     watch_.setPhase("library page: paging");
     QElapsedTimer clock;
     clock.start();
     nextPages(options_.pages - 1);
     residentAfterN_ = measures::trimmedResidentKiB();
+    const int widgetsAfterN = QApplication::allWidgets().size();
     nextPages(options_.pages);
     residentAfter2N_ = measures::trimmedResidentKiB();
+    const int widgetsAfter2N = QApplication::allWidgets().size();
     const double elapsed = seconds(clock);
     const int pageCount = (kLibraryPictures + options_.pageSize - 1) / options_.pageSize;
     lines_ << QString("paging: pages 1 to %1 of %2 (%3 a page): %4 pictures shown, %5 s for the "
@@ -354,12 +357,15 @@ void ScaleRun::pageThroughLibrary() {
                   .arg((picturesShown_ - options_.pageSize) / elapsed, 0, 'f', 0)
                   .arg(elapsed * 1000 / (2 * options_.pages - 1), 0, 'f', 0);
     lines_ << QString("memory while paging (resident, freed heap returned): %1 KiB after page 1, "
-                      "%2 KiB after %3 pages, %4 KiB after %5 pages")
+                      "%2 KiB after %3 pages, %4 KiB after %5 pages; widgets alive %6, %7, %8")
                   .arg(residentAtStart)
                   .arg(residentAfterN_)
                   .arg(options_.pages)
                   .arg(residentAfter2N_)
-                  .arg(2 * options_.pages);
+                  .arg(2 * options_.pages)
+                  .arg(widgetsAtStart)
+                  .arg(widgetsAfterN)
+                  .arg(widgetsAfter2N);
     watch_.setPhase("library page: Goto page 1");
     auto* jump = gui::child<QLineEdit>(configPage_, "edit_page");
     const int loads = pictureLoads_;
