@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDebug>
+#include <QMutex>
 
 #include "interaction_reply.h"
 
@@ -22,13 +23,23 @@ struct CallOutcome {
     }
 };
 
+// Held from a call until its reply has been copied: members run on several threads at once, and
+// the next call on the same session would overwrite the reply in between.
+inline QMutex& replyMutex() {
+    static QMutex mutex;
+    return mutex;
+}
+
 template <class Record>
 CallOutcome callCamera(int (*call)(int, Record*), int handle, Record& record) {
+    QMutexLocker lock(&replyMutex());
     record.reply = nullptr;
     const int code = call(handle, &record);
     CallOutcome outcome;
-    if (record.reply) outcome.text = QByteArray(record.reply);
-    outcome.head = reply::readHead(record.reply);
+    const bool replied = record.reply != nullptr;
+    if (replied) outcome.text = QByteArray(record.reply);
+    lock.unlock();
+    outcome.head = reply::readHead(replied ? outcome.text.constData() : nullptr);
     outcome.result = reply::callResult(code, outcome.head);
     return outcome;
 }

@@ -126,12 +126,14 @@ int Interaction::getImage(const SDeviceInfo& device, Protocol::MsgImageData* dat
     if (handle <= 0) return kLoginFailed;
     auto record = args::cleared<vcam_image_data_record>();
     args::putLocal(record.url, data->url);
+    QMutexLocker lock(&replyMutex());  // the bytes live in the session until its next call
     int code = vcam_control_image_data(handle, &record);
     if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data))) code = -2;
     if (code == 0) {
         data->imageData = QString::fromLatin1(static_cast<const char*>(record.data), record.size);
         return 0;
     }
+    lock.unlock();
     FK_LOG(kSource, 3, "%s, error code %d, message %s, url: %s.\n", "Interaction::get_img_data",
            code, "", data->url.toLocal8Bit().constData());
     debugFailure("Interaction::get_img_data", code);

@@ -17,7 +17,9 @@ void endBusy() {
     if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
 }
 
-bool windowClosing() { return JobControl::instance() && JobControl::instance()->closing(); }
+bool windowClosing() {
+    return JobControl::instance() && JobControl::instance()->closing();
+}
 
 }  // namespace batchui
 
@@ -94,4 +96,6 @@ void BatchDialog::onJobFinished(const QString& summary) {
     emit signalJobFinished();
 }
 
-void BatchDialog::afterSummary() { batchui::endBusy(); }
+void BatchDialog::afterSummary() {
+    batchui::endBusy();
+}

@@ -19,7 +19,9 @@ BatchExtractDlg::BatchExtractDlg(QWidget* parent)
     ui->tableWidget->setHorizontalHeaderLabels({tr("IP"), tr("DB1"), tr("DB2")});
 }
 
-BatchExtractDlg::~BatchExtractDlg() { delete ui; }
+BatchExtractDlg::~BatchExtractDlg() {
+    delete ui;
+}
 
 bool BatchExtractDlg::eligible(const SDeviceInfo& device) const {
     return device.status == 0 && !device.dbs.isEmpty();
@@ -55,7 +57,8 @@ void BatchExtractDlg::on_btn_radio_clicked(bool checked) {
 
 void BatchExtractDlg::toggleColumn(int column) {
     if (column < kFirstLibraryColumn || column > kLastLibraryColumn) return;
-    const int otherColumn = column == kFirstLibraryColumn ? kLastLibraryColumn : kFirstLibraryColumn;
+    const int otherColumn =
+        column == kFirstLibraryColumn ? kLastLibraryColumn : kFirstLibraryColumn;
     bool allChecked = true;
     for (int row = 0; row < table()->rowCount(); ++row)
         if (QRadioButton* button = radio(row, column)) allChecked &= button->isChecked();

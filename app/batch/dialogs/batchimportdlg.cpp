@@ -16,7 +16,9 @@ BatchImportDlg::BatchImportDlg(QWidget* parent)
     ui->tableWidget->setHorizontalHeaderLabels({tr("IP"), tr("DB1"), tr("DB2")});
 }
 
-BatchImportDlg::~BatchImportDlg() { delete ui; }
+BatchImportDlg::~BatchImportDlg() {
+    delete ui;
+}
 
 bool BatchImportDlg::eligible(const SDeviceInfo& device) const {
     return device.status == 0 && device.dbs.size() < SDeviceInfo::kMaxLibraries;
@@ -70,4 +72,6 @@ void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
     startJob(threads);
 }
 
-void BatchImportDlg::afterSummary() { emit signalRefreshAll(); }
+void BatchImportDlg::afterSummary() {
+    emit signalRefreshAll();
+}

@@ -21,9 +21,13 @@ BatchUploadDlg::BatchUploadDlg(QWidget* parent)
         {tr("IP"), tr("DB") + QString::number(1), tr("DB") + QString::number(2)});
 }
 
-BatchUploadDlg::~BatchUploadDlg() { delete ui; }
+BatchUploadDlg::~BatchUploadDlg() {
+    delete ui;
+}
 
-QString BatchUploadDlg::lastDirectory() { return lastDir; }
+QString BatchUploadDlg::lastDirectory() {
+    return lastDir;
+}
 
 bool BatchUploadDlg::eligible(const SDeviceInfo& device) const {
     return device.status == 0 && !device.dbs.isEmpty();

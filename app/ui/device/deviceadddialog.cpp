@@ -16,7 +16,9 @@ DeviceAddDialog::DeviceAddDialog(QWidget* parent) : QDialog(parent), ui(new Ui::
     deviceinput::setPasswordRule(ui->edit_password);
 }
 
-DeviceAddDialog::~DeviceAddDialog() { delete ui; }
+DeviceAddDialog::~DeviceAddDialog() {
+    delete ui;
+}
 
 void DeviceAddDialog::clear() {
     ui->edit_ip->clear();

@@ -15,7 +15,9 @@ DeviceEditDialog::DeviceEditDialog(QWidget* parent)
     deviceinput::setPasswordRule(ui->edit_password);
 }
 
-DeviceEditDialog::~DeviceEditDialog() { delete ui; }
+DeviceEditDialog::~DeviceEditDialog() {
+    delete ui;
+}
 
 void DeviceEditDialog::setDevice(const SDeviceInfo& device) {
     ui->edit_ip->setText(device.ip);
@@ -34,4 +36,6 @@ void DeviceEditDialog::on_btn_ok_clicked() {
     emit signalEditDeviceOK(ui->edit_ip->text(), user, password);
 }
 
-void DeviceEditDialog::on_btn_cancel_clicked() { close(); }
+void DeviceEditDialog::on_btn_cancel_clicked() {
+    close();
+}

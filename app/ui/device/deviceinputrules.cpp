@@ -20,7 +20,9 @@ void setIpRule(QLineEdit* edit) {
     setRule(edit, kIpCharacterPattern);
 }
 
-void setUserNameRule(QLineEdit* edit) { setRule(edit, kUserNameCharacterPattern); }
+void setUserNameRule(QLineEdit* edit) {
+    setRule(edit, kUserNameCharacterPattern);
+}
 
 void setPasswordRule(QLineEdit* edit) {
     setRule(edit, kPasswordCharacterPattern);

@@ -11,10 +11,18 @@ DeviceOperation::DeviceOperation(const QString& ip, QWidget* parent)
     ui->btn_config->setEnabled(false);
 }
 
-DeviceOperation::~DeviceOperation() { delete ui; }
+DeviceOperation::~DeviceOperation() {
+    delete ui;
+}
 
-void DeviceOperation::setConfigEnabled(bool enabled) { ui->btn_config->setEnabled(enabled); }
+void DeviceOperation::setConfigEnabled(bool enabled) {
+    ui->btn_config->setEnabled(enabled);
+}
 
-void DeviceOperation::on_btn_edit_clicked() { emit signalEdit(ip_); }
+void DeviceOperation::on_btn_edit_clicked() {
+    emit signalEdit(ip_);
+}
 
-void DeviceOperation::on_btn_config_clicked() { emit signalConfigDb(ip_); }
+void DeviceOperation::on_btn_config_clicked() {
+    emit signalConfigDb(ip_);
+}

@@ -17,9 +17,13 @@ DeviceSearchDialog::DeviceSearchDialog(QWidget* parent)
     deviceinput::setPasswordRule(ui->edit_password);
 }
 
-DeviceSearchDialog::~DeviceSearchDialog() { delete ui; }
+DeviceSearchDialog::~DeviceSearchDialog() {
+    delete ui;
+}
 
-void DeviceSearchDialog::setList(const QStringList& ips) { model_->setStringList(ips); }
+void DeviceSearchDialog::setList(const QStringList& ips) {
+    model_->setStringList(ips);
+}
 
 void DeviceSearchDialog::remove(const QStringList& ips) {
     QStringList rest = model_->stringList();
@@ -28,7 +32,9 @@ void DeviceSearchDialog::remove(const QStringList& ips) {
     model_->setStringList(rest);
 }
 
-QStringList DeviceSearchDialog::list() const { return model_->stringList(); }
+QStringList DeviceSearchDialog::list() const {
+    return model_->stringList();
+}
 
 void DeviceSearchDialog::on_btn_ok_clicked() {
     QStringList ips;

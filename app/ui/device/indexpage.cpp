@@ -40,7 +40,9 @@ void endBusy() {
     if (JobControl* jobs = JobControl::instance()) jobs->endBusy();
 }
 
-bool windowClosing() { return JobControl::instance() && JobControl::instance()->closing(); }
+bool windowClosing() {
+    return JobControl::instance() && JobControl::instance()->closing();
+}
 
 }  // namespace
 
@@ -71,7 +73,9 @@ IndexPage::~IndexPage() {
     delete ui;
 }
 
-SDeviceInfo IndexPage::deviceInfo(const QString& ip) const { return store_.find(ip); }
+SDeviceInfo IndexPage::deviceInfo(const QString& ip) const {
+    return store_.find(ip);
+}
 
 void IndexPage::setUpTable() {
     QTableView* table = ui->deviceTable;
@@ -92,7 +96,8 @@ void IndexPage::setUpTable() {
     // The status texts are wider than 80 pixels in most fonts: they must not be cut.
     const QFontMetrics metrics = table->fontMetrics();
     const int statusWidth = qMax(metrics.horizontalAdvance(tr("Network Status")),
-                                 metrics.horizontalAdvance(tr("Network Normal"))) + 24;
+                                 metrics.horizontalAdvance(tr("Network Normal"))) +
+                            24;
     table->setColumnWidth(DeviceInfoTableModel::ColumnStatus, qMax(80, statusWidth));
     table->setColumnWidth(DeviceInfoTableModel::ColumnUpdate, 80);
     table->setColumnWidth(DeviceInfoTableModel::ColumnOperation, 120);
@@ -112,7 +117,9 @@ void IndexPage::showEvent(QShowEvent* event) {
 
 // ---- the list ----
 
-void IndexPage::on_btn_add_clicked() { addDialog_->show(); }
+void IndexPage::on_btn_add_clicked() {
+    addDialog_->show();
+}
 
 void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     SDeviceInfo device(ip, user, password);
@@ -165,7 +172,9 @@ void IndexPage::resetModelToBottom() {
 
 // ---- refreshing ----
 
-void IndexPage::on_btn_update_all_clicked() { refreshAll(); }
+void IndexPage::on_btn_update_all_clicked() {
+    refreshAll();
+}
 
 void IndexPage::refreshAll() {
     beginBusy(kBusyAnimation);
@@ -243,8 +252,8 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
         default:
             // The code for whoever reports it, and what it means for the operator.
             QMessageBox::warning(this, tr("Warning"),
-                                 tr("Login failed") + " " + QString::number(login.code) +
-                                     tr("\n") + ErrorText(login.code));
+                                 tr("Login failed") + " " + QString::number(login.code) + tr("\n") +
+                                     ErrorText(login.code));
     }
 }
 
@@ -375,8 +384,14 @@ void IndexPage::showBatchDialog(BatchDialog* dialog) {
     dialog->raise();
 }
 
-void IndexPage::on_btn_batch_import_clicked() { showBatchDialog(importDialog_); }
+void IndexPage::on_btn_batch_import_clicked() {
+    showBatchDialog(importDialog_);
+}
 
-void IndexPage::on_btn_batch_extract_clicked() { showBatchDialog(extractDialog_); }
+void IndexPage::on_btn_batch_extract_clicked() {
+    showBatchDialog(extractDialog_);
+}
 
-void IndexPage::on_btn_batch_upload_clicked() { showBatchDialog(uploadDialog_); }
+void IndexPage::on_btn_batch_upload_clicked() {
+    showBatchDialog(uploadDialog_);
+}

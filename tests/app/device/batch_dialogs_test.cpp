@@ -44,7 +44,9 @@ void doubleClickHeader(QTableWidget* table, int column) {
     emit header->sectionDoubleClicked(column);
 }
 
-QTableWidget* tableOf(QDialog* dialog) { return dialog->findChild<QTableWidget*>("tableWidget"); }
+QTableWidget* tableOf(QDialog* dialog) {
+    return dialog->findChild<QTableWidget*>("tableWidget");
+}
 
 // Presses the dialog's start button with a file dialog answered by path, and waits for the box
 // that ends the job.
@@ -71,8 +73,8 @@ class BatchDialogsTest : public QObject {
     QString package() {
         camsim::CameraConfig config = withLibraries({"gate"});
         for (int i = 0; i < 3; ++i) {
-            const QString path = testpictures::writeJpeg(files_.path(), QString("g%1.jpg").arg(i),
-                                                         140, 150, i);
+            const QString path =
+                testpictures::writeJpeg(files_.path(), QString("g%1.jpg").arg(i), 140, 150, i);
             config.libraries[0].images.push_back(
                 {path.toStdString(), QString("g%1").arg(i).toStdString(), {}});
         }
@@ -129,8 +131,8 @@ private slots:
                  QString("Batch Import Finished.\nDevices Number: 3\nSuccess Number: 2"));
         QCOMPARE(harness.overlay()->progressWidget()->rowCount(), 3);
         // The refresh of every camera follows and finally hides the overlay.
-        QTRY_COMPARE_WITH_TIMEOUT(harness.cell(0, DeviceInfoTableModel::ColumnDb1),
-                                  QString("gate"), kCameraWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(harness.cell(0, DeviceInfoTableModel::ColumnDb1), QString("gate"),
+                                  kCameraWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!harness.overlay()->isVisible(), kCameraWaitMs);
         QCOMPARE(harness.cell(1, DeviceInfoTableModel::ColumnDb2), QString());
         QCOMPARE(listed(good2, "gate").imgnum, 3);
@@ -168,7 +170,8 @@ private slots:
         BoxAnswer summary;
         dialog->findChild<QPushButton*>("btn_ok")->click();
         QTRY_VERIFY_WITH_TIMEOUT(summary.done(), kJobWaitMs);
-        QCOMPARE(summary.text, QString("Batch Extract Finished.\nfaceDB number: 1\nSuccess Number: 1"));
+        QCOMPARE(summary.text,
+                 QString("Batch Extract Finished.\nfaceDB number: 1\nSuccess Number: 1"));
         QCOMPARE(ended.size(), 1);
         QCOMPARE(ended.at(0).at(0).toString(), second.ip + "/b2");
         QVERIFY(!harness.overlay()->isVisible());
@@ -193,12 +196,14 @@ private slots:
         PageHarness harness;
         IndexPage& page = harness.open({both, slow});
         QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
-        slowCamera->addFault({"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Latency, 300, -1});
+        slowCamera->addFault(
+            {"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Latency, 300, -1});
 
         const QString dir = files_.filePath("pictures");
         QVERIFY(QDir().mkpath(dir));
         for (int i = 0; i < 7; ++i)
-            QVERIFY(!testpictures::writeJpeg(dir, QString("ok%1.jpg").arg(i), 140, 150, i).isEmpty());
+            QVERIFY(
+                !testpictures::writeJpeg(dir, QString("ok%1.jpg").arg(i), 140, 150, i).isEmpty());
         QVERIFY(!testpictures::writeJpeg(dir, "tiny.jpg", 60, 60, 1).isEmpty());
         QVERIFY(!testpictures::writeJpeg(dir, "shot.png", 140, 150, 2).isEmpty());
         QFile(dir + "/notes.txt").open(QIODevice::WriteOnly);
@@ -220,7 +225,8 @@ private slots:
         BoxAnswer question(QMessageBox::Ok);
         const QString summary = startAndSummarise(dialog, dir, &question);
         QCOMPARE(question.title, QString("Warning"));
-        QCOMPARE(question.text, QString("Valid images number: 7\nContinue to upload valid images?"));
+        QCOMPARE(question.text,
+                 QString("Valid images number: 7\nContinue to upload valid images?"));
         QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(BatchUploadDlg::lastDirectory(), dir);
 
@@ -229,7 +235,8 @@ private slots:
         const int slowCount = listed(slow, "h1").imgnum;
         QVERIFY2(slowCount >= 1 && slowCount < 7, qPrintable(QString::number(slowCount)));
         QCOMPARE(summary, QString("Batch Upload Finished.\nimage number: 7\nfaceDB number: 3\n"
-                                  "uploading number: %1").arg(14 + slowCount));
+                                  "uploading number: %1")
+                              .arg(14 + slowCount));
         QVERIFY(!harness.overlay()->isVisible());
     }
 };

@@ -22,7 +22,8 @@ void shoot(QWidget* widget, const QString& dir, const QString& name) {
     widget->show();
     widget->raise();
     QTest::qWait(300);
-    if (!widget->grab().save(dir + "/" + name + ".png")) qWarning("not saved: %s", qPrintable(name));
+    if (!widget->grab().save(dir + "/" + name + ".png"))
+        qWarning("not saved: %s", qPrintable(name));
 }
 
 }  // namespace
@@ -70,9 +71,10 @@ int main(int argc, char** argv) {
     search->hide();
     shoot(edit, out, "edit");
     edit->hide();
-    for (auto [dialog, name] : {std::pair<BatchDialog*, const char*>{page.findChild<BatchImportDlg*>(), "import"},
-                               {page.findChild<BatchExtractDlg*>(), "extract"},
-                               {page.findChild<BatchUploadDlg*>(), "upload"}}) {
+    for (auto [dialog, name] :
+         {std::pair<BatchDialog*, const char*>{page.findChild<BatchImportDlg*>(), "import"},
+          {page.findChild<BatchExtractDlg*>(), "extract"},
+          {page.findChild<BatchUploadDlg*>(), "upload"}}) {
         QVector<SDeviceInfo> refreshed;
         for (const SDeviceInfo& device : devices)
             refreshed << page.deviceInfo(device.ip);

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include <QVBoxLayout>
 #include "app_cameras.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/jobcontrol.h"
@@ -16,7 +17,6 @@
 #include "ui/device/indexpage.h"
 #include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
-#include <QVBoxLayout>
 #include "ui/widgets/tableheaderview.h"
 
 namespace guitest {

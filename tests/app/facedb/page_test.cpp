@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <set>
 
@@ -26,6 +27,7 @@
 #include "ui/facedb/imageswidget.h"
 #include "ui/facedb/itemadddialog.h"
 #include "ui/facedb/simpleimagedialog.h"
+#include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
 #include "ui/widgets/pagination.h"
 #include "ui/widgets/tableheaderview.h"
@@ -77,14 +79,25 @@ class PageTest : public QObject {
         return started;
     }
 
+    // The page in a content area under the busy overlay, as the main window holds it.
+    struct Shown {
+        std::unique_ptr<QWidget> area;
+        ConfigPage* page;
+        ConfigPage* get() const { return page; }
+        ConfigPage* operator->() const { return page; }
+        ConfigPage& operator*() const { return *page; }
+    };
+
     // A page showing the camera as the device page would hand it over.
-    std::unique_ptr<ConfigPage> page(camsim::Camera* cam) {
+    Shown page(camsim::Camera* cam) {
         SDeviceInfo device = testsupport::deviceOf(*cam);
         if (!Interaction::instance().refreshDbList(&device)) qFatal("libraries not listed");
-        auto shown = std::make_unique<ConfigPage>();
-        shown->resize(1400, 900);
-        shown->show();
-        QSignalSpy loaded(shown.get(), &ConfigPage::signalPageLoaded);
+        Shown shown{std::make_unique<QWidget>(), new ConfigPage};
+        (new QVBoxLayout(shown.area.get()))->addWidget(shown.page);
+        new InteractionWaitingWidget(shown.area.get());
+        shown.area->resize(1400, 900);
+        shown.area->show();
+        QSignalSpy loaded(shown.page, &ConfigPage::signalPageLoaded);
         shown->setDevice(device);
         if (!device.dbs.isEmpty() && !loaded.wait(kWaitMs)) qFatal("first page not loaded");
         return shown;
@@ -260,6 +273,17 @@ private slots:
         QCOMPARE(gridNames(*shown), expected);
         QCOMPARE(modelNames(*shown), expected);
 
+        // Switching views while slow pictures are on their way shows each record once.
+        const std::vector<camsim::LibraryRecord> now = cam->faces().snapshot();
+        for (const auto& picture : now.front().images)
+            cam->addFault({"/images/" + std::to_string(picture.first) + ".jpg",
+                           camsim::FaultKind::Latency, 100, 2});
+        for (const char* button :
+             {"btn_table_switch", "btn_image_switch", "btn_table_switch", "btn_image_switch"})
+            click(shown.get(), button);
+        settle();
+        QCOMPARE(gridNames(*shown), expected);
+
         ModalAnswerer answers;
         shown->header()->setChecked(false);
         for (ImageItemWrap* cell : shown->images()->cells())
@@ -377,10 +401,10 @@ private slots:
         auto shown = page(camera({26, 3}));
         QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 20, kWaitMs);
         settle();
-        QVERIFY(shown->grab().save(dir + "/page_grid.png"));
+        QVERIFY(shown.area->grab().save(dir + "/page_grid.png"));
         click(shown.get(), "btn_table_switch");
         doubleClick(shown->table(), 1);
-        QVERIFY(shown->grab().save(dir + "/page_table.png"));
+        QVERIFY(shown.area->grab().save(dir + "/page_table.png"));
         const QList<QWidget*> dialogs = {shown->dbAddDialog(), shown->dbEditDialog(),
                                          shown->itemAddDialog(), shown->itemEditDialog()};
         const QStringList names = {"db_add", "db_edit", "item_add", "item_edit"};
