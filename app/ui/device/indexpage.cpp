@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
@@ -312,9 +313,23 @@ void IndexPage::setHeaderChecked(bool checked) {
 
 // ---- row widgets ----
 
+// Rows get their buttons a slice per event-loop pass: a list of hundreds of cameras would
+// otherwise hold the GUI thread for hundreds of milliseconds (every model reset drops them all).
 void IndexPage::rebuildRowWidgets() {
-    for (int row = 0; row < store_.count(); ++row)
-        setRowWidgets(row, store_.list().at(row));
+    nextWidgetRow_ = 0;
+    buildRowWidgetSlice();
+}
+
+void IndexPage::buildRowWidgetSlice() {
+    const int end = qMin(store_.count(), nextWidgetRow_ + kRowWidgetsPerPass);
+    for (; nextWidgetRow_ < end; ++nextWidgetRow_)
+        setRowWidgets(nextWidgetRow_, store_.list().at(nextWidgetRow_));
+    if (nextWidgetRow_ >= store_.count() || sliceQueued_) return;
+    sliceQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        sliceQueued_ = false;
+        buildRowWidgetSlice();
+    });
 }
 
 void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {

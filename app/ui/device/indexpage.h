@@ -67,6 +67,7 @@ private:
     void setUpTable();
     void refreshAll();
     void rebuildRowWidgets();
+    void buildRowWidgetSlice();
     void setRowWidgets(int row, const SDeviceInfo& device);
     // Stores a record refreshed on the pool, keeping the row's current check mark.
     void storeRefreshed(SDeviceInfo device);
@@ -92,4 +93,7 @@ private:
     BatchUploadDlg* uploadDialog_;
     bool allChecked_ = false;
     bool firstShowDone_ = false;
+    static constexpr int kRowWidgetsPerPass = 25;
+    int nextWidgetRow_ = 0;     // the next row whose buttons the rebuild has to check
+    bool sliceQueued_ = false;  // a later pass continues the rebuild
 };
