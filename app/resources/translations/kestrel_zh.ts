@@ -1293,7 +1293,7 @@
     <message>
         <location filename="../../ui/widgets/pagination.cpp" line="-1"/>
         <source>Total</source>
-        <translation>总数</translation>
+        <translation>共</translation>
     </message>
 </context>
 <context>
