@@ -7,6 +7,7 @@
 #include "dbutil/jobcontrol.h"
 #include "exitguard.h"
 #include "startup.h"
+#include "tools/extractfacedialog.h"
 #include "ui/widgets/interactionwaitingwidget.h"
 #include "ui_mainwindow.h"
 
@@ -54,8 +55,14 @@ void MainWindow::buildSettingsMenu() {
             &MainWindow::slotPreprocessImage);
 }
 
-// The preprocessing dialog is not part of the program yet: the action stays and does nothing.
-void MainWindow::slotPreprocessImage() {}
+// One face-crop window per run, made on first use (it configures the face-analysis library) and
+// shown modeless; later uses bring the same one back with its folders.
+void MainWindow::slotPreprocessImage() {
+    if (!extractFace_) extractFace_ = new ExtractFaceDialog(this);
+    extractFace_->show();
+    extractFace_->raise();
+    extractFace_->activateWindow();
+}
 
 void MainWindow::slotConfig(QString ip) {
     ui->stackedWidget->setCurrentIndex(1);

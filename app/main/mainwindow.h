@@ -6,6 +6,7 @@
 
 #include "qshellframe.h"
 
+class ExtractFaceDialog;
 class InteractionWaitingWidget;
 class JobControl;
 class QMenu;
@@ -52,5 +53,6 @@ private:
     JobControl* ownJobs_ = nullptr;  // made here when the process had none
     InteractionWaitingWidget* overlay_;
     QMenu* settingsMenu_;
+    ExtractFaceDialog* extractFace_ = nullptr;
     bool stopping_ = false;
 };

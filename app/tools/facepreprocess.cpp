@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QSet>
 
 #include "applog.h"
 #include "dbutil/inputcheck.h"
@@ -12,10 +13,33 @@ namespace {
 
 constexpr int kMaxBaseCharacters = 20;
 
-bool saveCrop(const QImage& picture, const QString& outputDir, const QFileInfo& input) {
+// The names written during one run. A later file whose name clashes with one of them gets the
+// first free "_2", "_3", ... variant instead of replacing it ("a.png" and "a.jpg", or two long
+// names sharing their first 20 characters). Compared without case, so that an output folder on
+// a case-insensitive disk behaves the same. Files left by earlier runs are still replaced.
+class RunNames {
+public:
+    QString claim(const QString& base) {
+        QString name = base;
+        for (int n = 2; taken_.contains(name.toCaseFolded()); ++n)
+            name = base + QLatin1Char('_') + QString::number(n);
+        return name;
+    }
+    void keep(const QString& name) { taken_.insert(name.toCaseFolded()); }
+
+private:
+    QSet<QString> taken_;
+};
+
+bool saveCrop(const QImage& picture, const QString& outputDir, const QFileInfo& input,
+              RunNames& names) {
+    const QString name = names.claim(preprocessOutputBase(input));
     // Joined rather than QString::arg so that a '%' in the folder name stays literal.
-    const QString target = outputDir + QLatin1Char('/') + preprocessOutputBase(input) + ".jpg";
-    if (picture.save(target)) return true;
+    const QString target = outputDir + QLatin1Char('/') + name + ".jpg";
+    if (picture.save(target)) {
+        names.keep(name);
+        return true;
+    }
     FK_LOG("tools\\facepreprocess", 3, "%s, Failed to save image: %s.\n", "preprocessDirectory",
            target.toUtf8().constData());
     return false;
@@ -35,10 +59,11 @@ PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDi
     PreprocessCounts counts;
     counts.total = files.size();
     int processed = 0;
+    RunNames names;
     for (const QFileInfo& file : files) {
         if ((stop && stop()) || JobControl::exitRequested()) break;
         const QImage picture = worker.extractFaceImage(file.absoluteFilePath());
-        if (!picture.isNull() && saveCrop(picture, outputDir, file)) ++counts.success;
+        if (!picture.isNull() && saveCrop(picture, outputDir, file, names)) ++counts.success;
         ++processed;
         if (progress) progress(processed, counts.total);
     }

@@ -24,7 +24,8 @@ using PreprocessStop = std::function<bool()>;
 // cut to its first 20 characters.
 QString preprocessOutputBase(const QFileInfo& input);
 
-// The folders must exist; the caller checks them.
+// The folders must exist and differ; the caller checks them. A crop never replaces one written
+// earlier in the same run: a clashing name gets a "_2", "_3", ... suffix.
 PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDir,
                                      const QString& outputDir, const PreprocessProgress& progress,
                                      const PreprocessStop& stop);

@@ -25,6 +25,7 @@ constexpr int kNumberColumnWidth = 40;
 
 ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage) {
     ui->setupUi(this);
+    ui->label_ip->setTextFormat(Qt::PlainText);
     setUpViews();
     setUpDialogs();
     connectParts();
@@ -98,7 +99,7 @@ void ConfigPage::setDevice(const SDeviceInfo& device) {
     ui->input_name->clear();
     ++load_;  // answers for the previous camera are dropped
     model_->clear();
-    images_->clear();
+    clearGrid();
     showStackPage(true);
     resetRequest();
     ui->pagination->setPageSize(kFirstPageSize);
@@ -210,7 +211,7 @@ void ConfigPage::slotPageSizeChanged(int size) {
 void ConfigPage::loadPage() {
     const int load = ++load_;
     model_->clear();
-    images_->clear();
+    clearGrid();
     auto request = QSharedPointer<SPageInfo>::create(page_);
     auto records = QSharedPointer<SFeatrueList>::create();
     busy::begin(busy::Animation);
@@ -247,8 +248,9 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
 
 void ConfigPage::showEmptyPage() {
     ++load_;
+    busy::end();  // a dropped load would have ended it
     model_->clear();
-    images_->clear();
+    clearGrid();
     page_.total = 0;
     ui->pagination->setTotal(0);
     ui->pagination->setCurrentPage(1);
@@ -256,35 +258,46 @@ void ConfigPage::showEmptyPage() {
 
 // ---- Pictures ----
 
-void ConfigPage::loadPictures() {
+void ConfigPage::clearGrid() {
+    ++pictureRun_;  // downloads for the old cells are dropped
+    pictureQueue_.clear();
     images_->clear();
-    const int load = load_;
-    picturesPending_ = 0;
+}
+
+void ConfigPage::loadPictures() {
+    clearGrid();
     for (const CheckedRecordPtr& record : model_->records()) {
         auto* cell = new ImageItemWrap;
         cell->setRecord(record);
         connect(cell, &ImageItemWrap::signalChecked, this, &ConfigPage::slotGridChecked);
         images_->addItem(cell);
-        fetchPicture(cell, load);
+        pictureQueue_.append(cell);
     }
-    if (picturesPending_ == 0) emit signalPicturesLoaded();
+    fetchNextPicture(pictureRun_);
 }
 
-void ConfigPage::fetchPicture(ImageItemWrap* cell, int load) {
-    const QString url = cell->record()->info.url;
-    if (url.isEmpty()) {
-        cell->setPicture(picturesource::picture(-2, QByteArray(), picturesource::Grid));
+// One download at a time: the camera answers one call at a time anyway, and a picture's bytes
+// must be copied out of the camera session before the next call on it.
+void ConfigPage::fetchNextPicture(int run) {
+    QPointer<ImageItemWrap> cell;
+    while (!cell && !pictureQueue_.isEmpty())
+        cell = pictureQueue_.takeFirst();
+    if (!cell) {
+        emit signalPicturesLoaded();
         return;
     }
-    ++picturesPending_;
     auto data = QSharedPointer<Protocol::MsgImageData>::create();
-    data->url = url;
-    QPointer<ImageItemWrap> guard(cell);
-    control_.getImage(device_, data, [this, guard, data, load](const QVariant& result) {
-        if (load != load_ || !guard) return;  // the grid has moved on
-        guard->setPicture(
-            picturesource::picture(result.toInt(), data->bytes(), picturesource::Grid));
-        if (--picturesPending_ == 0) emit signalPicturesLoaded();
+    data->url = cell->record()->info.url;
+    if (data->url.isEmpty()) {
+        cell->setPicture(picturesource::picture(-2, QByteArray(), picturesource::Grid));
+        return fetchNextPicture(run);
+    }
+    control_.getImage(device_, data, [this, cell, data, run](const QVariant& result) {
+        if (run != pictureRun_) return;  // the grid has moved on
+        if (cell)
+            cell->setPicture(
+                picturesource::picture(result.toInt(), data->bytes(), picturesource::Grid));
+        fetchNextPicture(run);
     });
 }
 

@@ -3,7 +3,9 @@
 // folder-upload jobs. Every camera call runs on the pool (DeviceControl) or a job thread.
 #pragma once
 
+#include <QList>
 #include <QModelIndex>
+#include <QPointer>
 #include <QWidget>
 
 #include "dbconfigviewmodel.h"
@@ -16,13 +18,18 @@ class ConfigPage;
 class ConfigItemDelegate;
 class DbAddDialog;
 class DbEditDialog;
+class ImageItemWrap;
 class ImagesWidget;
 class ItemAddDialog;
 class QScrollArea;
 class QTableView;
 class SimpleImageDialog;
 class TableHeaderView;
+class BatchExtractThread;
+class BatchUploadThread;
 class CheckImageThread;
+class DbExportModule;
+class DbImportModule;
 
 class ConfigPage : public QWidget {
     Q_OBJECT
@@ -105,19 +112,20 @@ private:
     void loadPage();
     void showPage(const SPageInfo& reply, const SFeatrueList& records);
     void loadPictures();
-    void fetchPicture(class ImageItemWrap* cell, int load);
+    void clearGrid();
+    void fetchNextPicture(int run);
     void showEmptyPage();
     void setHeaderChecked(bool checked);
     bool picturesShown() const;
     void showStackPage(bool pictures);
 
     // Jobs.
-    void finishExtraction(class BatchExtractThread* thread);
-    void finishExport(class DbExportModule* module);
-    void finishImport(class DbImportModule* module);
+    void finishExtraction(BatchExtractThread* thread);
+    void finishExport(DbExportModule* module);
+    void finishImport(DbImportModule* module);
     void finishImageCheck(CheckImageThread* check);
     void startUpload(const QVector<SFeatrueInfo>& images);
-    void finishUpload(class BatchUploadThread* thread);
+    void finishUpload(BatchUploadThread* thread);
 
     Ui::ConfigPage* ui;
     SDeviceInfo device_;
@@ -135,7 +143,8 @@ private:
     ItemAddDialog* itemEdit_ = nullptr;
     SimpleImageDialog* imageDialog_ = nullptr;
     DeviceControl control_;
-    int load_ = 0;             // number of the latest page load; older answers are dropped
-    int picturesPending_ = 0;  // pictures of the latest load still on their way
+    int load_ = 0;        // number of the latest page load; older answers are dropped
+    int pictureRun_ = 0;  // number of the latest grid fill; older downloads are dropped
+    QList<QPointer<ImageItemWrap>> pictureQueue_;  // cells still waiting for their picture
     QString lastImageDir_ = ".";
 };

@@ -8,6 +8,7 @@
 ImageItem::ImageItem(QWidget* parent) : QWidget(parent), ui(new Ui::ImageItem) {
     ui->setupUi(this);
     setFixedSize(150, 200);
+    ui->label_name->setTextFormat(Qt::PlainText);  // names come from the camera
     ui->label_pixmap->installEventFilter(this);
 }
 

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QThreadPool>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <set>
 
@@ -26,6 +27,7 @@
 #include "ui/facedb/imageswidget.h"
 #include "ui/facedb/itemadddialog.h"
 #include "ui/facedb/simpleimagedialog.h"
+#include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
 #include "ui/widgets/pagination.h"
 #include "ui/widgets/tableheaderview.h"
@@ -77,14 +79,25 @@ class PageTest : public QObject {
         return started;
     }
 
+    // The page in a content area under the busy overlay, as the main window holds it.
+    struct Shown {
+        std::unique_ptr<QWidget> area;
+        ConfigPage* page;
+        ConfigPage* get() const { return page; }
+        ConfigPage* operator->() const { return page; }
+        ConfigPage& operator*() const { return *page; }
+    };
+
     // A page showing the camera as the device page would hand it over.
-    std::unique_ptr<ConfigPage> page(camsim::Camera* cam) {
+    Shown page(camsim::Camera* cam) {
         SDeviceInfo device = testsupport::deviceOf(*cam);
         if (!Interaction::instance().refreshDbList(&device)) qFatal("libraries not listed");
-        auto shown = std::make_unique<ConfigPage>();
-        shown->resize(1400, 900);
-        shown->show();
-        QSignalSpy loaded(shown.get(), &ConfigPage::signalPageLoaded);
+        Shown shown{std::make_unique<QWidget>(), new ConfigPage};
+        (new QVBoxLayout(shown.area.get()))->addWidget(shown.page);
+        new InteractionWaitingWidget(shown.area.get());
+        shown.area->resize(1400, 900);
+        shown.area->show();
+        QSignalSpy loaded(shown.page, &ConfigPage::signalPageLoaded);
         shown->setDevice(device);
         if (!device.dbs.isEmpty() && !loaded.wait(kWaitMs)) qFatal("first page not loaded");
         return shown;
@@ -260,6 +273,17 @@ private slots:
         QCOMPARE(gridNames(*shown), expected);
         QCOMPARE(modelNames(*shown), expected);
 
+        // Switching views while slow pictures are on their way shows each record once.
+        const std::vector<camsim::LibraryRecord> now = cam->faces().snapshot();
+        for (const auto& picture : now.front().images)
+            cam->addFault({"/images/" + std::to_string(picture.first) + ".jpg",
+                           camsim::FaultKind::Latency, 100, 2});
+        for (const char* button :
+             {"btn_table_switch", "btn_image_switch", "btn_table_switch", "btn_image_switch"})
+            click(shown.get(), button);
+        settle();
+        QCOMPARE(gridNames(*shown), expected);
+
         ModalAnswerer answers;
         shown->header()->setChecked(false);
         for (ImageItemWrap* cell : shown->images()->cells())
@@ -340,6 +364,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 2, kWaitMs);
         QCOMPARE(answers.lastText(), QString("Extract finished:\nTotal: 3\nSuccess: 2\nFailed: 1"));
         QCOMPARE(jobs_.tasks(), quint16(0));
+
+        // Once the operator confirmed the exit, the end of a job shows nothing.
+        jobs_.setClosing(true);
+        click(shown.get(), "btn_gen_feature");
+        QCOMPARE(answers.texts.size(), 3);  // the question only
+        QTRY_COMPARE_WITH_TIMEOUT(jobs_.tasks(), quint16(0), kWaitMs);
+        settle();
+        QCOMPARE(answers.texts.size(), 3);
+        jobs_.setClosing(false);
     }
 
     // A folder upload asks about the rejected files and sums up.
@@ -358,6 +391,38 @@ private slots:
                  QStringList({"Valid images number: 3\nContinue to upload valid images?",
                               "uploading number[3], Success[3], Failed[0]"}));
         QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 3, kWaitMs);
+    }
+
+    // Pictures of the page and its dialogs for a person to look at, when asked for.
+    void screenshots() {
+        const QString dir = qEnvironmentVariable("FACEDB_SCREENSHOT_DIR");
+        if (dir.isEmpty()) QSKIP("FACEDB_SCREENSHOT_DIR not set");
+        qApp->setStyleSheet(kitStyleSheet());
+        auto shown = page(camera({26, 3}));
+        QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 20, kWaitMs);
+        settle();
+        QVERIFY(shown.area->grab().save(dir + "/page_grid.png"));
+        click(shown.get(), "btn_table_switch");
+        doubleClick(shown->table(), 1);
+        QVERIFY(shown.area->grab().save(dir + "/page_table.png"));
+        const QList<QWidget*> dialogs = {shown->dbAddDialog(), shown->dbEditDialog(),
+                                         shown->itemAddDialog(), shown->itemEditDialog()};
+        const QStringList names = {"db_add", "db_edit", "item_add", "item_edit"};
+        ModalAnswerer answers;
+        click(shown.get(), "btn_edit");
+        click(shown.get(), "btn_item_edit");
+        QTRY_VERIFY_WITH_TIMEOUT(shown->itemEditDialog()->isVisible(), kWaitMs);
+        for (int i = 0; i < dialogs.size(); ++i) {
+            dialogs[i]->show();
+            QVERIFY(dialogs[i]->grab().save(dir + "/" + names[i] + ".png"));
+        }
+        QTableView* table = shown->table();
+        const QRect cell =
+            table->visualRect(shown->model()->index(0, DBConfigViewModel::ImageColumn));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QSignalSpy fetched(shown->imageDialog(), &SimpleImageDialog::signalFetched);
+        QVERIFY(fetched.wait(kWaitMs));
+        QVERIFY(shown->imageDialog()->grab().save(dir + "/picture.png"));
     }
 };
 
