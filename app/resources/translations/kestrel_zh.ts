@@ -331,7 +331,7 @@
         <translation>批量添加</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+184"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+185"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -655,7 +655,7 @@
         <translation>阈值</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+54"/>
         <source>Ok</source>
         <translation>确定</translation>
     </message>
@@ -930,6 +930,112 @@
     </message>
 </context>
 <context>
+    <name>ExtractFaceDialog</name>
+    <message>
+        <location filename="../../tools/extractfacedialog.ui" line="+26"/>
+        <source>Extract Face</source>
+        <translation>人脸裁剪</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Input Directory</source>
+        <translation>输入目录</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+20"/>
+        <source>Open</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <location line="+20"/>
+        <location line="+47"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../tools/extractfacedialog.cpp" line="+45"/>
+        <source>Open Image Dir</source>
+        <translation>选择目录</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Please select the input directory</source>
+        <translation>请选择输入目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input directory does not exist</source>
+        <translation>输入目录不存在</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Please select the output directory</source>
+        <translation>请选择输出目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The output directory does not exist</source>
+        <translation>输出目录不存在</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The output directory must differ from the input directory</source>
+        <translation>输出目录不能与输入目录相同</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Info</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preprocess finished</source>
+        <translation>预处理完成</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Total</source>
+        <translation>总数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+</context>
+<context>
     <name>ImageItem</name>
     <message>
         <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
@@ -1107,7 +1213,7 @@
         <translation>自定义5</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+51"/>
         <source>Ok</source>
         <translation>确定</translation>
     </message>
@@ -1174,7 +1280,7 @@
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+33"/>
+        <location filename="../../main/mainwindow.cpp" line="+34"/>
         <source>header_title</source>
         <translation>人脸库管理</translation>
     </message>
