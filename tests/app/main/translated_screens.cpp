@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -150,6 +151,13 @@ void shootDevicePage(MainWindow& window, const QVector<SDeviceInfo>& devices, co
                          exitguard::question(JobControl::ScanDevice | JobControl::UploadBatch),
                          QMessageBox::Ok | QMessageBox::Cancel, &window);
     shoot(&question, out, "exit_question");
+    question.hide();
+    window.findChild<QMenu*>()->actions().first()->trigger();  // the face-crop window
+    for (QDialog* dialog : window.findChildren<QDialog*>())
+        if (QString(dialog->metaObject()->className()) == "ExtractFaceDialog") {
+            shoot(dialog, out, "extract_face");
+            dialog->hide();
+        }
 }
 
 void shootLibraryPage(MainWindow& window, const QString& ip, const QString& out) {
