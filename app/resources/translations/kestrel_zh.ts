@@ -399,7 +399,7 @@
     <message>
         <location line="-34"/>
         <source>One item must be selected</source>
-        <translation>请选择且只选择一条记录</translation>
+        <translation>请只选择一条记录</translation>
     </message>
     <message>
         <location line="+23"/>
@@ -432,7 +432,7 @@
     <message>
         <location line="+3"/>
         <source>Checked item will be deleted</source>
-        <translation>将删除所选记录</translation>
+        <translation>所选记录将被删除</translation>
     </message>
     <message>
         <location line="+12"/>
@@ -1471,7 +1471,7 @@
     <message>
         <location line="+2"/>
         <source>Invalid message</source>
-        <translation>报文无效</translation>
+        <translation>消息无效</translation>
     </message>
     <message>
         <location line="+2"/>
