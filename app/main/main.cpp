@@ -2,6 +2,7 @@
 #include <QLocale>
 #include <QThreadPool>
 
+#include "commandline.h"
 #include "dbutil/interaction.h"
 #include "instanceguard.h"
 #include "mainwindow.h"
@@ -16,12 +17,23 @@ int runWindow(QApplication& app) {
     return app.exec();
 }
 
+// Help and the version need no display and leave the program's files alone.
+int answerWithoutWindow(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    return startup::answerCommandLine(app).value_or(0);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (CommandLine::asksForInformation(argc, argv)) return answerWithoutWindow(argc, argv);
     startup::initSecurity();
     startup::registerMetaTypes();
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(CommandLine::version());
+    QGuiApplication::setDesktopFileName(QStringLiteral("facekeeper"));
+    // Whatever Qt's own options left is a mistake, answered before the start touches any file.
+    if (const auto answered = startup::answerCommandLine(app)) return *answered;
     initKitResources();
     startup::enterWorkingDirectory(startup::stateDirectory(QCoreApplication::applicationDirPath()));
     startup::openProgramLog();

@@ -4,14 +4,17 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTranslator>
 
 #include "applog.h"
+#include "commandline.h"
 #include "dbutil/records.h"
 #include "instanceguard.h"
+#include "programfiles.h"
 #include "security.h"
 
 namespace startup {
@@ -28,8 +31,17 @@ void registerMetaTypes() {
     qRegisterMetaType<SDBInfo>("SDBInfo");
 }
 
+std::optional<int> answerCommandLine(QCoreApplication& app) {
+    if (CommandLine().parse(app.arguments()) == CommandLine::Request::Start) return std::nullopt;
+    // The answer alone on the terminal, without the translators' debug lines.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    installTranslations(programFile("translations"), QLocale::system(), &app);
+    CommandLine translated;
+    return translated.answer(translated.parse(app.arguments()));
+}
+
 QString programFile(const QString& relativePath) {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relativePath;
+    return programfiles::programFile(relativePath);
 }
 
 // Writing a file is the only test that also holds for read-only mounts and for root.

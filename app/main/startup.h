@@ -5,9 +5,11 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 class InstanceGuard;
 class QApplication;
+class QCoreApplication;
 class QObject;
 class QTranslator;
 
@@ -21,8 +23,13 @@ constexpr int kLogLevel = 7;
 void initSecurity();
 void registerMetaTypes();
 
+// Answers --help, --version and mistaken arguments of app (translated, nothing else printed);
+// nothing when the program is to start.
+std::optional<int> answerCommandLine(QCoreApplication& app);
+
 // A file that ships with the program (translations, the face-analysis configuration, the
-// logo): looked up beside the executable, whatever the working directory.
+// logo): beside the executable, or in the data directory of an installed program, whatever
+// the working directory.
 QString programFile(const QString& relativePath);
 // Where the program keeps what it writes ("kestrel.data", "log/", "temp"): its own directory,
 // or the per-user data directory when that cannot be written (an installed program).

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "dbutil/jobcontrol.h"
+#include "programfiles.h"
 #include "tools/preprocessthread.h"
 #include "ui_extractfacedialog.h"
 
@@ -15,12 +16,11 @@ namespace {
 
 constexpr const char* kFaceConfig = "models_bit8/model_conf.json";
 
-// Shipped beside the program, which normally works in its own folder; when it keeps its files
-// elsewhere (a folder it may not write) the configuration is still found.
+// Shipped with the program, which normally works in its own folder; when it keeps its files
+// elsewhere (a folder it may not write, or an installed program) the configuration is still found.
 QString faceConfigPath() {
-    const QString beside = QCoreApplication::applicationDirPath() + '/' + kFaceConfig;
-    return QFileInfo::exists(kFaceConfig) || !QFileInfo::exists(beside) ? QString(kFaceConfig)
-                                                                        : beside;
+    return QFileInfo::exists(kFaceConfig) ? QString(kFaceConfig)
+                                          : programfiles::programFile(kFaceConfig);
 }
 
 }  // namespace
