@@ -210,6 +210,61 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../../main/commandline.cpp" line="+21"/>
+        <source>Shows this help and exits.</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shows the program&apos;s version and exits.</source>
+        <translation>Shows the program&apos;s version and exits.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Manages the face libraries held on face-recognition cameras.</source>
+        <translation>Manages the face libraries held on face-recognition cameras.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unexpected argument &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>Try &apos;%1 --help&apos; for more information.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</source>
+        <translation>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Exit status:</source>
+        <translation>Exit status:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  0    normal end, or help or version shown</source>
+        <translation>  0    normal end, or help or version shown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  2    unknown option or unexpected argument</source>
+        <translation>  2    unknown option or unexpected argument</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  255  another instance of the program is already running</source>
+        <translation>  255  another instance of the program is already running</translation>
+    </message>
+</context>
+<context>
     <name>ConfigItemDelegate</name>
     <message>
         <location filename="../../ui/facedb/configitemdelegate.cpp" line="+44"/>
@@ -1711,7 +1766,7 @@
         <translation>Invalid password</translation>
     </message>
     <message>
-        <location filename="../../main/startup.cpp" line="+101"/>
+        <location filename="../../main/startup.cpp" line="+113"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>

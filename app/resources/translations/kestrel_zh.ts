@@ -210,6 +210,61 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../../main/commandline.cpp" line="+21"/>
+        <source>Shows this help and exits.</source>
+        <translation>显示本帮助并退出。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shows the program&apos;s version and exits.</source>
+        <translation>显示程序版本并退出。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Manages the face libraries held on face-recognition cameras.</source>
+        <translation>管理人脸识别设备中的人脸库。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>不支持的参数“%1”。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>运行“%1 --help”查看更多信息。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</source>
+        <translation>设备列表（kestrel.data）和日志（log/）保存在程序所在目录；
+该目录不可写时，保存在 %1。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Exit status:</source>
+        <translation>退出码：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  0    normal end, or help or version shown</source>
+        <translation>  0    正常结束，或已显示帮助或版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  2    unknown option or unexpected argument</source>
+        <translation>  2    未知选项或不支持的参数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  255  another instance of the program is already running</source>
+        <translation>  255  程序已有另一个实例在运行</translation>
+    </message>
+</context>
+<context>
     <name>ConfigItemDelegate</name>
     <message>
         <location filename="../../ui/facedb/configitemdelegate.cpp" line="+44"/>
@@ -1711,7 +1766,7 @@
         <translation>密码无效</translation>
     </message>
     <message>
-        <location filename="../../main/startup.cpp" line="+101"/>
+        <location filename="../../main/startup.cpp" line="+113"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
