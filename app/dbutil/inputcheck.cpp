@@ -11,7 +11,8 @@
 
 namespace {
 
-QString tr(const char* text) {
+// Not named tr(): lupdate would take the marked texts for a call it cannot read and skip them.
+QString translated(const char* text) {
     return QCoreApplication::translate("QObject", text);
 }
 
@@ -64,17 +65,17 @@ bool isValidDeviceInput(const QString& ip, const QString& userName, const QStrin
 QString inputRuleText(int rule) {
     switch (rule) {
         case UserNameRule:
-            return tr(QT_TRANSLATE_NOOP("QObject", "Username is 4-16 in length")) + ",\n" +
-                   tr(QT_TRANSLATE_NOOP(
+            return translated(QT_TRANSLATE_NOOP("QObject", "Username is 4-16 in length")) + ",\n" +
+                   translated(QT_TRANSLATE_NOOP(
                        "QObject",
                        "contains Chinese and English characters, numbers, and underscores."));
         case PasswordRule:
-            return tr(QT_TRANSLATE_NOOP("QObject", "Password is 6-16 in length")) + ",\n" +
-                   tr(QT_TRANSLATE_NOOP(
+            return translated(QT_TRANSLATE_NOOP("QObject", "Password is 6-16 in length")) + ",\n" +
+                   translated(QT_TRANSLATE_NOOP(
                        "QObject",
                        "contains upper case or lower case characters, numbers or underscores."));
         default:
-            return tr(QT_TRANSLATE_NOOP("QObject", "Unknown error"));
+            return translated(QT_TRANSLATE_NOOP("QObject", "Unknown error"));
     }
 }
 
@@ -82,20 +83,20 @@ bool checkDeviceInput(const QString& ip, const QString& userName, const QString&
                       QString* message) {
     QString text;
     if (ip.isEmpty() && userName.isEmpty() && password.isEmpty()) {
-        text = tr(QT_TRANSLATE_NOOP("QObject", "Invalid input"));
+        text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid input"));
     } else if (ip.isEmpty()) {
         text = ErrorText(20);
     } else if (!isValidIp(ip)) {
-        text = tr(QT_TRANSLATE_NOOP("QObject", "Invalid IP"));
+        text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid IP"));
     } else if (userName.isEmpty()) {
         text = ErrorText(21) + ",\n" + inputRuleText(UserNameRule);
     } else if (password.isEmpty()) {
         text = ErrorText(22) + ",\n" + inputRuleText(PasswordRule);
     } else if (!isValidUserNameLength(userName)) {
-        text = tr(QT_TRANSLATE_NOOP("QObject", "Invalid username")) + ",\n" +
+        text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid username")) + ",\n" +
                inputRuleText(UserNameRule);
     } else if (!isValidPasswordLength(password)) {
-        text = tr(QT_TRANSLATE_NOOP("QObject", "Invalid password")) + ",\n" +
+        text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid password")) + ",\n" +
                inputRuleText(PasswordRule);
     } else {
         return true;

@@ -2,54 +2,1225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BatchDialog</name>
+    <message>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>No item selected</source>
+        <translation>No item selected</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>BatchExtractDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchextractdlg.ui" line="+6"/>
+        <source>BatchExtract</source>
+        <translation>BatchExtract</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Extract</source>
+        <translation>Extract</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchextractdlg.cpp" line="+19"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB1</source>
+        <translation>DB1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB2</source>
+        <translation>DB2</translation>
+    </message>
+</context>
+<context>
+    <name>BatchImportDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchimportdlg.ui" line="+6"/>
+        <source>BatchImport</source>
+        <translation>BatchImport</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <location filename="../../batch/batchpackage.cpp" line="+67"/>
+        <source>The package is too large.</source>
+        <translation>The package is too large.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
+        <translation>The folder &quot;temp&quot; was not made by this program; please move it away.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Not enough free disk space to unpack the package.</source>
+        <translation>Not enough free disk space to unpack the package.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+66"/>
+        <source>zip file is invalid.</source>
+        <translation>zip file is invalid.</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="-50"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB1</source>
+        <translation>DB1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB2</source>
+        <translation>DB2</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Open face DB data file</source>
+        <translation>Open face DB data file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Zip (*.zip)</source>
+        <translation>Zip (*.zip)</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
     <name>BatchJob</name>
     <message>
         <location filename="../../batch/batchjob.cpp" line="+79"/>
         <source>Batch Import Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Batch Import Finished.</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Devices Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Devices Number</translation>
     </message>
     <message>
         <location line="+1"/>
         <location line="+3"/>
         <source>Success Number</source>
-        <translation type="unfinished"></translation>
+        <translation>Success Number</translation>
     </message>
     <message>
         <location line="-1"/>
         <source>Batch Extract Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Batch Extract Finished.</translation>
     </message>
     <message>
         <location line="+0"/>
         <location line="+6"/>
         <source>faceDB number</source>
-        <translation type="unfinished"></translation>
+        <translation>faceDB number</translation>
     </message>
     <message>
         <location line="-1"/>
         <source>Batch Upload Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Batch Upload Finished.</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>image number</source>
-        <translation type="unfinished"></translation>
+        <translation>image number</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>uploading number</source>
-        <translation type="unfinished"></translation>
+        <translation>uploading number</translation>
+    </message>
+</context>
+<context>
+    <name>BatchUploadDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchuploaddlg.ui" line="+6"/>
+        <source>BatchUpload</source>
+        <translation>BatchUpload</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+21"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB</source>
+        <translation>DB</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Open Image Dir</source>
+        <translation>Open Image Dir</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The directory has no valid image, please retry</source>
+        <translation>The directory has no valid image, please retry</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Valid images number</source>
+        <translation>Valid images number</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Continue to upload valid images</source>
+        <translation>Continue to upload valid images</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../../main/commandline.cpp" line="+21"/>
+        <source>Shows this help and exits.</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shows the program&apos;s version and exits.</source>
+        <translation>Shows the program&apos;s version and exits.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Manages the face libraries held on face-recognition cameras.</source>
+        <translation>Manages the face libraries held on face-recognition cameras.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unexpected argument &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>Try &apos;%1 --help&apos; for more information.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</source>
+        <translation>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Exit status:</source>
+        <translation>Exit status:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  0    normal end, or help or version shown</source>
+        <translation>  0    normal end, or help or version shown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  2    unknown option or unexpected argument</source>
+        <translation>  2    unknown option or unexpected argument</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  255  another instance of the program is already running</source>
+        <translation>  255  another instance of the program is already running</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigItemDelegate</name>
+    <message>
+        <location filename="../../ui/facedb/configitemdelegate.cpp" line="+44"/>
+        <source>Photo</source>
+        <translation>Photo</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigPage</name>
+    <message>
+        <location filename="../../ui/facedb/configpage.ui" line="+25"/>
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>return_btn</source>
+        <translation>return_btn</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Config FDB</source>
+        <translation>Config FDB</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>libconfig</source>
+        <translation>libconfig</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>FDB</source>
+        <translation>FDB</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+135"/>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="-129"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+10"/>
+        <location line="+10"/>
+        <location line="+53"/>
+        <location line="+10"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="-102"/>
+        <location line="+135"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="-122"/>
+        <location line="+135"/>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="-122"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+116"/>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-28"/>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Search All</source>
+        <translation>Search All</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn3</source>
+        <translation>btn3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Clear Images</source>
+        <translation>Clear Images</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Extract</source>
+        <translation>Extract</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+10"/>
+        <location line="+10"/>
+        <source>btn_icon1</source>
+        <translation>btn_icon1</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>MultiAdd</source>
+        <translation>MultiAdd</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage.cpp" line="+185"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
+        <location line="+3"/>
+        <location line="+19"/>
+        <location line="+17"/>
+        <location line="+22"/>
+        <location line="+6"/>
+        <location line="+23"/>
+        <location line="+27"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+18"/>
+        <location line="+9"/>
+        <location line="+15"/>
+        <location line="+3"/>
+        <location line="+16"/>
+        <location line="+3"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-78"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-37"/>
+        <source>You must select one db</source>
+        <translation>You must select one db</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="+25"/>
+        <location line="+34"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+10"/>
+        <location line="+45"/>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+0"/>
+        <source>Add failed</source>
+        <translation>Add failed</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+45"/>
+        <location line="+11"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
+        <location line="+4"/>
+        <location line="+117"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
+        <location line="+3"/>
+        <location line="+17"/>
+        <location line="+29"/>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <location line="-56"/>
+        <source>Add success</source>
+        <translation>Add success</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+34"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <source>One item must be selected</source>
+        <translation>One item must be selected</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-3"/>
+        <source>Edit failed</source>
+        <translation>Edit failed</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-68"/>
+        <location line="+3"/>
+        <location line="+25"/>
+        <location line="+3"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-11"/>
+        <location line="+14"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+9"/>
+        <source>Success</source>
+        <translation>Success</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Edit success</source>
+        <translation>Edit success</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No item has been selected</source>
+        <translation>No item has been selected</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Checked item will be deleted</source>
+        <translation>Checked item will be deleted</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Delete image finished</source>
+        <translation>Delete image finished</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-88"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-57"/>
+        <location line="+19"/>
+        <source>There is no db</source>
+        <translation>There is no db</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Extract cannot stop if started, are you sure to continue?</source>
+        <translation>Extract cannot stop if started, are you sure to continue?</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Extract failed</source>
+        <translation>Extract failed</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Retrieve data failed, please try again</source>
+        <translation>Retrieve data failed, please try again</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Extract finished</source>
+        <translation>Extract finished</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save File</source>
+        <translation>Save File</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+28"/>
+        <source>Zip (*.zip)</source>
+        <translation>Zip (*.zip)</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <location line="+28"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+35"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <location line="+28"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-2"/>
+        <source>Total</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-78"/>
+        <source>There can be only 2 db</source>
+        <translation>There can be only 2 db</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Open face DB data file</source>
+        <translation>Open face DB data file</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Package file isn&apos;t compatible</source>
+        <translation>Package file isn&apos;t compatible</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Open Image Dir</source>
+        <translation>Open Image Dir</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The directory has no valid image, please retry</source>
+        <translation>The directory has no valid image, please retry</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Valid images number</source>
+        <translation>Valid images number</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Continue to upload valid images</source>
+        <translation>Continue to upload valid images</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <source>Unknown error</source>
+        <translation>Unknown error</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>All data in db will be removed</source>
+        <translation>All data in db will be removed</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+21"/>
+        <source>Delete failed</source>
+        <translation>Delete failed</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <location line="+18"/>
+        <source>Delete success</source>
+        <translation>Delete success</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>All images that have extracted features in the db will be removed</source>
+        <translation>All images that have extracted features in the db will be removed</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Add Success</source>
+        <translation>Add Success</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+3"/>
+        <source>uploading number</source>
+        <translation>uploading number</translation>
+    </message>
+</context>
+<context>
+    <name>DBConfigViewModel</name>
+    <message>
+        <location filename="../../ui/facedb/dbconfigviewmodel.cpp" line="+23"/>
+        <source>NotExtract</source>
+        <translation>NotExtract</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HasExtracted</source>
+        <translation>HasExtracted</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HasError</source>
+        <translation>HasError</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 1</source>
+        <translation>User define 1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 2</source>
+        <translation>User define 2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 3</source>
+        <translation>User define 3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 4</source>
+        <translation>User define 4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 5</source>
+        <translation>User define 5</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Feature status</source>
+        <translation>Feature status</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show Image</source>
+        <translation>Show Image</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>undefined</source>
+        <translation>undefined</translation>
+    </message>
+</context>
+<context>
+    <name>DbAddDialog</name>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="+66"/>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+</context>
+<context>
+    <name>DbDialog</name>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.ui" line="+29"/>
+        <source>Db Name</source>
+        <translation>Db Name</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Threshold</source>
+        <translation>Threshold</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="-12"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Db name is invalid</source>
+        <translation>Db name is invalid</translation>
+    </message>
+</context>
+<context>
+    <name>DbEditDialog</name>
+    <message>
+        <location line="+16"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceAddDialog</name>
+    <message>
+        <location filename="../../ui/device/deviceadddialog.ui" line="+8"/>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceadddialog.cpp" line="+12"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceEditDialog</name>
+    <message>
+        <location filename="../../ui/device/deviceeditdialog.ui" line="+8"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceeditdialog.cpp" line="+12"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Invalid input</source>
+        <translation>Invalid input</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoTableModel</name>
+    <message>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+40"/>
+        <source>Network Normal</source>
+        <translation>Network Normal</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Network Lost</source>
+        <translation>Network Lost</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Device Ip</source>
+        <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>OTA</source>
+        <translation>OTA</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>DB1</source>
+        <translation>DB1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>DB2</source>
+        <translation>DB2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Network Status</source>
+        <translation>Network Status</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>undefined</source>
+        <translation>undefined</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceOperation</name>
+    <message>
+        <location filename="../../ui/device/deviceoperation.ui" line="+16"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Config FDB</source>
+        <translation>Config FDB</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceoperation.cpp" line="+8"/>
+        <source>btn_word</source>
+        <translation>btn_word</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSearchDialog</name>
+    <message>
+        <location filename="../../ui/device/devicesearchdialog.ui" line="+8"/>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Devices List</source>
+        <translation>Devices List</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/devicesearchdialog.cpp" line="+14"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+6"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>No item selected</source>
+        <translation>No item selected</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Invalid username or password</source>
+        <translation>Invalid username or password</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractFaceDialog</name>
+    <message>
+        <location filename="../../tools/extractfacedialog.ui" line="+26"/>
+        <source>Extract Face</source>
+        <translation>Extract Face</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Input Directory</source>
+        <translation>Input Directory</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+20"/>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <location line="+20"/>
+        <location line="+47"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <source>Output Directory</source>
+        <translation>Output Directory</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../tools/extractfacedialog.cpp" line="+45"/>
+        <source>Open Image Dir</source>
+        <translation>Open Image Dir</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Please select the input directory</source>
+        <translation>Please select the input directory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input directory does not exist</source>
+        <translation>The input directory does not exist</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Please select the output directory</source>
+        <translation>Please select the output directory</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The output directory does not exist</source>
+        <translation>The output directory does not exist</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The output directory must differ from the input directory</source>
+        <translation>The output directory must differ from the input directory</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preprocess finished</source>
+        <translation>Preprocess finished</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Total</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Success</source>
+        <translation>Success</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+</context>
+<context>
+    <name>ImageItem</name>
+    <message>
+        <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
+        <source>lable_pixmap</source>
+        <translation>lable_pixmap</translation>
+    </message>
+</context>
+<context>
+    <name>IndexPage</name>
+    <message>
+        <location filename="../../ui/device/indexpage.ui" line="+19"/>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Find</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Update All</source>
+        <translation>Update All</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Import Batch</source>
+        <translation>Import Batch</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Extract Batch</source>
+        <translation>Extract Batch</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Upload Batch</source>
+        <translation>Upload Batch</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/indexpage.cpp" line="+97"/>
+        <source>Network Status</source>
+        <translation>Network Status</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Network Normal</source>
+        <translation>Network Normal</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+23"/>
+        <location line="+94"/>
+        <location line="+9"/>
+        <location line="+12"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="-138"/>
+        <source>The device has been added</source>
+        <translation>The device has been added</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>No item selected</source>
+        <translation>No item selected</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete these devices?</source>
+        <translation>Delete these devices?</translation>
+    </message>
+    <message>
+        <location line="+95"/>
+        <location line="+9"/>
+        <source>Login failed</source>
+        <translation>Login failed</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <location line="+9"/>
+        <location line="+7"/>
+        <location line="+1"/>
+        <source>
+</source>
+        <translation>
+</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <source>retry left times</source>
+        <translation>retry left times</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+1"/>
+        <source>Account lock</source>
+        <translation>Account lock</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>lock time end</source>
+        <translation>lock time end</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>lock left time</source>
+        <translation>lock left time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>s</source>
+        <translation>s</translation>
     </message>
 </context>
 <context>
     <name>InteractionWaitingWidget</name>
     <message>
-        <location filename="../../ui/widgets/interactionwaitingwidget.ui" line="+25"/>
+        <location filename="../../ui/widgets/interactionwaitingwidget.ui" line="+26"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
@@ -57,6 +1228,181 @@
         <location line="+1"/>
         <source>btn1</source>
         <translation>btn1</translation>
+    </message>
+</context>
+<context>
+    <name>ItemAddDialog</name>
+    <message>
+        <location filename="../../ui/facedb/itemadddialog.ui" line="+28"/>
+        <source>Image</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 1</source>
+        <translation>User define 1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 2</source>
+        <translation>User define 2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 3</source>
+        <translation>User define 3</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 4</source>
+        <translation>User define 4</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 5</source>
+        <translation>User define 5</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/itemadddialog.cpp" line="+27"/>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Open Image</source>
+        <translation>Open Image</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Images (*.jpeg *.jpg)</source>
+        <translation>Images (*.jpeg *.jpg)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+5"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+4"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>Image name is invalid</source>
+        <translation>Image name is invalid</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please select one photograph</source>
+        <translation>Please select one photograph</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../../main/mainwindow.ui" line="+14"/>
+        <location line="+81"/>
+        <location filename="../../main/mainwindow.cpp" line="+34"/>
+        <source>header_title</source>
+        <translation>Facekeeper</translation>
+    </message>
+    <message>
+        <location filename="../../dbutil/jobcontrol.cpp" line="+17"/>
+        <source>Scan Device</source>
+        <translation>Scan Device</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Image</source>
+        <translation>Upload Image</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Extract Feature</source>
+        <translation>Extract Feature</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Batch</source>
+        <translation>Upload Batch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Face DB Import</source>
+        <translation>Face DB Import</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Face DB Export</source>
+        <translation>Face DB Export</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Check Image</source>
+        <translation>Check Image</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Unpack Package</source>
+        <translation>Unpack Package</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preprocess Image</source>
+        <translation>Preprocess Image</translation>
+    </message>
+    <message>
+        <location filename="../../main/exitguard.cpp" line="+16"/>
+        <source>The following tasks are being executed</source>
+        <translation>The following tasks are being executed</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Exit anyhow</source>
+        <translation>Exit anyhow</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location filename="../../main/mainwindow.cpp" line="+20"/>
+        <source>Preprocess image</source>
+        <translation>Preprocess image</translation>
     </message>
 </context>
 <context>
@@ -122,7 +1468,7 @@
 <context>
     <name>ProgressDelegate</name>
     <message>
-        <location filename="../../ui/widgets/progressdelegate.cpp" line="+51"/>
+        <location filename="../../ui/widgets/progressdelegate.cpp" line="+52"/>
         <source>%1%</source>
         <translation>%1%</translation>
     </message>
@@ -170,233 +1516,306 @@
     <message>
         <location filename="../../dbutil/errortext.cpp" line="+10"/>
         <source>Success</source>
-        <translation type="unfinished"></translation>
+        <translation>Success</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Bad parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>Bad parameter</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Invalid message</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid message</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Not login</source>
-        <translation type="unfinished"></translation>
+        <translation>Not login</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Login error</source>
-        <translation type="unfinished"></translation>
+        <translation>Login error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>FaceDB locked</source>
-        <translation type="unfinished"></translation>
+        <translation>FaceDB locked</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>SDK error</source>
-        <translation type="unfinished"></translation>
+        <translation>SDK error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>FaceDB error</source>
-        <translation type="unfinished"></translation>
+        <translation>FaceDB error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>File error</source>
-        <translation type="unfinished"></translation>
+        <translation>File error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Device type error</source>
-        <translation type="unfinished"></translation>
+        <translation>Device type error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image sum error</source>
-        <translation type="unfinished"></translation>
+        <translation>Image sum error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image type error</source>
-        <translation type="unfinished"></translation>
+        <translation>Image type error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image size error</source>
-        <translation type="unfinished"></translation>
+        <translation>Image size error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image pixel size error</source>
-        <translation type="unfinished"></translation>
+        <translation>Image pixel size error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Open file failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Open file failed</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>File md5 get failed</source>
-        <translation type="unfinished"></translation>
+        <translation>File md5 get failed</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>DMUpgrade failed</source>
-        <translation type="unfinished"></translation>
+        <translation>DMUpgrade failed</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Connection timeout</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection timeout</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Network error</source>
-        <translation type="unfinished"></translation>
+        <translation>Network error</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>Please input IP address</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input user name</source>
-        <translation type="unfinished"></translation>
+        <translation>Please input user name</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input password</source>
-        <translation type="unfinished"></translation>
+        <translation>Please input password</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Package too large</source>
+        <translation>Package too large</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not enough disk space</source>
+        <translation>Not enough disk space</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>SDK or IPC error code</source>
-        <translation type="unfinished"></translation>
+        <translation>SDK or IPC error code</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Login failed</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Account lock</source>
-        <translation type="unfinished"></translation>
+        <translation>Account lock</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../../tools/vizorworker.cpp" line="+149"/>
+        <location filename="../../dbutil/inputcheck.cpp" line="+78"/>
+        <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../dbutil/jobcontrol.cpp" line="+16"/>
-        <source>Scan Device</source>
-        <translation>Scan Device</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload Image</source>
-        <translation>Upload Image</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Extract Feature</source>
-        <translation>Extract Feature</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload Batch</source>
-        <translation>Upload Batch</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Face DB Import</source>
-        <translation>Face DB Import</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Face DB Export</source>
-        <translation>Face DB Export</translation>
+        <translation>Unknown error</translation>
     </message>
     <message>
         <location filename="../../tools/vizorworker.cpp" line="+3"/>
         <source>uninit</source>
-        <translation type="unfinished"></translation>
+        <translation>uninit</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>parameter error</source>
-        <translation type="unfinished"></translation>
+        <translation>parameter error</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no image</source>
-        <translation type="unfinished"></translation>
+        <translation>no image</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>bad face rects</source>
-        <translation type="unfinished"></translation>
+        <translation>bad face rects</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>face rect too small</source>
-        <translation type="unfinished"></translation>
+        <translation>face rect too small</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no face rect</source>
-        <translation type="unfinished"></translation>
+        <translation>no face rect</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>not liveness</source>
-        <translation type="unfinished"></translation>
+        <translation>not liveness</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no metric</source>
-        <translation type="unfinished"></translation>
+        <translation>no metric</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no keypoint</source>
-        <translation type="unfinished"></translation>
+        <translation>no keypoint</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>pose error</source>
-        <translation type="unfinished"></translation>
+        <translation>pose error</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no model</source>
-        <translation type="unfinished"></translation>
+        <translation>no model</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>bad quality</source>
-        <translation type="unfinished"></translation>
+        <translation>bad quality</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>config error</source>
-        <translation type="unfinished"></translation>
+        <translation>config error</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>string length too short</source>
-        <translation type="unfinished"></translation>
+        <translation>string length too short</translation>
+    </message>
+    <message>
+        <location filename="../../dbutil/inputcheck.cpp" line="-10"/>
+        <source>Username is 4-16 in length</source>
+        <translation>Username is 4-16 in length</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>contains Chinese and English characters, numbers, and underscores.</source>
+        <translation>contains Chinese and English characters, numbers, and underscores.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Password is 6-16 in length</source>
+        <translation>Password is 6-16 in length</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>contains upper case or lower case characters, numbers or underscores.</source>
+        <translation>contains upper case or lower case characters, numbers or underscores.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Invalid input</source>
+        <translation>Invalid input</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Invalid IP</source>
+        <translation>Invalid IP</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Invalid username</source>
+        <translation>Invalid username</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Invalid password</source>
+        <translation>Invalid password</translation>
+    </message>
+    <message>
+        <location filename="../../main/startup.cpp" line="+113"/>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Another process is running</source>
+        <translation>Another process is running</translation>
+    </message>
+</context>
+<context>
+    <name>SimpleImageDialog</name>
+    <message>
+        <location filename="../../ui/facedb/simpleimagedialog.ui" line="+14"/>
+        <source>Display</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+32"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Get device info failed</source>
+        <translation>Get device info failed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+13"/>
+        <source>The image doesn&apos;t exist</source>
+        <translation>The image doesn&apos;t exist</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Get image data failed</source>
+        <translation>Get image data failed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Load jpg image failed</source>
+        <translation>Load jpg image failed</translation>
+    </message>
+</context>
+<context>
+    <name>UploadImageWidget</name>
+    <message>
+        <location filename="../../ui/facedb/uploadimagewidget.ui" line="+51"/>
+        <source>Upload Image</source>
+        <translation>Upload Image</translation>
     </message>
 </context>
 </TS>

@@ -2,54 +2,1225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BatchDialog</name>
+    <message>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>No item selected</source>
+        <translation>未选择任何项</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>BatchExtractDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchextractdlg.ui" line="+6"/>
+        <source>BatchExtract</source>
+        <translation>批量提取特征</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Extract</source>
+        <translation>提取特征</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchextractdlg.cpp" line="+19"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB1</source>
+        <translation>人脸库1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB2</source>
+        <translation>人脸库2</translation>
+    </message>
+</context>
+<context>
+    <name>BatchImportDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchimportdlg.ui" line="+6"/>
+        <source>BatchImport</source>
+        <translation>批量导入</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <location filename="../../batch/batchpackage.cpp" line="+67"/>
+        <source>The package is too large.</source>
+        <translation>数据包过大。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
+        <translation>“temp”文件夹不是本程序创建的，请将其移走。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Not enough free disk space to unpack the package.</source>
+        <translation>磁盘空间不足，无法解压数据包。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+66"/>
+        <source>zip file is invalid.</source>
+        <translation>数据包文件无效。</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="-50"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB1</source>
+        <translation>人脸库1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB2</source>
+        <translation>人脸库2</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Open face DB data file</source>
+        <translation>打开人脸库数据包</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Zip (*.zip)</source>
+        <translation>数据包 (*.zip)</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
     <name>BatchJob</name>
     <message>
         <location filename="../../batch/batchjob.cpp" line="+79"/>
         <source>Batch Import Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>批量导入完成。</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>Devices Number</source>
-        <translation type="unfinished"></translation>
+        <translation>设备数</translation>
     </message>
     <message>
         <location line="+1"/>
         <location line="+3"/>
         <source>Success Number</source>
-        <translation type="unfinished"></translation>
+        <translation>成功数</translation>
     </message>
     <message>
         <location line="-1"/>
         <source>Batch Extract Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>批量提取特征完成。</translation>
     </message>
     <message>
         <location line="+0"/>
         <location line="+6"/>
         <source>faceDB number</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸库数</translation>
     </message>
     <message>
         <location line="-1"/>
         <source>Batch Upload Finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>批量上传完成。</translation>
     </message>
     <message>
         <location line="+0"/>
         <source>image number</source>
-        <translation type="unfinished"></translation>
+        <translation>图片数</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>uploading number</source>
-        <translation type="unfinished"></translation>
+        <translation>上传数</translation>
+    </message>
+</context>
+<context>
+    <name>BatchUploadDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchuploaddlg.ui" line="+6"/>
+        <source>BatchUpload</source>
+        <translation>批量上传</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Upload</source>
+        <translation>上传</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+21"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>DB</source>
+        <translation>人脸库</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Open Image Dir</source>
+        <translation>选择图片目录</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The directory has no valid image, please retry</source>
+        <translation>该目录中没有有效图片，请重新选择</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Valid images number</source>
+        <translation>有效图片数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Continue to upload valid images</source>
+        <translation>是否继续上传有效图片</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <location filename="../../main/commandline.cpp" line="+21"/>
+        <source>Shows this help and exits.</source>
+        <translation>显示本帮助并退出。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Shows the program&apos;s version and exits.</source>
+        <translation>显示程序版本并退出。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Manages the face libraries held on face-recognition cameras.</source>
+        <translation>管理人脸识别设备中的人脸库。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>不支持的参数“%1”。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>运行“%1 --help”查看更多信息。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The device list (kestrel.data) and the logs (log/) are kept in the program&apos;s
+folder, or in %1 when that folder cannot be written.</source>
+        <translation>设备列表（kestrel.data）和日志（log/）保存在程序所在目录；
+该目录不可写时，保存在 %1。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Exit status:</source>
+        <translation>退出码：</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  0    normal end, or help or version shown</source>
+        <translation>  0    正常结束，或已显示帮助或版本</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  2    unknown option or unexpected argument</source>
+        <translation>  2    未知选项或不支持的参数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  255  another instance of the program is already running</source>
+        <translation>  255  程序已有另一个实例在运行</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigItemDelegate</name>
+    <message>
+        <location filename="../../ui/facedb/configitemdelegate.cpp" line="+44"/>
+        <source>Photo</source>
+        <translation>查看</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigPage</name>
+    <message>
+        <location filename="../../ui/facedb/configpage.ui" line="+25"/>
+        <source>Return</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>return_btn</source>
+        <translation>return_btn</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Config FDB</source>
+        <translation>人脸库配置</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>libconfig</source>
+        <translation>libconfig</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>FDB</source>
+        <translation>人脸库</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <location line="+135"/>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <location line="-129"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+10"/>
+        <location line="+10"/>
+        <location line="+53"/>
+        <location line="+10"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="-102"/>
+        <location line="+135"/>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <location line="-122"/>
+        <location line="+135"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="-122"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+116"/>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-28"/>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Search All</source>
+        <translation>按姓名查询</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Search</source>
+        <translation>查询</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn3</source>
+        <translation>btn3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Clear Images</source>
+        <translation>清空图片</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Extract</source>
+        <translation>提取特征</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+13"/>
+        <location line="+10"/>
+        <location line="+10"/>
+        <source>btn_icon1</source>
+        <translation>btn_icon1</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>MultiAdd</source>
+        <translation>批量添加</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage.cpp" line="+185"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
+        <location line="+3"/>
+        <location line="+19"/>
+        <location line="+17"/>
+        <location line="+22"/>
+        <location line="+6"/>
+        <location line="+23"/>
+        <location line="+27"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+18"/>
+        <location line="+9"/>
+        <location line="+15"/>
+        <location line="+3"/>
+        <location line="+16"/>
+        <location line="+3"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-78"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-37"/>
+        <source>You must select one db</source>
+        <translation>请先选择一个人脸库</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="+25"/>
+        <location line="+34"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+10"/>
+        <location line="+45"/>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+0"/>
+        <source>Add failed</source>
+        <translation>添加失败</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+45"/>
+        <location line="+11"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
+        <location line="+4"/>
+        <location line="+117"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
+        <location line="+3"/>
+        <location line="+17"/>
+        <location line="+29"/>
+        <source>Info</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="-56"/>
+        <source>Add success</source>
+        <translation>添加成功</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+34"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-34"/>
+        <source>One item must be selected</source>
+        <translation>请只选择一条记录</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-3"/>
+        <source>Edit failed</source>
+        <translation>修改失败</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-68"/>
+        <location line="+3"/>
+        <location line="+25"/>
+        <location line="+3"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-11"/>
+        <location line="+14"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+9"/>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Edit success</source>
+        <translation>修改成功</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No item has been selected</source>
+        <translation>未选择任何记录</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Checked item will be deleted</source>
+        <translation>所选记录将被删除</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Delete image finished</source>
+        <translation>图片删除完成</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-88"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-57"/>
+        <location line="+19"/>
+        <source>There is no db</source>
+        <translation>当前没有人脸库</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Extract cannot stop if started, are you sure to continue?</source>
+        <translation>特征提取开始后无法中止，确定继续吗？</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Extract failed</source>
+        <translation>特征提取失败</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Retrieve data failed, please try again</source>
+        <translation>获取数据失败，请重试</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Extract finished</source>
+        <translation>特征提取完成</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+28"/>
+        <source>Zip (*.zip)</source>
+        <translation>数据包 (*.zip)</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <location line="+28"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+35"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <location line="+28"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-2"/>
+        <source>Total</source>
+        <translation>总数</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-78"/>
+        <source>There can be only 2 db</source>
+        <translation>每台设备最多只能有 2 个人脸库</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Open face DB data file</source>
+        <translation>打开人脸库数据包</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Package file isn&apos;t compatible</source>
+        <translation>数据包文件不兼容</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Open Image Dir</source>
+        <translation>选择图片目录</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>The directory has no valid image, please retry</source>
+        <translation>该目录中没有有效图片，请重新选择</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Valid images number</source>
+        <translation>有效图片数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Continue to upload valid images</source>
+        <translation>是否继续上传有效图片</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <source>Unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>All data in db will be removed</source>
+        <translation>人脸库中的所有数据都将被删除</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+21"/>
+        <source>Delete failed</source>
+        <translation>删除失败</translation>
+    </message>
+    <message>
+        <location line="-18"/>
+        <location line="+18"/>
+        <source>Delete success</source>
+        <translation>删除成功</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>All images that have extracted features in the db will be removed</source>
+        <translation>人脸库中已提取特征的图片都将被删除</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Add Success</source>
+        <translation>添加成功</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+3"/>
+        <source>uploading number</source>
+        <translation>上传数</translation>
+    </message>
+</context>
+<context>
+    <name>DBConfigViewModel</name>
+    <message>
+        <location filename="../../ui/facedb/dbconfigviewmodel.cpp" line="+23"/>
+        <source>NotExtract</source>
+        <translation>未提取</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HasExtracted</source>
+        <translation>已提取</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>HasError</source>
+        <translation>提取失败</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>姓名</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 1</source>
+        <translation>自定义1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 2</source>
+        <translation>自定义2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 3</source>
+        <translation>自定义3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 4</source>
+        <translation>自定义4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>User define 5</source>
+        <translation>自定义5</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Feature status</source>
+        <translation>特征状态</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show Image</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>undefined</source>
+        <translation>未定义</translation>
+    </message>
+</context>
+<context>
+    <name>DbAddDialog</name>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="+66"/>
+        <source>Add</source>
+        <translation>添加人脸库</translation>
+    </message>
+</context>
+<context>
+    <name>DbDialog</name>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.ui" line="+29"/>
+        <source>Db Name</source>
+        <translation>人脸库名称</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Threshold</source>
+        <translation>阈值</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="-12"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Db name is invalid</source>
+        <translation>人脸库名称无效</translation>
+    </message>
+</context>
+<context>
+    <name>DbEditDialog</name>
+    <message>
+        <location line="+16"/>
+        <source>Edit</source>
+        <translation>编辑人脸库</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceAddDialog</name>
+    <message>
+        <location filename="../../ui/device/deviceadddialog.ui" line="+8"/>
+        <source>Add</source>
+        <translation>添加设备</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceadddialog.cpp" line="+12"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceEditDialog</name>
+    <message>
+        <location filename="../../ui/device/deviceeditdialog.ui" line="+8"/>
+        <source>Edit</source>
+        <translation>编辑设备</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceeditdialog.cpp" line="+12"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Invalid input</source>
+        <translation>输入无效</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoTableModel</name>
+    <message>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+40"/>
+        <source>Network Normal</source>
+        <translation>网络正常</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Network Lost</source>
+        <translation>网络断开</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Device Ip</source>
+        <translation>设备IP</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>OTA</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>DB1</source>
+        <translation>人脸库1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>DB2</source>
+        <translation>人脸库2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Network Status</source>
+        <translation>网络状态</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Update</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Operation</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>undefined</source>
+        <translation>未定义</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceOperation</name>
+    <message>
+        <location filename="../../ui/device/deviceoperation.ui" line="+16"/>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Config FDB</source>
+        <translation>配置人脸库</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/deviceoperation.cpp" line="+8"/>
+        <source>btn_word</source>
+        <translation>btn_word</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSearchDialog</name>
+    <message>
+        <location filename="../../ui/device/devicesearchdialog.ui" line="+8"/>
+        <source>Search</source>
+        <translation>搜索设备</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Devices List</source>
+        <translation>设备列表</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/devicesearchdialog.cpp" line="+14"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+6"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>No item selected</source>
+        <translation>未选择设备</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Invalid username or password</source>
+        <translation>用户名或密码无效</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractFaceDialog</name>
+    <message>
+        <location filename="../../tools/extractfacedialog.ui" line="+26"/>
+        <source>Extract Face</source>
+        <translation>人脸裁剪</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Input Directory</source>
+        <translation>输入目录</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+20"/>
+        <source>Open</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <location line="+20"/>
+        <location line="+47"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="-60"/>
+        <source>Output Directory</source>
+        <translation>输出目录</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../tools/extractfacedialog.cpp" line="+45"/>
+        <source>Open Image Dir</source>
+        <translation>选择目录</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Please select the input directory</source>
+        <translation>请选择输入目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The input directory does not exist</source>
+        <translation>输入目录不存在</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Please select the output directory</source>
+        <translation>请选择输出目录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The output directory does not exist</source>
+        <translation>输出目录不存在</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The output directory must differ from the input directory</source>
+        <translation>输出目录不能与输入目录相同</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Info</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preprocess finished</source>
+        <translation>预处理完成</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Total</source>
+        <translation>总数</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+</context>
+<context>
+    <name>ImageItem</name>
+    <message>
+        <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
+        <source>lable_pixmap</source>
+        <translation>lable_pixmap</translation>
+    </message>
+</context>
+<context>
+    <name>IndexPage</name>
+    <message>
+        <location filename="../../ui/device/indexpage.ui" line="+19"/>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Find</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Update All</source>
+        <translation>全部刷新</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Import Batch</source>
+        <translation>批量导入</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Extract Batch</source>
+        <translation>批量提取</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Upload Batch</source>
+        <translation>批量上传</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/indexpage.cpp" line="+97"/>
+        <source>Network Status</source>
+        <translation>网络状态</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Network Normal</source>
+        <translation>网络正常</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+23"/>
+        <location line="+94"/>
+        <location line="+9"/>
+        <location line="+12"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-138"/>
+        <source>The device has been added</source>
+        <translation>该设备已添加</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>No item selected</source>
+        <translation>未选择设备</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete these devices?</source>
+        <translation>确定删除所选设备？</translation>
+    </message>
+    <message>
+        <location line="+95"/>
+        <location line="+9"/>
+        <source>Login failed</source>
+        <translation>登录失败</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <location line="+9"/>
+        <location line="+7"/>
+        <location line="+1"/>
+        <source>
+</source>
+        <translation>
+</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <source>retry left times</source>
+        <translation>剩余重试次数</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+1"/>
+        <source>Account lock</source>
+        <translation>账号已锁定</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>lock time end</source>
+        <translation>锁定已解除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>lock left time</source>
+        <translation>剩余锁定时间</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>s</source>
+        <translation>秒</translation>
     </message>
 </context>
 <context>
     <name>InteractionWaitingWidget</name>
     <message>
-        <location filename="../../ui/widgets/interactionwaitingwidget.ui" line="+25"/>
+        <location filename="../../ui/widgets/interactionwaitingwidget.ui" line="+26"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -57,6 +1228,181 @@
         <location line="+1"/>
         <source>btn1</source>
         <translation>btn1</translation>
+    </message>
+</context>
+<context>
+    <name>ItemAddDialog</name>
+    <message>
+        <location filename="../../ui/facedb/itemadddialog.ui" line="+28"/>
+        <source>Image</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Name</source>
+        <translation>姓名</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 1</source>
+        <translation>自定义1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 2</source>
+        <translation>自定义2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 3</source>
+        <translation>自定义3</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 4</source>
+        <translation>自定义4</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>User define 5</source>
+        <translation>自定义5</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/itemadddialog.cpp" line="+27"/>
+        <source>Add</source>
+        <translation>添加记录</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Edit</source>
+        <translation>编辑记录</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Open Image</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Images (*.jpeg *.jpg)</source>
+        <translation>图片 (*.jpeg *.jpg)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+5"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+4"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="-4"/>
+        <source>Image name is invalid</source>
+        <translation>姓名无效</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please select one photograph</source>
+        <translation>请选择一张图片</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../../main/mainwindow.ui" line="+14"/>
+        <location line="+81"/>
+        <location filename="../../main/mainwindow.cpp" line="+34"/>
+        <source>header_title</source>
+        <translation>人脸库管理</translation>
+    </message>
+    <message>
+        <location filename="../../dbutil/jobcontrol.cpp" line="+17"/>
+        <source>Scan Device</source>
+        <translation>设备搜索</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Image</source>
+        <translation>图片上传</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Extract Feature</source>
+        <translation>特征提取</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Batch</source>
+        <translation>批量上传</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Face DB Import</source>
+        <translation>人脸库导入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Face DB Export</source>
+        <translation>人脸库导出</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Check Image</source>
+        <translation>图片检查</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Unpack Package</source>
+        <translation>数据包解压</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preprocess Image</source>
+        <translation>图片预处理</translation>
+    </message>
+    <message>
+        <location filename="../../main/exitguard.cpp" line="+16"/>
+        <source>The following tasks are being executed</source>
+        <translation>以下任务正在执行</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Exit anyhow</source>
+        <translation>仍要退出</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location filename="../../main/mainwindow.cpp" line="+20"/>
+        <source>Preprocess image</source>
+        <translation>图片预处理</translation>
     </message>
 </context>
 <context>
@@ -122,7 +1468,7 @@
 <context>
     <name>ProgressDelegate</name>
     <message>
-        <location filename="../../ui/widgets/progressdelegate.cpp" line="+51"/>
+        <location filename="../../ui/widgets/progressdelegate.cpp" line="+52"/>
         <source>%1%</source>
         <translation>%1%</translation>
     </message>
@@ -170,233 +1516,306 @@
     <message>
         <location filename="../../dbutil/errortext.cpp" line="+10"/>
         <source>Success</source>
-        <translation type="unfinished"></translation>
+        <translation>成功</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Bad parameter</source>
-        <translation type="unfinished"></translation>
+        <translation>参数错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Invalid message</source>
-        <translation type="unfinished"></translation>
+        <translation>消息无效</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Not login</source>
-        <translation type="unfinished"></translation>
+        <translation>未登录</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Login error</source>
-        <translation type="unfinished"></translation>
+        <translation>登录错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>FaceDB locked</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸库已锁定</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>SDK error</source>
-        <translation type="unfinished"></translation>
+        <translation>SDK 错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>FaceDB error</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸库错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>File error</source>
-        <translation type="unfinished"></translation>
+        <translation>文件错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Device type error</source>
-        <translation type="unfinished"></translation>
+        <translation>设备类型错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image sum error</source>
-        <translation type="unfinished"></translation>
+        <translation>图片校验值错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image type error</source>
-        <translation type="unfinished"></translation>
+        <translation>图片格式错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image size error</source>
-        <translation type="unfinished"></translation>
+        <translation>图片文件大小错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Image pixel size error</source>
-        <translation type="unfinished"></translation>
+        <translation>图片分辨率错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Open file failed</source>
-        <translation type="unfinished"></translation>
+        <translation>打开文件失败</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>File md5 get failed</source>
-        <translation type="unfinished"></translation>
+        <translation>获取文件 MD5 失败</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>DMUpgrade failed</source>
-        <translation type="unfinished"></translation>
+        <translation>设备升级失败</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Connection timeout</source>
-        <translation type="unfinished"></translation>
+        <translation>连接超时</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Network error</source>
-        <translation type="unfinished"></translation>
+        <translation>网络错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input IP address</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入 IP 地址</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input user name</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入用户名</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Please input password</source>
-        <translation type="unfinished"></translation>
+        <translation>请输入密码</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Package too large</source>
+        <translation>数据包过大</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not enough disk space</source>
+        <translation>磁盘空间不足</translation>
     </message>
     <message>
         <location line="+5"/>
         <source>SDK or IPC error code</source>
-        <translation type="unfinished"></translation>
+        <translation>SDK 或设备错误</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>登录失败</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>Account lock</source>
-        <translation type="unfinished"></translation>
+        <translation>账号已锁定</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../../tools/vizorworker.cpp" line="+149"/>
+        <location filename="../../dbutil/inputcheck.cpp" line="+78"/>
+        <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../../dbutil/jobcontrol.cpp" line="+16"/>
-        <source>Scan Device</source>
-        <translation>扫描设备</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload Image</source>
-        <translation>上传图片</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Extract Feature</source>
-        <translation>提取特征</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Upload Batch</source>
-        <translation>批量上传</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Face DB Import</source>
-        <translation>人脸库导入</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Face DB Export</source>
-        <translation>人脸库导出</translation>
+        <translation>未知错误</translation>
     </message>
     <message>
         <location filename="../../tools/vizorworker.cpp" line="+3"/>
         <source>uninit</source>
-        <translation type="unfinished"></translation>
+        <translation>未初始化</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>parameter error</source>
-        <translation type="unfinished"></translation>
+        <translation>参数错误</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no image</source>
-        <translation type="unfinished"></translation>
+        <translation>没有图片</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>bad face rects</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸框无效</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>face rect too small</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸框过小</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no face rect</source>
-        <translation type="unfinished"></translation>
+        <translation>未检测到人脸</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>not liveness</source>
-        <translation type="unfinished"></translation>
+        <translation>非活体</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no metric</source>
-        <translation type="unfinished"></translation>
+        <translation>无质量评分</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no keypoint</source>
-        <translation type="unfinished"></translation>
+        <translation>未检测到关键点</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>pose error</source>
-        <translation type="unfinished"></translation>
+        <translation>人脸姿态不符</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>no model</source>
-        <translation type="unfinished"></translation>
+        <translation>缺少模型</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>bad quality</source>
-        <translation type="unfinished"></translation>
+        <translation>图片质量差</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>config error</source>
-        <translation type="unfinished"></translation>
+        <translation>配置错误</translation>
     </message>
     <message>
         <location line="+3"/>
         <source>string length too short</source>
-        <translation type="unfinished"></translation>
+        <translation>字符串长度不足</translation>
+    </message>
+    <message>
+        <location filename="../../dbutil/inputcheck.cpp" line="-10"/>
+        <source>Username is 4-16 in length</source>
+        <translation>用户名长度为 4-16 位</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>contains Chinese and English characters, numbers, and underscores.</source>
+        <translation>可包含中英文字符、数字和下划线。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Password is 6-16 in length</source>
+        <translation>密码长度为 6-16 位</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>contains upper case or lower case characters, numbers or underscores.</source>
+        <translation>可包含大小写字母、数字和下划线。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Invalid input</source>
+        <translation>输入无效</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Invalid IP</source>
+        <translation>IP 地址无效</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Invalid username</source>
+        <translation>用户名无效</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Invalid password</source>
+        <translation>密码无效</translation>
+    </message>
+    <message>
+        <location filename="../../main/startup.cpp" line="+113"/>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Another process is running</source>
+        <translation>程序已在运行</translation>
+    </message>
+</context>
+<context>
+    <name>SimpleImageDialog</name>
+    <message>
+        <location filename="../../ui/facedb/simpleimagedialog.ui" line="+14"/>
+        <source>Display</source>
+        <translation>查看图片</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+32"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Get device info failed</source>
+        <translation>获取设备信息失败</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+13"/>
+        <source>The image doesn&apos;t exist</source>
+        <translation>图片不存在</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Get image data failed</source>
+        <translation>获取图片数据失败</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Load jpg image failed</source>
+        <translation>JPG 图片加载失败</translation>
+    </message>
+</context>
+<context>
+    <name>UploadImageWidget</name>
+    <message>
+        <location filename="../../ui/facedb/uploadimagewidget.ui" line="+51"/>
+        <source>Upload Image</source>
+        <translation>上传图片</translation>
     </message>
 </context>
 </TS>
