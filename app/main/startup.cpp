@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -44,10 +45,12 @@ QString programFile(const QString& relativePath) {
     return programfiles::programFile(relativePath);
 }
 
-// Writing a file is the only test that also holds for read-only mounts and for root.
+// An installed program (its data directory exists) never writes beside itself, not even as
+// root; otherwise writing a file is the only test that also holds for read-only mounts.
 QString stateDirectory(const QString& programDir) {
+    const bool installed = QFileInfo(programfiles::installedDataDir(programDir)).isDir();
     QTemporaryFile probe(programDir + "/.write_probe_XXXXXX");
-    if (probe.open()) return programDir;
+    if (!installed && probe.open()) return programDir;
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(userDir);
     return userDir;

@@ -32,7 +32,8 @@ std::optional<int> answerCommandLine(QCoreApplication& app);
 // the working directory.
 QString programFile(const QString& relativePath);
 // Where the program keeps what it writes ("kestrel.data", "log/", "temp"): its own directory,
-// or the per-user data directory when that cannot be written (an installed program).
+// or the per-user data directory for an installed program or one whose directory cannot be
+// written.
 QString stateDirectory(const QString& programDir);
 // Makes dir the working directory, logging it before and after. False when it could not.
 bool enterWorkingDirectory(const QString& dir);

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "instanceguard.h"
+#include "programfiles.h"
 #include "startup.h"
 
 namespace {
@@ -115,6 +116,10 @@ void StartupTest::stateStaysBesideWritableProgram() {
     const QString state = startup::stateDirectory(missing);
     QVERIFY(state != missing);
     QVERIFY(QFileInfo(state).isDir());
+    // An installed program keeps its state per user even where it could write (root).
+    const QString bin = program.path() + "/bin";
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(programfiles::installedDataDir(bin)));
+    QCOMPARE(startup::stateDirectory(bin), state);
 }
 
 QTEST_GUILESS_MAIN(StartupTest)
