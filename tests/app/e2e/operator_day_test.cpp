@@ -106,6 +106,19 @@ private:
     QElapsedTimer sinceLast_;
 };
 
+// Stops the camera as soon as it holds `pictures` pictures.
+std::unique_ptr<QTimer> stopWhenHolding(camsim::Camera& camera, int pictures) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* watch = timer.get();
+    QObject::connect(watch, &QTimer::timeout, [watch, &camera, pictures] {
+        if (pictureCount(camera) < pictures) return;
+        watch->stop();
+        camera.stop();
+    });
+    watch->start(10);
+    return timer;
+}
+
 // The main window as the operator sees it.
 struct Desk {
     MainWindow window;
@@ -373,14 +386,7 @@ void OperatorDayTest::faultyCameras() {
     desk.clickRow(ipOfStopping, "btn_config");
     QTRY_VERIFY_WITH_TIMEOUT(desk.libraryShown(), kWaitMs);
     stopping->addFault({"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Latency, 150, -1});
-    QTimer stopper;
-    connect(&stopper, &QTimer::timeout, this, [&] {
-        if (pictureCount(*stopping) >= 6 + 3) {
-            stopper.stop();
-            stopping->stop();
-        }
-    });
-    stopper.start(10);
+    auto stopper = stopWhenHolding(*stopping, 6 + 3);
     answers.queuePath(pictureFolder(files_.path(), "cut", 12, 200));
     click(desk.config(), "btn_item_muladd");
     QTRY_VERIFY_WITH_TIMEOUT(answers.texts.filter("uploading number[12]").size() == 1, kWaitMs);
@@ -394,6 +400,31 @@ void OperatorDayTest::faultyCameras() {
     QCOMPARE(reported.captured(1).toInt() + reported.captured(2).toInt(), 12);
     QTRY_VERIFY_WITH_TIMEOUT(desk.idle(), kWaitMs);
     desk.backToDevices();
+
+    // Back, and stopped again in the middle of a batch upload over every library.
+    std::string error;
+    QVERIFY2(stopping->start(&error), error.c_str());
+    click(desk.index(), "btn_update_all");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        desk.idle() && desk.devices()->index(2, DeviceInfoTableModel::ColumnStatus)
+                               .data(Qt::UserRole) == 0,
+        kWaitMs);
+    const int heldBefore = pictureCount(*healthy) + pictureCount(*slow) + pictureCount(*stopping);
+    stopper = stopWhenHolding(*stopping, pictureCount(*stopping) + 2);
+    click(desk.index(), "btn_batch_upload");
+    chooseFirstLibraries(upload);
+    answers.queuePath(pictureFolder(files_.path(), "cutbatch", 6, 300));
+    click(upload, "btn_ok");
+    QTRY_VERIFY_WITH_TIMEOUT(answers.lastText().startsWith("Batch Upload Finished."), kWaitMs);
+    const int held =
+        pictureCount(*healthy) + pictureCount(*slow) + pictureCount(*stopping) - heldBefore;
+    const QStringList lines = answers.lastText().split('\n');
+    QCOMPARE(lines.mid(0, 3), QStringList({"Batch Upload Finished.", "image number: 6",
+                                           "faceDB number: 3"}));
+    const int reportedStored = lines.value(3).section(": ", 1).toInt();
+    QVERIFY2(reportedStored >= 12 && reportedStored <= held && held < 18,
+             qPrintable(answers.lastText() + " / held " + QString::number(held)));
+    QTRY_VERIFY_WITH_TIMEOUT(desk.idle(), kWaitMs);
 
     // Five wrong passwords, then the camera locks the account: the page says so each time.
     for (int attempt = 1; attempt <= 6; ++attempt) {
@@ -411,6 +442,9 @@ void OperatorDayTest::faultyCameras() {
             QVERIFY2(said.startsWith("Account lock\nlock left time:"), qPrintable(said));
     }
 
+    // A refresh tells which cameras are gone.
+    click(desk.index(), "btn_update_all");
+    QTRY_VERIFY_WITH_TIMEOUT(desk.idle(), kWaitMs);
     QCOMPARE(desk.column(DeviceInfoTableModel::ColumnStatus),
              QStringList({"Network Normal", "Network Normal", "Network Lost", "Network Lost"}));
     // The window kept processing events through all of it.
