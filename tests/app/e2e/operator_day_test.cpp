@@ -149,6 +149,7 @@ struct Desk {
     }
     // A button of the camera's row ("btn_config", "btn_edit").
     void clickRow(const QString& ip, const char* name) {
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), kWaitMs);
         const int row = column(DeviceInfoTableModel::ColumnIp).indexOf(ip);
         auto* table = part<QTableView>(&window, "deviceTable");
         QWidget* operation =
@@ -157,9 +158,18 @@ struct Desk {
         click(operation, name);
     }
     bool libraryShown() { return page() == 1 && idle(); }
+    // A page button, pressed once the busy overlay that covers it is gone.
+    void press(const QObject* page, const char* name) {
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), kWaitMs);
+        click(page, name);
+    }
+    // The operator cannot reach the return button under the busy overlay.
     void backToDevices() {
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), kWaitMs);
         click(config(), "btn_return");
-        QTRY_VERIFY_WITH_TIMEOUT(page() == 0 && idle(), kWaitMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(page() == 0 && idle(),
+                                  qPrintable(QString("page %1 idle %2").arg(page()).arg(idle())),
+                                  kWaitMs);
     }
 };
 
@@ -168,10 +178,6 @@ QTableWidget* chooseFirstLibraries(QDialog* dialog) {
     auto* table = part<QTableWidget>(dialog, "tableWidget");
     emit table->horizontalHeader()->sectionDoubleClicked(1);
     return table;
-}
-
-bool endsWith(const QStringList& texts, const QString& last) {
-    return !texts.isEmpty() && texts.last() == last;
 }
 
 }  // namespace
@@ -218,7 +224,7 @@ void OperatorDayTest::wholeDay() {
     ModalAnswerer answers;
 
     auto desk = std::make_unique<Desk>();
-    click(desk->index(), "btn_find");
+    desk->press(desk->index(), "btn_find");
     auto* search = desk->index()->findChild<DeviceSearchDialog*>();
     QTRY_VERIFY_WITH_TIMEOUT(search->isVisible(), kWaitMs);
     QCOMPARE(search->list().size(), 3);
@@ -232,20 +238,18 @@ void OperatorDayTest::wholeDay() {
     // A library on the first camera, filled from a folder, extracted and saved to a package.
     desk->clickRow(ips[0], "btn_config");
     QTRY_VERIFY_WITH_TIMEOUT(desk->libraryShown(), kWaitMs);
-    click(desk->config(), "btn_add");
+    desk->press(desk->config(), "btn_add");
     part<QLineEdit>(desk->config()->dbAddDialog(), "input_name")->setText("staff");
     click(desk->config()->dbAddDialog(), "btn_ok");
-    QTRY_VERIFY_WITH_TIMEOUT(endsWith(answers.texts, "Add Success"), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Add Success"), kWaitMs);
     answers.queuePath(folder);
-    click(desk->config(), "btn_item_muladd");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        endsWith(answers.texts, "uploading number[5], Success[5], Failed[0]"), kWaitMs);
-    click(desk->config(), "btn_gen_feature");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        endsWith(answers.texts, "Extract finished:\nTotal: 5\nSuccess: 5\nFailed: 0"), kWaitMs);
+    desk->press(desk->config(), "btn_item_muladd");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("uploading number[5], Success[5], Failed[0]"), kWaitMs);
+    desk->press(desk->config(), "btn_gen_feature");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Extract finished:\nTotal: 5\nSuccess: 5\nFailed: 0"), kWaitMs);
     answers.queuePath(zip);
-    click(desk->config(), "btn_export");
-    QTRY_VERIFY_WITH_TIMEOUT(endsWith(answers.texts, "Export Success"), kWaitMs);
+    desk->press(desk->config(), "btn_export");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Export Success"), kWaitMs);
     desk->backToDevices();
     QCOMPARE(desk->cell(0, DeviceInfoTableModel::ColumnDb1), QString("staff"));
 
@@ -253,15 +257,15 @@ void OperatorDayTest::wholeDay() {
     desk->clickRow(ips[1], "btn_config");
     QTRY_VERIFY_WITH_TIMEOUT(desk->libraryShown(), kWaitMs);
     answers.queuePath(zip);
-    click(desk->config(), "btn_import");
-    QTRY_VERIFY_WITH_TIMEOUT(endsWith(answers.texts, "Import Success"), kWaitMs);
+    desk->press(desk->config(), "btn_import");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Import Success"), kWaitMs);
     QCOMPARE(digests(second, 0), digests(first, 0));
     QCOMPARE(digests(second, 0).size(), size_t(5));
     desk->backToDevices();
 
     // Batch import of the package into every camera with room for it: the two that hold a
     // library of that name already refuse it, and the summary says so.
-    click(desk->index(), "btn_batch_import");
+    desk->press(desk->index(), "btn_batch_import");
     answers.queuePath(zip);
     click(desk->index()->findChild<BatchImportDlg*>(), "btn_ok");
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -273,7 +277,7 @@ void OperatorDayTest::wholeDay() {
     QCOMPARE(digests(slow, 0), digests(first, 0));
 
     // Batch extraction of every first library.
-    click(desk->index(), "btn_batch_extract");
+    desk->press(desk->index(), "btn_batch_extract");
     auto* extract = desk->index()->findChild<BatchExtractDlg*>();
     chooseFirstLibraries(extract);
     click(extract, "btn_ok");
@@ -292,7 +296,7 @@ void OperatorDayTest::wholeDay() {
         [&](const QString& key, int percent) {
             if (key == slowKey && percent > 0) emit rows->cancled(key);
         });
-    click(desk->index(), "btn_batch_upload");
+    desk->press(desk->index(), "btn_batch_upload");
     auto* upload = desk->index()->findChild<BatchUploadDlg*>();
     chooseFirstLibraries(upload);
     answers.queuePath(batchFolder);
@@ -313,7 +317,7 @@ void OperatorDayTest::wholeDay() {
     QTRY_VERIFY_WITH_TIMEOUT(desk->libraryShown(), kWaitMs);
     const int slowHeld = pictureCount(slow);
     answers.queuePath(batchFolder);
-    click(desk->config(), "btn_item_muladd");
+    desk->press(desk->config(), "btn_item_muladd");
     QTRY_VERIFY_WITH_TIMEOUT(JobControl::instance()->tasks() & JobControl::UploadBatch, kWaitMs);
     const int boxesBeforeClose = answers.texts.size();
     QVERIFY(desk->window.close());
@@ -372,7 +376,7 @@ void OperatorDayTest::faultyCameras() {
 
     // A batch upload over a healthy and a slow camera (and the rest): all of it arrives.
     slow->addFault({"*", camsim::FaultKind::Latency, 250, -1});
-    click(desk.index(), "btn_batch_upload");
+    desk.press(desk.index(), "btn_batch_upload");
     auto* upload = desk.index()->findChild<BatchUploadDlg*>();
     chooseFirstLibraries(upload);
     answers.queuePath(pictureFolder(files_.path(), "batch", 6, 100));
@@ -392,7 +396,7 @@ void OperatorDayTest::faultyCameras() {
     stopping->addFault({"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Latency, 150, -1});
     auto stopper = stopWhenHolding(*stopping, 6 + 3);
     answers.queuePath(pictureFolder(files_.path(), "cut", 12, 200));
-    click(desk.config(), "btn_item_muladd");
+    desk.press(desk.config(), "btn_item_muladd");
     QTRY_VERIFY_WITH_TIMEOUT(answers.texts.filter("uploading number[12]").size() == 1, kWaitMs);
     const QString summary = answers.texts.filter("uploading number[12]").first();
     const QRegularExpression counts("Success\\[(\\d+)\\], Failed\\[(\\d+)\\]");
@@ -408,14 +412,14 @@ void OperatorDayTest::faultyCameras() {
     // Back, and stopped again in the middle of a batch upload over every library.
     std::string error;
     QVERIFY2(stopping->start(&error), error.c_str());
-    click(desk.index(), "btn_update_all");
+    desk.press(desk.index(), "btn_update_all");
     QTRY_VERIFY_WITH_TIMEOUT(
         desk.idle() && desk.devices()->index(2, DeviceInfoTableModel::ColumnStatus)
                                .data(Qt::UserRole) == 0,
         kWaitMs);
     const int heldBefore = pictureCount(*healthy) + pictureCount(*slow) + pictureCount(*stopping);
     stopper = stopWhenHolding(*stopping, pictureCount(*stopping) + 2);
-    click(desk.index(), "btn_batch_upload");
+    desk.press(desk.index(), "btn_batch_upload");
     chooseFirstLibraries(upload);
     answers.queuePath(pictureFolder(files_.path(), "cutbatch", 6, 300));
     click(upload, "btn_ok");
@@ -447,7 +451,7 @@ void OperatorDayTest::faultyCameras() {
     }
 
     // A refresh tells which cameras are gone.
-    click(desk.index(), "btn_update_all");
+    desk.press(desk.index(), "btn_update_all");
     QTRY_VERIFY_WITH_TIMEOUT(desk.idle(), kWaitMs);
     QCOMPARE(desk.column(DeviceInfoTableModel::ColumnStatus),
              QStringList({"Network Normal", "Network Normal", "Network Lost", "Network Lost"}));
