@@ -31,8 +31,8 @@
 #include "support/private_namespace.h"
 #include "ui/device/deviceeditdialog.h"
 #include "ui/device/deviceinfotablemodel.h"
-#include "ui/device/indexpage.h"
 #include "ui/device/devicesearchdialog.h"
+#include "ui/device/indexpage.h"
 #include "ui/facedb/configpage.h"
 #include "ui/facedb/dbdialog.h"
 #include "ui/widgets/interactionwaitingwidget.h"
@@ -244,9 +244,11 @@ void OperatorDayTest::wholeDay() {
     QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Add Success"), kWaitMs);
     answers.queuePath(folder);
     desk->press(desk->config(), "btn_item_muladd");
-    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("uploading number[5], Success[5], Failed[0]"), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(),
+                              QString("uploading number[5], Success[5], Failed[0]"), kWaitMs);
     desk->press(desk->config(), "btn_gen_feature");
-    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Extract finished:\nTotal: 5\nSuccess: 5\nFailed: 0"), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        answers.lastText(), QString("Extract finished:\nTotal: 5\nSuccess: 5\nFailed: 0"), kWaitMs);
     answers.queuePath(zip);
     desk->press(desk->config(), "btn_export");
     QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Export Success"), kWaitMs);
@@ -272,7 +274,8 @@ void OperatorDayTest::wholeDay() {
         answers.texts.contains("Batch Import Finished.\nDevices Number: 3\nSuccess Number: 1"),
         kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(desk->allReachable(3), kWaitMs);
-    QCOMPARE(desk->column(DeviceInfoTableModel::ColumnDb1), QStringList({"staff", "staff", "staff"}));
+    QCOMPARE(desk->column(DeviceInfoTableModel::ColumnDb1),
+             QStringList({"staff", "staff", "staff"}));
     QCOMPARE(desk->column(DeviceInfoTableModel::ColumnDb2), QStringList({"", "", ""}));
     QCOMPARE(digests(slow, 0), digests(first, 0));
 
@@ -291,11 +294,11 @@ void OperatorDayTest::wholeDay() {
     const int before = pictureCount(first) + pictureCount(second) + pictureCount(slow);
     const QString slowKey = ips[2] + "/staff";
     auto* rows = desk->window.findChild<InteractionWaitingWidget*>()->progressWidget();
-    QMetaObject::Connection cancelSlow = connect(
-        JobControl::instance(), &JobControl::signalItemProgress, this,
-        [&](const QString& key, int percent) {
-            if (key == slowKey && percent > 0) emit rows->cancled(key);
-        });
+    QMetaObject::Connection cancelSlow =
+        connect(JobControl::instance(), &JobControl::signalItemProgress, this,
+                [&](const QString& key, int percent) {
+                    if (key == slowKey && percent > 0) emit rows->cancled(key);
+                });
     desk->press(desk->index(), "btn_batch_upload");
     auto* upload = desk->index()->findChild<BatchUploadDlg*>();
     chooseFirstLibraries(upload);
@@ -333,7 +336,8 @@ void OperatorDayTest::wholeDay() {
     desk = std::make_unique<Desk>();
     QTRY_VERIFY_WITH_TIMEOUT(desk->allReachable(3), kWaitMs);
     QCOMPARE(desk->column(DeviceInfoTableModel::ColumnIp), ips);
-    QCOMPARE(desk->column(DeviceInfoTableModel::ColumnDb1), QStringList({"staff", "staff", "staff"}));
+    QCOMPARE(desk->column(DeviceInfoTableModel::ColumnDb1),
+             QStringList({"staff", "staff", "staff"}));
     for (camsim::Camera* camera : {&first, &second, &slow})
         QCOMPARE(libraryNames(*camera), QStringList({"staff"}));
     // Neither the stopped upload's end nor the restart showed a box.
@@ -414,8 +418,8 @@ void OperatorDayTest::faultyCameras() {
     QVERIFY2(stopping->start(&error), error.c_str());
     desk.press(desk.index(), "btn_update_all");
     QTRY_VERIFY_WITH_TIMEOUT(
-        desk.idle() && desk.devices()->index(2, DeviceInfoTableModel::ColumnStatus)
-                               .data(Qt::UserRole) == 0,
+        desk.idle() &&
+            desk.devices()->index(2, DeviceInfoTableModel::ColumnStatus).data(Qt::UserRole) == 0,
         kWaitMs);
     const int heldBefore = pictureCount(*healthy) + pictureCount(*slow) + pictureCount(*stopping);
     stopper = stopWhenHolding(*stopping, pictureCount(*stopping) + 2);
@@ -427,8 +431,8 @@ void OperatorDayTest::faultyCameras() {
     const int held =
         pictureCount(*healthy) + pictureCount(*slow) + pictureCount(*stopping) - heldBefore;
     const QStringList lines = answers.lastText().split('\n');
-    QCOMPARE(lines.mid(0, 3), QStringList({"Batch Upload Finished.", "image number: 6",
-                                           "faceDB number: 3"}));
+    QCOMPARE(lines.mid(0, 3),
+             QStringList({"Batch Upload Finished.", "image number: 6", "faceDB number: 3"}));
     const int reportedStored = lines.value(3).section(": ", 1).toInt();
     QVERIFY2(reportedStored >= 12 && reportedStored <= held && held < 18,
              qPrintable(answers.lastText() + " / held " + QString::number(held)));
@@ -457,8 +461,7 @@ void OperatorDayTest::faultyCameras() {
              QStringList({"Network Normal", "Network Normal", "Network Lost", "Network Lost"}));
     // The window kept processing events through all of it.
     const qint64 elapsed = clock.elapsed();
-    qInfo("%d ticks in %lld ms, longest gap %lld ms", heartbeat.ticks, elapsed,
-          heartbeat.maxGapMs);
+    qInfo("%d ticks in %lld ms, longest gap %lld ms", heartbeat.ticks, elapsed, heartbeat.maxGapMs);
     QVERIFY2(heartbeat.ticks >= elapsed / 200, qPrintable(QString::number(heartbeat.ticks)));
 }
 
