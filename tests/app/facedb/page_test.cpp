@@ -109,8 +109,13 @@ class PageTest : public QObject {
         if (!found) qFatal("no %s", name);
         return found;
     }
+    // As an operator does: a button under the busy overlay is pressed once the overlay is gone.
     static void click(QObject* parent, const char* name) {
-        QTest::mouseClick(part<QAbstractButton>(parent, name), Qt::LeftButton);
+        auto* button = part<QAbstractButton>(parent, name);
+        auto* overlay = button->window()->findChild<InteractionWaitingWidget*>();
+        if (overlay && !overlay->isAncestorOf(button))
+            QTRY_VERIFY_WITH_TIMEOUT(!overlay->isVisible(), kWaitMs);
+        QTest::mouseClick(button, Qt::LeftButton);
     }
     static QStringList gridNames(ConfigPage& shown) {
         QStringList names;
