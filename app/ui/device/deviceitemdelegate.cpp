@@ -3,7 +3,7 @@
 #include <QPainter>
 
 DeviceItemDelegate::DeviceItemDelegate(QObject* parent)
-    : QStyledItemDelegate(parent), pen_(QColor(0xE1, 0xE6, 0xEE), 1) {}
+    : QStyledItemDelegate(parent), lineColor_(0xE1, 0xE6, 0xEE) {}
 
 void DeviceItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
@@ -11,8 +11,7 @@ void DeviceItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     plain.state &= ~QStyle::State_HasFocus;
     QStyledItemDelegate::paint(painter, plain, index);
 
-    painter->save();
-    painter->setPen(pen_);
-    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-    painter->restore();
+    // A filled pixel row: much cheaper than a stroked line, and this runs for every cell.
+    const QRect& cell = option.rect;
+    painter->fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), lineColor_);
 }

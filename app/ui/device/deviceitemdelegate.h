@@ -1,7 +1,7 @@
 // Paints the device table's cells without the focus frame and with a thin line below each.
 #pragma once
 
-#include <QPen>
+#include <QColor>
 #include <QStyledItemDelegate>
 
 class DeviceItemDelegate : public QStyledItemDelegate {
@@ -13,5 +13,5 @@ public:
                const QModelIndex& index) const override;
 
 private:
-    QPen pen_;
+    QColor lineColor_;
 };

@@ -1,4 +1,5 @@
-// The device table: an ordinary table view that shows a picture while it has no rows.
+// The device table: a table view that shows a picture while it has no rows, and keeps the
+// row widgets of rows out of sight hidden.
 #pragma once
 
 #include <QPixmap>
@@ -15,6 +16,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateEditorGeometries() override;
 
 private:
     QPixmap empty_;

@@ -69,17 +69,22 @@ void IndexPage::setUpTable() {
     connect(header_, &TableHeaderView::checkStateChanged, this, &IndexPage::slotAllChecked);
     table->setModel(model_);
     table->setItemDelegate(new DeviceItemDelegate(table));
-    header_->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header_->setSectionResizeMode(DeviceInfoTableModel::ColumnIp, QHeaderView::Fixed);
+    // Every column is fixed or stretched: a content-sized one would measure every row again on
+    // each camera's answer, most of a refresh's GUI time with hundreds of cameras.
+    header_->setSectionResizeMode(QHeaderView::Fixed);
     for (int column : {DeviceInfoTableModel::ColumnOta, DeviceInfoTableModel::ColumnDb1,
                        DeviceInfoTableModel::ColumnDb2})
         header_->setSectionResizeMode(column, QHeaderView::Stretch);
-    for (int column : {DeviceInfoTableModel::ColumnStatus, DeviceInfoTableModel::ColumnUpdate,
-                       DeviceInfoTableModel::ColumnOperation})
-        header_->setSectionResizeMode(column, QHeaderView::Fixed);
+    header_->ensurePolished();  // the style sheet's padding is part of the header's hints
+    const QFontMetrics metrics = table->fontMetrics();
+    // The check box, and row numbers of up to four digits under the header's own text.
+    table->setColumnWidth(DeviceInfoTableModel::ColumnCheck,
+                          header_->sectionSizeHint(DeviceInfoTableModel::ColumnCheck));
+    table->setColumnWidth(DeviceInfoTableModel::ColumnNumber,
+                          qMax(header_->sectionSizeHint(DeviceInfoTableModel::ColumnNumber),
+                               metrics.horizontalAdvance(QStringLiteral("0000")) + 16));
     table->setColumnWidth(DeviceInfoTableModel::ColumnIp, 120);
     // The status texts are wider than 80 pixels in most fonts: they must not be cut.
-    const QFontMetrics metrics = table->fontMetrics();
     const int statusWidth = qMax(metrics.horizontalAdvance(tr("Network Status")),
                                  metrics.horizontalAdvance(tr("Network Normal"))) +
                             24;

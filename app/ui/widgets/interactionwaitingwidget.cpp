@@ -81,7 +81,13 @@ void InteractionWaitingWidget::showMode(int mode) {
 }
 
 void InteractionWaitingWidget::slotOverallProgress(int percent) {
-    ui_->progressBar->setValue(qBound(0, percent, 100));
+    // A new value makes the bar paint itself at once, and the page under the see-through
+    // overlay with it: a burst of queued progress would cost a whole paint per step. With
+    // updates off around it the burst costs one paint, in the next frame.
+    QProgressBar* bar = ui_->progressBar;
+    bar->setUpdatesEnabled(false);
+    bar->setValue(qBound(0, percent, 100));
+    bar->setUpdatesEnabled(true);
 }
 
 void InteractionWaitingWidget::slotItemProgress(const QString& key, int percent,

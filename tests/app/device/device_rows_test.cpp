@@ -1,5 +1,6 @@
 // Row buttons of a list longer than one event-loop pass builds: every row ends up with the
-// buttons of its own camera, also after a deletion resets the model and drops them all.
+// buttons of its own camera, also after a deletion resets the model and drops them all; only
+// the rows in sight show theirs, and scrolling brings the others into sight.
 #include <QtTest>
 
 #include "gui_answer.h"
@@ -36,6 +37,21 @@ class DeviceRowsTest : public QObject {
         return true;
     }
 
+    // The rows whose buttons are shown, and whether each lies inside the table's viewport.
+    static QVector<int> rowsShowingButtons(PageHarness& harness, bool* allInSight) {
+        QVector<int> rows;
+        *allInSight = true;
+        const QRect sight = harness.table()->viewport()->rect();
+        for (int row = 0; row < harness.model()->rowCount(); ++row) {
+            auto* operation =
+                rowWidget<DeviceOperation>(harness, row, DeviceInfoTableModel::ColumnOperation);
+            if (!operation || !operation->isVisible()) continue;
+            rows << row;
+            *allInSight = *allInSight && sight.intersects(operation->geometry());
+        }
+        return rows;
+    }
+
 private slots:
     void longListGetsEveryRowsButtons() {
         PageHarness harness;
@@ -45,6 +61,18 @@ private slots:
         harness.open(devices);
         QTRY_VERIFY_WITH_TIMEOUT(everyRowHasItsButtons(harness), kCameraWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!harness.jobs().busy(), kCameraWaitMs);
+
+        bool inSight = false;
+        QVector<int> shown = rowsShowingButtons(harness, &inSight);
+        QVERIFY(inSight);
+        QVERIFY(!shown.isEmpty() && shown.size() < kRows);
+        QCOMPARE(shown.first(), 0);
+        harness.table()->scrollToBottom();
+        shown = rowsShowingButtons(harness, &inSight);
+        QVERIFY(inSight);
+        QVERIFY(!shown.isEmpty() && !shown.contains(0));
+        QCOMPARE(shown.last(), kRows - 1);
+        harness.table()->scrollToTop();
 
         for (int row = 0; row < kRows; row += 2)
             harness.model()->setData(harness.model()->index(row, 0), Qt::Checked,
