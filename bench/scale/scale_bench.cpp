@@ -307,7 +307,12 @@ void ScaleRun::showLibraryPage() {
     configPage_ = gui::child<ConfigPage>(window_, "config_page");
     QObject::connect(configPage_, &ConfigPage::signalPicturesLoaded, [this] { ++pictureLoads_; });
     QTableView* table = deviceTable();
-    QWidget* operation = table->indexWidget(table->model()->index(0, kOperationColumn));
+    table->scrollToTop();  // the search left the list at its end
+    QWidget* operation = nullptr;
+    gui::waitUntil([&] {
+        operation = table->indexWidget(table->model()->index(0, kOperationColumn));
+        return operation != nullptr;
+    }, kStepTimeoutMs);
     if (!operation) giveUp("camera 0 has no operation buttons");
     int loads = pictureLoads_;
     gui::click(gui::child<QPushButton>(operation, "btn_config"));

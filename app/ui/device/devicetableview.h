@@ -1,5 +1,4 @@
-// The device table: a table view that shows a picture while it has no rows, and keeps the
-// row widgets of rows out of sight hidden.
+// The device table: an ordinary table view that shows a picture while it has no rows.
 #pragma once
 
 #include <QPixmap>
@@ -16,8 +15,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
-    void updateEditorGeometries() override;
 
 private:
     QPixmap empty_;

@@ -3,8 +3,8 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QShowEvent>
-#include <QTimer>
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
@@ -96,6 +96,14 @@ void IndexPage::setUpTable() {
     // Column 1 numbers the rows already; the update button needs room to breathe.
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(38);
+    const QScrollBar* scroll = table->verticalScrollBar();
+    connect(scroll, &QScrollBar::valueChanged, this, &IndexPage::rebuildRowWidgets);
+    connect(scroll, &QScrollBar::rangeChanged, this, &IndexPage::rebuildRowWidgets);
+}
+
+void IndexPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    rebuildRowWidgets();  // a taller table shows more rows
 }
 
 void IndexPage::showEvent(QShowEvent* event) {
@@ -318,23 +326,33 @@ void IndexPage::setHeaderChecked(bool checked) {
 
 // ---- row widgets ----
 
-// Rows get their buttons a slice per event-loop pass: a list of hundreds of cameras would
-// otherwise hold the GUI thread for hundreds of milliseconds (every model reset drops them all).
+// Only the rows in sight, and a screenful either side, carry their buttons: with hundreds of
+// cameras a widget pair for every row made each paint, modal dialog and refresh walk thousands
+// of widgets. Scrolling and resizing bring the buttons along.
 void IndexPage::rebuildRowWidgets() {
-    nextWidgetRow_ = 0;
-    buildRowWidgetSlice();
+    const QPair<int, int> near = rowsNearSight();
+    const QVector<SDeviceInfo>& devices = store_.list();
+    for (int row = 0; row < devices.size(); ++row) {
+        if (row >= near.first && row <= near.second)
+            setRowWidgets(row, devices.at(row));
+        else
+            dropRowWidgets(row);
+    }
 }
 
-void IndexPage::buildRowWidgetSlice() {
-    const int end = qMin(store_.count(), nextWidgetRow_ + kRowWidgetsPerPass);
-    for (; nextWidgetRow_ < end; ++nextWidgetRow_)
-        setRowWidgets(nextWidgetRow_, store_.list().at(nextWidgetRow_));
-    if (nextWidgetRow_ >= store_.count() || sliceQueued_) return;
-    sliceQueued_ = true;
-    QTimer::singleShot(0, this, [this] {
-        sliceQueued_ = false;
-        buildRowWidgetSlice();
-    });
+QPair<int, int> IndexPage::rowsNearSight() const {
+    const QTableView* table = ui->deviceTable;
+    const int rowHeight = qMax(1, table->verticalHeader()->defaultSectionSize());
+    const int screenful = qMax(kMinRowsInSight, table->viewport()->height() / rowHeight + 1);
+    const int top = qMax(0, table->rowAt(0));
+    return {top - screenful, top + 2 * screenful};
+}
+
+void IndexPage::dropRowWidgets(int row) {
+    for (int column : {DeviceInfoTableModel::ColumnOperation, DeviceInfoTableModel::ColumnUpdate}) {
+        const QModelIndex cell = model_->index(row, column);
+        if (ui->deviceTable->indexWidget(cell)) ui->deviceTable->setIndexWidget(cell, nullptr);
+    }
 }
 
 void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {

@@ -44,6 +44,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     void on_btn_add_clicked();
@@ -67,8 +68,10 @@ private:
     void setUpTable();
     void refreshAll();
     void rebuildRowWidgets();
-    void buildRowWidgetSlice();
+    // The first and last rows that carry their buttons: those in sight and a screenful around.
+    QPair<int, int> rowsNearSight() const;
     void setRowWidgets(int row, const SDeviceInfo& device);
+    void dropRowWidgets(int row);
     // Stores a record refreshed on the pool, keeping the row's current check mark.
     void storeRefreshed(SDeviceInfo device);
     void resetModelToBottom();
@@ -93,7 +96,5 @@ private:
     BatchUploadDlg* uploadDialog_;
     bool allChecked_ = false;
     bool firstShowDone_ = false;
-    static constexpr int kRowWidgetsPerPass = 25;
-    int nextWidgetRow_ = 0;     // the next row whose buttons the rebuild has to check
-    bool sliceQueued_ = false;  // a later pass continues the rebuild
+    static constexpr int kMinRowsInSight = 20;  // while the table has no size yet
 };
