@@ -76,7 +76,6 @@ private:
     void storeRefreshed(SDeviceInfo device);
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
-    void searchFinished();
     // The checked cameras, or all of them when none is checked.
     QVector<SDeviceInfo> batchDevices() const;
     void showBatchDialog(BatchDialog* dialog);
