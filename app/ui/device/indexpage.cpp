@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QTimer>
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
@@ -97,13 +98,13 @@ void IndexPage::setUpTable() {
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(38);
     const QScrollBar* scroll = table->verticalScrollBar();
-    connect(scroll, &QScrollBar::valueChanged, this, &IndexPage::rebuildRowWidgets);
-    connect(scroll, &QScrollBar::rangeChanged, this, &IndexPage::rebuildRowWidgets);
+    connect(scroll, &QScrollBar::valueChanged, this, &IndexPage::queueRowWidgets);
+    connect(scroll, &QScrollBar::rangeChanged, this, &IndexPage::queueRowWidgets);
 }
 
 void IndexPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    rebuildRowWidgets();  // a taller table shows more rows
+    queueRowWidgets();  // a taller table shows more rows
 }
 
 void IndexPage::showEvent(QShowEvent* event) {
@@ -269,20 +270,23 @@ void IndexPage::showLockCountdown(int seconds) {
 // ---- the LAN search ----
 
 void IndexPage::on_btn_find_clicked() {
-    busy::begin(busy::ProgressBar);  // the search shows how far it got
+    // The search waits its whole time before it reports anything: the animation, not a bar.
+    busy::begin(busy::Animation);
     auto* thread = new ScanIpcThread(this);
     if (JobControl* jobs = JobControl::instance())
         connect(thread, &ScanIpcThread::signalProgress, jobs, &JobControl::overallProgress);
     connect(thread, &QThread::finished, this, [this, thread] {
-        if (!busy::closing()) {
-            QStringList found = thread->result();
-            for (const SDeviceInfo& device : store_.list())
-                found.removeAll(device.ip);
-            searchDialog_->setList(found);
-            searchDialog_->show();
-        }
+        const bool closing = busy::closing();
+        QStringList found = thread->result();
         thread->deleteLater();
         busy::end();
+        if (closing) return;
+        for (const SDeviceInfo& device : store_.list())
+            found.removeAll(device.ip);
+        searchDialog_->setList(found);
+        // Shown in the next pass: lifting the overlay and opening a window are each a whole
+        // repaint of the page, and the operator's input may come between them.
+        QTimer::singleShot(0, searchDialog_, &QWidget::show);
     });
     thread->start(QThread::InheritPriority);
 }
@@ -326,9 +330,9 @@ void IndexPage::setHeaderChecked(bool checked) {
 
 // ---- row widgets ----
 
-// Only the rows in sight, and a screenful either side, carry their buttons: with hundreds of
-// cameras a widget pair for every row made each paint, modal dialog and refresh walk thousands
-// of widgets. Scrolling and resizing bring the buttons along.
+// Only the rows in sight, and a few around them, carry their buttons: with hundreds of cameras
+// a widget pair for every row made each paint, modal dialog and refresh walk thousands of
+// widgets. Scrolling and resizing bring the buttons along.
 void IndexPage::rebuildRowWidgets() {
     const QPair<int, int> near = rowsNearSight();
     const QVector<SDeviceInfo>& devices = store_.list();
@@ -340,12 +344,22 @@ void IndexPage::rebuildRowWidgets() {
     }
 }
 
+// The view scrolls and resizes in steps (a model reset, then its layout): one rebuild after them.
+void IndexPage::queueRowWidgets() {
+    if (rowWidgetsQueued_) return;
+    rowWidgetsQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        rowWidgetsQueued_ = false;
+        rebuildRowWidgets();
+    });
+}
+
 QPair<int, int> IndexPage::rowsNearSight() const {
     const QTableView* table = ui->deviceTable;
     const int rowHeight = qMax(1, table->verticalHeader()->defaultSectionSize());
-    const int screenful = qMax(kMinRowsInSight, table->viewport()->height() / rowHeight + 1);
+    const int inSight = qMax(kMinRowsInSight, table->viewport()->height() / rowHeight + 1);
     const int top = qMax(0, table->rowAt(0));
-    return {top - screenful, top + 2 * screenful};
+    return {top - kRowsAround, top + inSight + kRowsAround};
 }
 
 void IndexPage::dropRowWidgets(int row) {

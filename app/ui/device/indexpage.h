@@ -68,7 +68,8 @@ private:
     void setUpTable();
     void refreshAll();
     void rebuildRowWidgets();
-    // The first and last rows that carry their buttons: those in sight and a screenful around.
+    void queueRowWidgets();
+    // The first and last rows that carry their buttons: those in sight and a few around.
     QPair<int, int> rowsNearSight() const;
     void setRowWidgets(int row, const SDeviceInfo& device);
     void dropRowWidgets(int row);
@@ -96,4 +97,6 @@ private:
     bool allChecked_ = false;
     bool firstShowDone_ = false;
     static constexpr int kMinRowsInSight = 20;  // while the table has no size yet
+    static constexpr int kRowsAround = 4;       // a wheel step away
+    bool rowWidgetsQueued_ = false;
 };
