@@ -7,12 +7,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 #include "batch/batchjob.h"
 #include "batch/batchuploadthread.h"
 #include "dbutil/interaction.h"
+#include "scale/scale_measures.h"
 #include "support/camsim_process.h"
 
 namespace {
@@ -22,16 +21,6 @@ constexpr int kPictures = 100;
 
 QString cameraAddress(int index) {
     return QString("127.0.86.%1").arg(2 + index);
-}
-
-long statusKiB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    long value = -1;
-    while (status >> word) {
-        if (word == key && status >> value) break;
-    }
-    return value;
 }
 
 QVector<SFeatrueInfo> makePictures(const QString& dir) {
@@ -69,7 +58,7 @@ int main(int argc, char** argv) {
         targets.append({device, db});
         threads.append(new BatchUploadThread(device, db, pictures, true));
     }
-    const long before = statusKiB("VmRSS:");
+    const long before = measures::statusKiB("VmRSS:");
     BatchJob job(BatchJob::Upload);
     QString summary;
     QObject::connect(&job, &BatchJob::signalFinished, &app, [&](const QString& text) {
@@ -91,7 +80,7 @@ int main(int argc, char** argv) {
     std::printf("stored %d of %d pictures in %.1f s (%.0f pictures/s)\n", stored,
                 kCameras * kPictures, seconds, stored / seconds);
     std::printf("resident memory: %ld KiB before the job, peak %ld KiB\n", before,
-                statusKiB("VmHWM:"));
+                measures::statusKiB("VmHWM:"));
     Interaction::instance().logoutAll();
     return stored == kCameras * kPictures &&
                    summary.endsWith(QString("uploading number: %1").arg(kCameras * kPictures))
