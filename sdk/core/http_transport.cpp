@@ -122,6 +122,7 @@ CurlHeaders headerList(const std::string& extra, const char* contentType) {
 struct KeptHandle {
     CurlHandle curl;
     bool authenticated = false;  // its nonce was last accepted
+    bool challenged = false;     // the last answer was a 401 with a digest challenge
 
     // Drops the nonce (and every option); the open connection stays.
     void forget() {
@@ -197,7 +198,12 @@ struct Exchange {
         if (code != CURLE_OK) return failure(code);
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        if (kept_) kept_->authenticated = status != 401;
+        if (kept_) {
+            long offered = 0;
+            curl_easy_getinfo(curl, CURLINFO_HTTPAUTH_AVAIL, &offered);
+            kept_->authenticated = status != 401;
+            kept_->challenged = status == 401 && (offered & CURLAUTH_DIGEST) != 0;
+        }
         return status > 0 ? static_cast<int>(status) : failure(CURLE_UNSUPPORTED_PROTOCOL);
     }
 
@@ -221,7 +227,8 @@ private:
 };
 
 // Runs one attempt of an operation; on a kept handle whose reused nonce the camera refused
-// with a plain 401 (libcurl itself answers a stale one), one more with a fresh challenge.
+// with a plain challenge (libcurl itself answers a stale one), one more with a fresh one. A
+// 401 without a challenge is the camera's answer, not a refused nonce.
 template <typename Attempt>
 int withOneRetry(KeptHandle* kept, Attempt&& attempt) {
     const bool reusedNonce = kept && kept->authenticated;
@@ -230,7 +237,7 @@ int withOneRetry(KeptHandle* kept, Attempt&& attempt) {
         Exchange exchange(kept);
         result = attempt(exchange);
     }
-    if (!reusedNonce || result != 401) return result;
+    if (!reusedNonce || result != 401 || !kept->challenged) return result;
     kept->forget();
     Exchange again(kept);
     return attempt(again);

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +20,7 @@
 
 #include "camlink.h"
 #include "support/camera_fixture.h"
+#include "support/sessions_env.h"
 #include "support/temp_dir.h"
 #include "util/crypto.h"
 
@@ -224,8 +224,7 @@ TEST_F(UpgradeTest, UnansweredUpgradeTimesOutWhileOtherCallsWait) {
 
     ASSERT_TRUE(fileArrived);
     EXPECT_FALSE(returnedBefore);
-    const char* mode = std::getenv("CAMLINK_SESSIONS");
-    if (mode && std::string(mode) == "parallel")
+    if (testsupport::sessionsSideBySide())
         EXPECT_TRUE(upgradeStillRunning);
     else
         EXPECT_GE(waited, std::chrono::milliseconds(2500));
