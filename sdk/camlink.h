@@ -12,6 +12,24 @@
  * two packed search records. Their layout is part of the binary interface: never reorder,
  * resize or insert a field.
  */
+
+/*
+ * Settings read from the environment, each once: the log level when the library loads, the
+ * session mode at the first call that takes or makes a session.
+ *
+ * CAMLINK_LOG_LEVEL=n   writes the library's log lines of level n and above (0 sensitive,
+ *                       1 verbose, 2 info, 3 warning, 4 error, 5 external) to LumenLog_1.log ..
+ *                       LumenLog_5.log in the working directory; unset, nothing is written.
+ * CAMLINK_SESSIONS=parallel
+ *                       calls on different sessions run side by side: each session has a lock
+ *                       of its own, held for each of its calls, so calls on one session still
+ *                       run one after another and in order; a logout waits for the call running
+ *                       on its session. Each session keeps its HTTP connection open and reuses
+ *                       the camera's digest nonce, so a call costs one request. Unset (or any
+ *                       other value), every session call, on whatever session, runs under one
+ *                       lock of the whole library, one after another, and every request opens
+ *                       its own connection. The search runs beside session calls in both modes.
+ */
 #ifndef CAMLINK_CAMLINK_H
 #define CAMLINK_CAMLINK_H
 

@@ -122,8 +122,7 @@ int getSmartLog(Client& client, char* path) {
     request.userpwd = client.credentials();
     request.file.assign(path, prefixLength);
     std::string response;
-    LumenNetwork::LumenNetworkHttp http;
-    const int status = http.get(response, request);
+    const int status = client.http().get(response, request);
 
     std::memset(path, 0, kSmartLogPathSize);
     request.file.copy(path, kSmartLogPathSize - 1);

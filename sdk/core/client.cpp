@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "camlink.h"
-#include "core/http_transport.h"
+#include "core/session_mode.h"
 
 namespace LumenControl {
 
@@ -15,6 +15,11 @@ const char kLoginCheckBody[] =
     "{\"config\":{\"action\":\"get_reqt\",\"module\":[{\"name\":\"device_status\"}]}}";
 constexpr size_t kLoginReplySize = VCAM_LOGIN_REPLY_SIZE;
 }  // namespace
+
+LumenControlClient::LumenControlClient()
+    : http_(camlink::sessionMode() == camlink::SessionMode::Parallel
+                ? LumenNetwork::HandleUse::Kept
+                : LumenNetwork::HandleUse::PerRequest) {}
 
 LumenControlClient::~LumenControlClient() {
     if (loggedIn_ && tcp_) tcp_->steps->logout(*tcp_);
@@ -29,16 +34,14 @@ int LumenControlClient::httpPost(const char* path, const std::string& body, std:
     request.url = url(path);
     request.userpwd = credentials_;
     request.body = body;
-    LumenNetwork::LumenNetworkHttp http;
-    return http.post(response, request);
+    return http_.post(response, request);
 }
 
 int LumenControlClient::httpGet(const char* path, std::string& response) {
     LumenNetwork::HttpRequest request;
     request.url = url(path);
     request.userpwd = credentials_;
-    LumenNetwork::LumenNetworkHttp http;
-    return http.get(response, request);
+    return http_.get(response, request);
 }
 
 int LumenControlClient::httpCheck(char* reply128) {

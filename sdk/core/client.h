@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/http_transport.h"
 #include "core/reply_buffer.h"
 #include "core/tcp_login.h"
 
@@ -18,7 +19,7 @@ namespace LumenControl {
 
 class LumenControlClient {
 public:
-    LumenControlClient() = default;
+    LumenControlClient();
     ~LumenControlClient();
     LumenControlClient(const LumenControlClient&) = delete;
     LumenControlClient& operator=(const LumenControlClient&) = delete;
@@ -33,6 +34,9 @@ public:
     int httpPost(const char* path, const std::string& body, std::string& response);
     int httpGet(const char* path, std::string& response);
     const std::string& credentials() const { return credentials_; }
+    // The session's transport: a fresh handle per request, or, when sessions run side by
+    // side, one handle kept open for the session's life.
+    LumenNetwork::LumenNetworkHttp& http() { return http_; }
     camlink::ReplyBuffer& replyBuffer() { return reply_; }
     camlink::TcpLoginRecord* tcpLogin() { return tcp_.get(); }
     // Session 0 only: the search areas and indexes, made by the first search, so a camera
@@ -50,6 +54,7 @@ private:
     std::string password_;
     std::string credentials_;
     std::shared_ptr<camlink::SearchState> search_;
+    LumenNetwork::LumenNetworkHttp http_;
 };
 
 }  // namespace LumenControl

@@ -118,16 +118,60 @@ CurlHeaders headerList(const std::string& extra, const char* contentType) {
     return list;
 }
 
-// The handle and header list of one exchange, with the settings every operation shares.
-struct Exchange {
+// A handle kept between requests, with what it knows of the camera's digest state.
+struct KeptHandle {
     CurlHandle curl;
+    bool authenticated = false;  // its nonce was last accepted
+    bool challenged = false;     // the last answer was a 401 with a digest challenge
+
+    // Drops the nonce (and every option); the open connection stays.
+    void forget() {
+        if (curl) curl_easy_reset(curl.get());
+        authenticated = false;
+    }
+};
+
+// Every option an operation may set, back to libcurl's default, so a kept handle starts each
+// request clean; the digest state and the connection survive this (curl_easy_reset would
+// drop the nonce).
+void clearOperationOptions(CURL* c) {
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, nullptr);
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(-1));
+    curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);  // also ends upload and no-body modes
+    curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_SEEKFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_SEEKDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 0L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 0L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 0L);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    // One size for the handle's life: libcurl allocates its buffers once, at their first use.
+    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, kTransferBufferBytes);
+    curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBufferBytes);
+}
+
+// The handle and header list of one exchange, with the settings every operation shares. The
+// handle is the kept one when there is one, else made for this exchange alone.
+struct Exchange {
+    explicit Exchange(KeptHandle* kept) : kept_(kept) {}
+
+    CURL* curl = nullptr;
     CurlHeaders headers;
 
     bool open(const HttpRequest& request, const char* method, const char* contentType) {
-        curl = newHandle();
+        curl = handle();
         headers = headerList(request.header, contentType);
         if (!curl || !headers) return false;
-        CURL* c = curl.get();
+        CURL* c = curl;
+        if (kept_) clearOperationOptions(c);
         curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
         curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, method);
@@ -146,14 +190,20 @@ struct Exchange {
         return true;
     }
 
-    int perform() { return result(curl_easy_perform(curl.get())); }
+    int perform() { return result(curl_easy_perform(curl)); }
 
     // The status of the final response when the transfer succeeded, else the failure's result.
     // A transfer without any status spoke no HTTP: it fails rather than passing for 0.
     int result(CURLcode code) {
         if (code != CURLE_OK) return failure(code);
         long status = 0;
-        curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        if (kept_) {
+            long offered = 0;
+            curl_easy_getinfo(curl, CURLINFO_HTTPAUTH_AVAIL, &offered);
+            kept_->authenticated = status != 401;
+            kept_->challenged = status == 401 && (offered & CURLAUTH_DIGEST) != 0;
+        }
         return status > 0 ? static_cast<int>(status) : failure(CURLE_UNSUPPORTED_PROTOCOL);
     }
 
@@ -161,7 +211,37 @@ struct Exchange {
         std::printf("%s\n", curl_easy_strerror(code));
         return kTransferErrorBase + static_cast<int>(code);
     }
+
+private:
+    CURL* handle() {
+        if (!kept_) {
+            owned_ = newHandle();
+            return owned_.get();
+        }
+        if (!kept_->curl) kept_->curl = newHandle();
+        return kept_->curl.get();
+    }
+
+    KeptHandle* const kept_;
+    CurlHandle owned_;
 };
+
+// Runs one attempt of an operation; on a kept handle whose reused nonce the camera refused
+// with a plain challenge (libcurl itself answers a stale one), one more with a fresh one. A
+// 401 without a challenge is the camera's answer, not a refused nonce.
+template <typename Attempt>
+int withOneRetry(KeptHandle* kept, Attempt&& attempt) {
+    const bool reusedNonce = kept && kept->authenticated;
+    int result = 0;
+    {
+        Exchange exchange(kept);
+        result = attempt(exchange);
+    }
+    if (!reusedNonce || result != 401 || !kept->challenged) return result;
+    kept->forget();
+    Exchange again(kept);
+    return attempt(again);
+}
 
 // Counts a reply chunk; false (which ends the transfer) once the reply outgrows the limit.
 bool withinReplyLimit(size_t& received, size_t length) {
@@ -209,9 +289,28 @@ size_t forwardReply(char* data, size_t size, size_t count, void* target) {
 // no more than the announced size still owes (libcurl asks for whole buffers).
 struct UploadSource {
     ReadFunction read;
+    RewindFunction rewind;
     HttpRequest* request;
+    size_t size;
     size_t remaining;
+
+    bool restart() {
+        if (!rewind || !rewind(request)) return false;
+        remaining = size;
+        return true;
+    }
 };
+
+// libcurl asks to go back to the start when it must send the body again (a refused nonce).
+int seekUpload(void* source, curl_off_t offset, int origin) {
+    if (offset != 0 || origin != SEEK_SET) return CURL_SEEKFUNC_CANTSEEK;
+    try {
+        return static_cast<UploadSource*>(source)->restart() ? CURL_SEEKFUNC_OK
+                                                             : CURL_SEEKFUNC_CANTSEEK;
+    } catch (...) {
+        return CURL_SEEKFUNC_FAIL;
+    }
+}
 
 size_t feedUpload(char* buffer, size_t size, size_t count, void* source) {
     auto* upload = static_cast<UploadSource*>(source);
@@ -503,44 +602,25 @@ const char* methodName(int32_t index) {
     return index >= 0 && index < size ? kMethodNames[index] : nullptr;
 }
 
-LumenNetworkHttp::LumenNetworkHttp() = default;
-LumenNetworkHttp::~LumenNetworkHttp() = default;
-
-int LumenNetworkHttp::post(std::string& response, HttpRequest& request) {
-    download_ = std::make_unique<Download>(std::string(), false);
-    Exchange exchange;
-    if (!exchange.open(request, "POST", kJsonType)) return kNoTransferHandle;
-    CURL* c = exchange.curl.get();
-    curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.c_str());
-    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kShortTimeoutMs);
-    TextSink sink{&response};
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendText);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, download_.get());
-    const int result = exchange.perform();
-    download_.reset();
-    return result;
-}
+namespace {
 
 // A download that moves no byte for this long is abandoned.
 constexpr long kStalledDownloadSeconds = 30;
 
-int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
+int getOnce(Exchange& exchange, std::unique_ptr<LumenNetworkHttp::Download>& download,
+            std::string& response, HttpRequest& request) {
     const bool downloading = !request.file.empty();
-    download_ = std::make_unique<Download>(request.file, downloading);
-    Exchange exchange;
+    download = std::make_unique<LumenNetworkHttp::Download>(request.file, downloading);
     if (!exchange.open(request, "GET", kPngType)) return kNoTransferHandle;
-    CURL* c = exchange.curl.get();
+    CURL* c = exchange.curl;
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
     curl_easy_setopt(c, CURLOPT_BUFFERSIZE, kTransferBufferBytes);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, download_.get());
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, download.get());
     TextSink sink{&response};
     if (downloading) {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &onDownloadChunk);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, download_.get());
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, download.get());
         // A camera that stalls is let go after this long, whatever its download's bound.
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStalledDownloadSeconds);
@@ -548,32 +628,26 @@ int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
         // known only once the headers are in.
         curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &onDownloadProgress);
-        curl_easy_setopt(c, CURLOPT_XFERINFODATA, download_.get());
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, download.get());
     } else {
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendText);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
         curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kShortTimeoutMs);
     }
     CURLcode code = curl_easy_perform(c);
-    if (downloading && download_->complete() && code == CURLE_WRITE_ERROR) code = CURLE_OK;
-    if (downloading && download_->overdue() && code == CURLE_ABORTED_BY_CALLBACK)
+    if (downloading && download->complete() && code == CURLE_WRITE_ERROR) code = CURLE_OK;
+    if (downloading && download->overdue() && code == CURLE_ABORTED_BY_CALLBACK)
         code = CURLE_OPERATION_TIMEDOUT;
     const int result = exchange.result(code);
-    download_->publish(request);
-    download_.reset();  // closes files still open, frees the receive buffer
+    download->publish(request);
+    download.reset();  // closes files still open, frees the receive buffer
     return result;
 }
 
-int LumenNetworkHttp::send(HttpRequest& request, ReadFunction read, WriteFunction write) {
-    download_.reset();
-    const char* method = methodName(request.method);
-    const bool upload = request.method != kMethodGet && request.count > 0;
-    if (!method || (upload && (!read || request.uploadSize < 0)))
-        return Exchange::failure(CURLE_BAD_FUNCTION_ARGUMENT);
-    Exchange exchange;
+int sendOnce(Exchange& exchange, HttpRequest& request, const char* method, bool upload,
+             UploadSource& source, WriteFunction write) {
     if (!exchange.open(request, method, kPngType)) return kNoTransferHandle;
-    CURL* c = exchange.curl.get();
-    UploadSource source{read, &request, static_cast<size_t>(std::max(request.uploadSize, 0))};
+    CURL* c = exchange.curl;
     if (upload) {
         // Without this libcurl asks for "100 Continue" before every uploaded body and waits a
         // round trip for it, after the digest exchange has already proved the request welcome.
@@ -585,6 +659,10 @@ int LumenNetworkHttp::send(HttpRequest& request, ReadFunction read, WriteFunctio
         curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.uploadSize));
         curl_easy_setopt(c, CURLOPT_READFUNCTION, &feedUpload);
         curl_easy_setopt(c, CURLOPT_READDATA, &source);
+        if (source.rewind) {
+            curl_easy_setopt(c, CURLOPT_SEEKFUNCTION, &seekUpload);
+            curl_easy_setopt(c, CURLOPT_SEEKDATA, &source);
+        }
     }
     // A HEAD reply announces a body it never sends.
     if (request.method == kMethodHead) curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
@@ -597,6 +675,71 @@ int LumenNetworkHttp::send(HttpRequest& request, ReadFunction read, WriteFunctio
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &forwardReply);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     return exchange.perform();
+}
+
+}  // namespace
+
+struct LumenNetworkHttp::Connection : KeptHandle {};
+
+LumenNetworkHttp::LumenNetworkHttp(HandleUse use) : use_(use) {}
+LumenNetworkHttp::~LumenNetworkHttp() = default;
+
+LumenNetworkHttp::Connection* LumenNetworkHttp::keptHandle() {
+    if (use_ != HandleUse::Kept) return nullptr;
+    if (!connection_) connection_ = std::make_unique<Connection>();
+    return connection_.get();
+}
+
+int LumenNetworkHttp::post(std::string& response, HttpRequest& request) {
+    const size_t before = response.size();
+    return withOneRetry(keptHandle(), [&](Exchange& exchange) {
+        response.resize(before);  // a refused attempt's reply is not the answer
+        download_ = std::make_unique<Download>(std::string(), false);
+        if (!exchange.open(request, "POST", kJsonType)) return kNoTransferHandle;
+        CURL* c = exchange.curl;
+        curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.c_str());
+        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(request.body.size()));
+        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, kShortTimeoutMs);
+        TextSink sink{&response};
+        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendText);
+        curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+        curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &onHeader);
+        curl_easy_setopt(c, CURLOPT_HEADERDATA, download_.get());
+        const int result = exchange.perform();
+        download_.reset();
+        return result;
+    });
+}
+
+int LumenNetworkHttp::get(std::string& response, HttpRequest& request) {
+    const size_t before = response.size();
+    const std::string prefix = request.file;
+    return withOneRetry(keptHandle(), [&](Exchange& exchange) {
+        response.resize(before);
+        request.file = prefix;
+        return getOnce(exchange, download_, response, request);
+    });
+}
+
+int LumenNetworkHttp::send(HttpRequest& request, ReadFunction read, WriteFunction write,
+                           RewindFunction rewind) {
+    download_.reset();
+    const char* method = methodName(request.method);
+    const bool upload = request.method != kMethodGet && request.count > 0;
+    if (!method || (upload && (!read || request.uploadSize < 0)))
+        return Exchange::failure(CURLE_BAD_FUNCTION_ARGUMENT);
+    const size_t size = static_cast<size_t>(std::max(request.uploadSize, 0));
+    UploadSource source{read, rewind, &request, size, size};
+    const std::string header = request.header;
+    bool first = true;
+    return withOneRetry(keptHandle(), [&](Exchange& exchange) {
+        // Another attempt starts the upload over and takes the header lines again.
+        if (!first && upload && !source.restart()) return 401;
+        first = false;
+        request.header = header;
+        return sendOnce(exchange, request, method, upload, source, write);
+    });
 }
 
 int getStringMd5(const void* bytes, size_t length, std::string& out) {

@@ -1,5 +1,7 @@
 // Every HTTP exchange of the SDK with a camera: one LumenNetworkHttp per request, made on the
-// caller's stack, one operation, destroyed. The only code that touches libcurl.
+// caller's stack, one operation, destroyed; or, for sessions that run side by side, one per
+// session that keeps its connection and digest state between requests. The only code that
+// touches libcurl.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +54,9 @@ void setDownloadBounds(DownloadBounds bounds);
 
 // Upload data source of `send`: fills at most `size` bytes, returns how many (0 at the end).
 using ReadFunction = size_t (*)(char* buffer, size_t size, size_t count, void* request);
+// Starts the upload source over from its first byte; false when it cannot. An upload sent with
+// a worn-out nonce is sent again after the new challenge.
+using RewindFunction = bool (*)(void* request);
 // Response sink of `send`: receives the body with the request's `body` string as `target`.
 using WriteFunction = size_t (*)(char* data, size_t size, size_t count, void* target);
 
@@ -62,9 +67,15 @@ public:
     virtual int get(std::string& response, HttpRequest& request) = 0;
 };
 
+// PerRequest: a fresh handle for each operation, nothing kept. Kept: the handle lives from the
+// first operation to the object's end, so the connection stays open (keep-alive) and the
+// camera's nonce is reused with a growing count: one round trip per request. A reused nonce
+// the camera refuses gets exactly one more attempt with the fresh challenge.
+enum class HandleUse { PerRequest, Kept };
+
 class LumenNetworkHttp : public LumenNetworkCommon {
 public:
-    LumenNetworkHttp();
+    explicit LumenNetworkHttp(HandleUse use = HandleUse::PerRequest);
     ~LumenNetworkHttp() override;
     LumenNetworkHttp(const LumenNetworkHttp&) = delete;
     LumenNetworkHttp& operator=(const LumenNetworkHttp&) = delete;
@@ -78,12 +89,19 @@ public:
     // with request.body as its target. `read` is asked for uploadSize bytes in all, never more.
     // A method outside the table, or an upload without `read` or with a negative size, gives
     // 10000 + CURLE_BAD_FUNCTION_ARGUMENT without an exchange.
-    int send(HttpRequest& request, ReadFunction read, WriteFunction write);
+    // `rewind`, when given, lets a kept handle send an upload again after a refused nonce.
+    int send(HttpRequest& request, ReadFunction read, WriteFunction write,
+             RewindFunction rewind = nullptr);
 
-    struct Download;  // state of download mode
+    struct Download;    // state of download mode
+    struct Connection;  // the kept handle
 
 private:
+    Connection* keptHandle();  // null for PerRequest
+
     std::unique_ptr<Download> download_;
+    std::unique_ptr<Connection> connection_;  // Kept only
+    const HandleUse use_;
 };
 
 // Download mode fed from memory instead of a transfer: the header lines, then the body chunks,

@@ -24,6 +24,11 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* request) {
     return std::fread(buffer, size, count, upload->source);
 }
 
+bool rewindUpload(void* request) {
+    auto* upload = static_cast<UploadRequest*>(static_cast<LumenNetwork::HttpRequest*>(request));
+    return std::fseek(upload->source, 0, SEEK_SET) == 0;
+}
+
 size_t appendReply(char* data, size_t size, size_t count, void* target) {
     static_cast<std::string*>(target)->append(data, size * count);
     return size * count;
@@ -65,8 +70,7 @@ int addImage(LumenControl::LumenControlClient& client, vcam_image_record& record
     request.count = 1;
     request.uploadSize = static_cast<int32_t>(length);
     request.source = file.get();
-    LumenNetwork::LumenNetworkHttp http;
-    const int status = http.send(request, &readUpload, &appendReply);
+    const int status = client.http().send(request, &readUpload, &appendReply, &rewindUpload);
     return handBackText(client, status, request.body, &record.reply, kAddImage);
 }
 
@@ -78,8 +82,7 @@ int fetchImageData(LumenControl::LumenControlClient& client, vcam_image_data_rec
     request.url = fieldText(record.url);
     request.userpwd = client.credentials();
     request.method = kMethodGet;
-    LumenNetwork::LumenNetworkHttp http;
-    const int status = http.send(request, nullptr, &appendReply);
+    const int status = client.http().send(request, nullptr, &appendReply);
     if (status != 200) {
         record.data = nullptr;
         record.size = 0;

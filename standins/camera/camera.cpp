@@ -37,8 +37,9 @@ Camera::~Camera() {
 bool Camera::start(std::string* error) {
     if (running_) return true;
     sleeper_.reset();
-    HttpServerSettings settings{config_.address, config_.httpPort, config_.maxBodyBytes, "camsim",
-                                config_.user,    config_.password, "/digest/config"};
+    HttpServerSettings settings{config_.address,  config_.httpPort, config_.maxBodyBytes,
+                                "camsim",         config_.user,     config_.password,
+                                "/digest/config", config_.staleChallenges};
     http_ = std::make_unique<HttpServer>(
         settings, HttpServerParts{guard_, faults_, journal_, sleeper_,
                                   [this](const HttpRequest& r) { return handle(r); }});

@@ -33,6 +33,7 @@ struct CameraConfig {
     bool search = false;  // answer LAN search requests (only ever inside a private namespace)
     int extractMsPerImage = 20;
     int lockoutSeconds = 60;
+    bool staleChallenges = true;  // false: a worn-out nonce gets a plain 401 challenge
     size_t maxBodyBytes = 24u * 1024 * 1024;  // larger requests are answered 413
     size_t maxImageBytes = 2u * 1024 * 1024;  // larger pictures are refused as unusable
     // Identifier of the first picture stored; values beyond 32 bits exercise callers' widths.

@@ -447,6 +447,41 @@ TEST_F(DigestTest, ReplayedAuthorizationIsRefused) {
     EXPECT_EQ(sendRaw(url(loginPath_), login.header(), statusBody_).status, 200);
 }
 
+// A client that keeps its handle keeps its connection and its nonce: one challenge, then one
+// request per exchange with the count going up. The camera can also refuse a replayed count
+// with a plain challenge (no "stale"), as some servers do.
+TEST_F(DigestTest, OneConnectionCarriesARisingCountAndAReplayMayGetAPlainChallenge) {
+    CurlHandle curl = digestHandle(url(answer_.uri));
+    ASSERT_TRUE(curl);
+    camera_->journal().clear();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(perform(curl.get()).status, 200);
+    const std::vector<camsim::JournalEntry> seen = camera_->journal().entries();
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].status, 401);
+    const std::string nonce = nonceOf(seen[1].header("Authorization"));
+    for (size_t i = 1; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].status, 200);
+        EXPECT_EQ(seen[i].peer, seen[0].peer) << "a new connection for request " << i;
+        EXPECT_EQ(nonceOf(seen[i].header("Authorization")), nonce);
+        EXPECT_NE(seen[i].header("Authorization").find("nc=0000000" + std::to_string(i)),
+                  std::string::npos)
+            << seen[i].header("Authorization");
+    }
+
+    camsim::CameraConfig plain;
+    plain.staleChallenges = false;
+    camsim::Camera& other = startCamera(plain);
+    const std::string otherUrl = "http://" + other.config().address + ":8089" + answer_.uri;
+    Answer replayed = answer_;
+    replayed.nonce = nonceOf(sendRaw(otherUrl, "").challenge);
+    EXPECT_EQ(sendRaw(otherUrl, replayed.header()).status, 200);
+    Exchange refused = sendRaw(otherUrl, replayed.header());
+    EXPECT_EQ(refused.status, 401);
+    EXPECT_NE(nonceOf(refused.challenge).size(), 0u) << refused.challenge;
+    EXPECT_EQ(refused.challenge.find("stale"), std::string::npos) << refused.challenge;
+}
+
 TEST_F(DigestTest, ForgedResponseIsRefusedAndUsesNothingUp) {
     answer_.nonce = challengeNonce();
     std::string forged = answer_.response();

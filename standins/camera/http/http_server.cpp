@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "http/overrun_stream.h"
 
@@ -15,10 +16,13 @@ namespace camsim {
 
 struct HttpServer::Pending {
     std::string target;  // as the request line gave it, query included: what digests sign
+    JournalEntry::Clock::time_point received = JournalEntry::Clock::now();
+    std::string peer;
     bool started = false;
     HttpRequest request;
     bool tooLarge = false;
     bool answered = false;  // a response was queued before the body arrived
+    std::optional<HttpResponse> early;  // refusal of a request without body, sent at its end
 };
 
 namespace {
@@ -63,10 +67,27 @@ HttpResponse jsonStatus(int status, const std::string& body) {
     return r;
 }
 
+// "address:port" of the client; a kept-alive connection keeps its port.
+std::string peerOf(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    if (!info || !info->client_addr || info->client_addr->sa_family != AF_INET) return "";
+    const auto* in = reinterpret_cast<const sockaddr_in*>(info->client_addr);
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &in->sin_addr, text, sizeof text);
+    return std::string(text) + ":" + std::to_string(ntohs(in->sin_port));
+}
+
 size_t declaredLength(MHD_Connection* connection) {
     const char* value =
         MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
     return value ? std::strtoull(value, nullptr, 10) : 0;
+}
+
+bool hasBody(MHD_Connection* connection) {
+    return declaredLength(connection) > 0 ||
+           MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                       MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
 }
 
 }  // namespace
@@ -139,6 +160,7 @@ int HttpServer::onRequest(void* connection, const char* url, const char* method,
         pending.started = true;
         pending.request.method = method;
         pending.request.path = url;
+        pending.peer = peerOf(c);
         MHD_get_connection_values(c, MHD_HEADER_KIND, &collectHeader, &pending.request.headers);
         return admit(connection, pending);
     }
@@ -158,6 +180,7 @@ int HttpServer::onRequest(void* connection, const char* url, const char* method,
         *uploadSize = 0;
         return MHD_YES;
     }
+    if (pending.early) return respond(connection, pending, *pending.early);
     return finish(connection, pending);
 }
 
@@ -169,28 +192,25 @@ int HttpServer::admit(void* connection, Pending& pending) {
     const bool loginPath = r.path == settings_.loginPath;
     if (outcome == DigestOutcome::Missing || outcome == DigestOutcome::Stale ||
         (outcome == DigestOutcome::Wrong && !loginPath))
-        return challenge(connection, pending, outcome == DigestOutcome::Stale);
+        return challenge(connection, pending,
+                         outcome == DigestOutcome::Stale && settings_.staleChallenges);
     if (loginPath) {
         LoginGuard::Verdict verdict = parts_.guard.attempt(outcome == DigestOutcome::Right);
         if (verdict.status != 200) {
-            parts_.journal.record({r.method, r.path, r.headers, "", verdict.status, false});
-            return respond(connection, pending, jsonStatus(verdict.status, verdict.body));
+            parts_.journal.record(entryOf(pending, verdict.status, false));
+            return answerEarly(connection, pending, jsonStatus(verdict.status, verdict.body));
         }
     }
     if (declaredLength(c) > settings_.maxBodyBytes) {
-        parts_.journal.record({r.method, r.path, r.headers, "", 413, true});
+        parts_.journal.record(entryOf(pending, 413, true));
         return respond(connection, pending, jsonStatus(413, kTooLarge));
     }
     return MHD_YES;
 }
 
 int HttpServer::finish(void* connection, Pending& pending) {
-    JournalEntry entry{pending.request.method,
-                       pending.request.path,
-                       pending.request.headers,
-                       pending.request.body,
-                       0,
-                       true};
+    JournalEntry entry = entryOf(pending, 0, true);
+    entry.body = pending.request.body;
     if (pending.tooLarge) {
         entry.status = 413;
         parts_.journal.record(entry);
@@ -240,9 +260,30 @@ int HttpServer::challenge(void* connection, Pending& pending, bool stale) {
     if (offer.empty()) return MHD_NO;  // no nonce without random bytes
     HttpResponse r = jsonStatus(401, "{\"code\":-1,\"msg\":\"unauthorized\"}");
     r.headers.emplace_back(MHD_HTTP_HEADER_WWW_AUTHENTICATE, offer);
-    parts_.journal.record(
-        {pending.request.method, pending.request.path, pending.request.headers, "", 401, false});
-    return respond(connection, pending, r);
+    parts_.journal.record(entryOf(pending, 401, false));
+    return answerEarly(connection, pending, r);
+}
+
+// A refusal queued before the request's end makes the server library close the connection
+// after it. Without a body there is nothing to skip: the refusal waits for the end, and the
+// client keeps its connection. A body that is not wanted is not read: refused at once.
+int HttpServer::answerEarly(void* connection, Pending& pending, HttpResponse response) {
+    if (hasBody(static_cast<MHD_Connection*>(connection)))
+        return respond(connection, pending, response);
+    pending.early = std::move(response);
+    return MHD_YES;
+}
+
+JournalEntry HttpServer::entryOf(const Pending& pending, int status, bool authenticated) {
+    JournalEntry entry;
+    entry.method = pending.request.method;
+    entry.path = pending.request.path;
+    entry.headers = pending.request.headers;
+    entry.status = status;
+    entry.authenticated = authenticated;
+    entry.peer = pending.peer;
+    entry.received = pending.received;
+    return entry;
 }
 
 void* HttpServer::onRequestLine(const char* target) {

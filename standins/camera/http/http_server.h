@@ -24,6 +24,9 @@ struct HttpServerSettings {
     std::string user;
     std::string password;
     std::string loginPath = "/digest/config";  // answers 403/423 instead of a new challenge
+    // A worn-out nonce (expired, unknown, its count replayed) is challenged with stale=true;
+    // false gives the plain challenge some servers send instead.
+    bool staleChallenges = true;
 };
 
 // Everything a running server shares with its camera.
@@ -59,7 +62,10 @@ private:
     int respond(void* connection, Pending& pending, const HttpResponse& response,
                 MHD_Response* made = nullptr);
     int challenge(void* connection, Pending& pending, bool stale);
+    int answerEarly(void* connection, Pending& pending, HttpResponse response);
     int openListener(std::string* error);
+    // What the journal keeps of a request (without its body).
+    static JournalEntry entryOf(const Pending& pending, int status, bool authenticated);
 
     HttpServerSettings settings_;
     HttpServerParts parts_;

@@ -23,6 +23,7 @@ std::string JournalEntry::header(const std::string& name) const {
 }
 
 void Journal::record(JournalEntry entry) {
+    entry.answered = JournalEntry::Clock::now();
     std::lock_guard<std::mutex> lock(mutex_);
     if (entries_.size() >= kCapacity) entries_.pop_front();
     entries_.push_back(std::move(entry));

@@ -1,6 +1,7 @@
 // A record of the requests a camera received, so tests assert on what was really sent.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -11,12 +12,17 @@
 namespace camsim {
 
 struct JournalEntry {
+    using Clock = std::chrono::steady_clock;
+
     std::string method;
     std::string path;
     HeaderList headers;
     std::string body;
     int status = 0;              // what the camera answered (0: no answer)
     bool authenticated = false;  // passed digest authentication
+    std::string peer;            // the client's "address:port": one per connection
+    Clock::time_point received;  // the request line arrived
+    Clock::time_point answered;  // the answer was ready (set when recorded)
 
     // First header of that name, compared without regard to case; empty when absent.
     std::string header(const std::string& name) const;
