@@ -1,0 +1,126 @@
+// facekeeper-backup run as a process against simulated cameras over real sockets.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "backup_tool.h"
+#include "support/camera_fixture.h"
+#include "support/http_client.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace backuptest;
+namespace fs = std::filesystem;
+
+class BackupTest : public testsupport::CameraTest {
+protected:
+    testsupport::TempDir scratch{"backup-test"};
+    std::string dir = scratch.path() + "/backups";
+
+    std::string csv(const std::vector<camsim::Camera*>& cameras) {
+        return scratch.write("cameras.csv", csvOf(cameras));
+    }
+    Outcome tool(const std::vector<std::string>& args) { return run(args, scratch.path()); }
+    Json::Value backupJson(const std::string& list, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args{"backup", "--csv", list, "--to", dir, "--json"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        last = tool(args);
+        return testsupport::parseJson(last.out);
+    }
+    static const Json::Value& libraryOf(const Json::Value& manifest, const std::string& address,
+                                        const std::string& name) {
+        for (const Json::Value& camera : manifest["cameras"])
+            if (camera["address"].asString() == address)
+                for (const Json::Value& library : camera["libraries"])
+                    if (library["name"].asString() == name) return library;
+        static const Json::Value none;
+        return none;
+    }
+    Outcome last;
+};
+
+// Two cameras with two and no libraries: a backup, an unchanged one, three records changed,
+// a third backup that diff explains, a restore into the other camera, and the camera's limits.
+TEST_F(BackupTest, VersionsDiffAndRestore) {
+    camsim::Camera& source = startCamera();
+    camsim::Camera& target = startCamera();
+    const std::string staff = addLibrary(source, "staff", 12, 1);
+    addLibrary(source, "visitors", 4, 50);
+    const std::string list = csv({&source, &target});
+    const std::string address = source.config().address;
+
+    Json::Value first = backupJson(list);
+    ASSERT_EQ(last.code, 0) << last.err;
+    const Json::Value& stored = libraryOf(first, address, "staff");
+    ASSERT_TRUE(stored.isObject()) << last.out << last.err;
+    EXPECT_EQ(stored["outcome"].asString(), "stored");
+    EXPECT_EQ(stored["records"].asInt(), 12);
+    std::vector<std::string> manifestMd5s;
+    for (const Json::Value& md5 : stored["picture_md5"]) manifestMd5s.push_back(md5.asString());
+    std::sort(manifestMd5s.begin(), manifestMd5s.end());
+    std::vector<std::string> cameraMd5s = pictureMd5s(source, "staff");
+    for (std::string& md5 : cameraMd5s) md5 = lower(md5);
+    EXPECT_EQ(manifestMd5s, cameraMd5s);
+    EXPECT_TRUE(first["cameras"][1]["libraries"].empty());
+    const std::string firstStaff = dir + "/" + stored["package"].asString();
+    ASSERT_TRUE(fs::exists(firstStaff));
+
+    Json::Value second = backupJson(list);
+    ASSERT_EQ(last.code, 0) << last.err;
+    EXPECT_EQ(libraryOf(second, address, "staff")["outcome"].asString(), "unchanged");
+    EXPECT_EQ(libraryOf(second, address, "visitors")["outcome"].asString(), "unchanged");
+    EXPECT_EQ(filesBelow(dir, ".zip").size(), 2u);
+
+    // Three records change: a new name, a new text, one deleted.
+    std::vector<int64_t> ids;
+    for (const auto& library : source.faces().snapshot())
+        if (library.name == "staff")
+            for (const auto& [imgid, image] : library.images) ids.push_back(imgid);
+    Json::Value rename;
+    rename["name"] = "renamed";
+    ASSERT_EQ(source.faces().updateImage(ids[2], staff, rename).code, 0);
+    Json::Value text;
+    text["ext3"] = "night shift";
+    ASSERT_EQ(source.faces().updateImage(ids[5], staff, text).code, 0);
+    ASSERT_EQ(source.faces().deleteImage(ids[7], staff).code, 0);
+
+    Json::Value third = backupJson(list, {"--keep", "2"});
+    ASSERT_EQ(last.code, 0) << last.err;
+    EXPECT_EQ(libraryOf(third, address, "visitors")["outcome"].asString(), "unchanged");
+    const std::string newStaff = dir + "/" + libraryOf(third, address, "staff")["package"].asString();
+    Outcome diff = tool({"diff", firstStaff, newStaff});
+    ASSERT_EQ(diff.code, 0) << diff.err;
+    EXPECT_NE(diff.out.find("0 added, 1 removed, 2 changed"), std::string::npos) << diff.out;
+    for (const std::string& line : {"changed " + std::to_string(ids[2]) + " renamed: name",
+                                   "changed " + std::to_string(ids[5]) + " staff_5: ext3",
+                                   "removed " + std::to_string(ids[7]) + " staff_7"})
+        EXPECT_NE(diff.out.find(line), std::string::npos) << diff.out;
+    EXPECT_EQ(std::count(diff.out.begin(), diff.out.end(), '\n'), 4) << diff.out;
+
+    Outcome listed = tool({"list", dir});
+    EXPECT_NE(listed.out.find("staff: 2 generations"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("visitors: 1 generation\n"), std::string::npos) << listed.out;
+
+    const std::string to = target.config().address;
+    Outcome restored = tool({"restore", "--csv", list, "--camera", to, "--from", newStaff});
+    ASSERT_EQ(restored.code, 0) << restored.out << restored.err;
+    EXPECT_EQ(pictureMd5s(target, "staff"), pictureMd5s(source, "staff"));
+    EXPECT_EQ(pictureMd5s(target, "staff").size(), 11u);
+
+    Outcome clash = tool({"restore", "--csv", list, "--camera", to, "--from", newStaff});
+    EXPECT_EQ(clash.code, 1);
+    EXPECT_NE(clash.err.find("already has a library named staff"), std::string::npos) << clash.err;
+    ASSERT_EQ(tool({"restore", "--csv", list, "--camera", to, "--from", firstStaff, "--as", "old"}).code, 0);
+    Outcome full = tool({"restore", "--csv", list, "--camera", to, "--from", newStaff, "--as", "third"});
+    EXPECT_EQ(full.code, 1);
+    EXPECT_NE(full.err.find("already holds 2 libraries"), std::string::npos) << full.err;
+    EXPECT_EQ(pictureMd5s(target, "old").size(), 12u);
+
+    Outcome verified = tool({"verify", dir});
+    EXPECT_EQ(verified.code, 0) << verified.out;
+    EXPECT_NE(verified.out.find("3 packages verified, 0 failed"), std::string::npos) << verified.out;
+}
+
+}  // namespace
