@@ -124,3 +124,115 @@ TEST_F(BackupTest, VersionsDiffAndRestore) {
 }
 
 }  // namespace
+
+namespace {
+
+// A good camera is stored while a silent one and one that locked its login are reported with
+// their reasons; the run ends with 1.
+TEST_F(BackupTest, FailingCamerasAreReportedWhileOthersAreStored) {
+    camsim::Camera& good = startCamera();
+    addLibrary(good, "staff", 3, 1);
+    camsim::CameraConfig lockout;
+    lockout.lockoutSeconds = 120;
+    camsim::Camera& locked = startCamera(lockout);
+    addLibrary(locked, "staff", 3, 10);
+    const testsupport::HttpClient wrong(locked.config().address, "admin", "not-the-password");
+    for (int i = 0; i < 5; ++i) wrong.get("/digest/config");
+    const std::string silent = testsupport::freshLoopbackAddress();
+    const std::string list = scratch.write(
+        "cameras.csv", csvOf({&good, &locked}) + silent + ",admin,admin\n");
+
+    const Json::Value manifest = backupJson(list);
+    EXPECT_EQ(last.code, 1) << last.err;
+    EXPECT_EQ(libraryOf(manifest, good.config().address, "staff")["outcome"].asString(), "stored");
+    std::map<std::string, std::string> reasons;
+    for (const Json::Value& camera : manifest["cameras"])
+        reasons[camera["address"].asString()] = camera["outcome"].asString() + ": " + camera["reason"].asString();
+    EXPECT_EQ(reasons[good.config().address], "ok: ");
+    EXPECT_EQ(reasons[locked.config().address].rfind("failed: login locked for ", 0), 0u)
+        << reasons[locked.config().address];
+    EXPECT_EQ(reasons[silent].rfind("failed: no answer", 0), 0u) << reasons[silent];
+    // Not a terminal: one plain line per camera.
+    EXPECT_NE(last.err.find(silent + " FAILED: no answer"), std::string::npos) << last.err;
+    EXPECT_NE(last.err.find(good.config().address + " staff: stored"), std::string::npos) << last.err;
+    EXPECT_EQ(filesBelow(dir, ".zip").size(), 1u);
+}
+
+// A run killed with SIGKILL leaves no visible package and a lock the next run takes over; a
+// run stopped by SIGTERM ends its current library and writes the manifest.
+TEST_F(BackupTest, KilledAndStoppedRuns) {
+    camsim::Camera& camera = startCamera();
+    addLibrary(camera, "staff", 40, 1);
+    addLibrary(camera, "visitors", 40, 100);
+    camera.addFault({"*", camsim::FaultKind::Latency, 25, -1});
+    const std::string list = csv({&camera});
+    // Pictures in a run's own work directory: it is working on its first library.
+    const auto picturesBeingRead = [&](const Running& run) {
+        return [&] { return !filesBelow(dir + "/.work-" + std::to_string(run.pid()), ".jpg").empty(); };
+    };
+
+    Running killed({"backup", "--csv", list, "--to", dir}, scratch.path());
+    ASSERT_TRUE(waitFor(picturesBeingRead(killed), 20000));
+    killed.kill(SIGKILL);
+    ASSERT_EQ(killed.wait().code, 128 + SIGKILL);
+    EXPECT_TRUE(filesBelow(dir, ".zip").empty());
+    EXPECT_EQ(readFile(dir + "/lock"), std::to_string(killed.pid()) + "\n");
+
+    Running stopped({"backup", "--csv", list, "--to", dir, "--json"}, scratch.path());
+    ASSERT_TRUE(waitFor(picturesBeingRead(stopped), 20000));
+    stopped.kill(SIGTERM);
+    const Outcome interrupted = stopped.wait();
+    EXPECT_EQ(interrupted.code, 1);
+    EXPECT_NE(interrupted.err.find("took over the lock of process " + std::to_string(killed.pid())),
+              std::string::npos) << interrupted.err;
+    const Json::Value manifest = testsupport::parseJson(interrupted.out);
+    EXPECT_TRUE(manifest["interrupted"].asBool()) << interrupted.out;
+    EXPECT_EQ(libraryOf(manifest, camera.config().address, "staff")["outcome"].asString(), "stored");
+    EXPECT_EQ(libraryOf(manifest, camera.config().address, "visitors")["outcome"].asString(), "not done");
+
+    camera.clearFaults();
+    const Json::Value complete = backupJson(list);
+    EXPECT_EQ(last.code, 0) << last.err;
+    EXPECT_EQ(libraryOf(complete, camera.config().address, "visitors")["outcome"].asString(), "stored");
+    EXPECT_EQ(filesBelow(dir, ".zip").size(), 2u);
+    EXPECT_TRUE(filesBelow(dir, ".part").empty());
+    EXPECT_TRUE(filesBelow(dir, ".jpg").empty());
+    EXPECT_EQ(tool({"verify", dir}).code, 0);
+}
+
+TEST_F(BackupTest, SecondRunAtOnceIsRefused) {
+    camsim::Camera& camera = startCamera();
+    addLibrary(camera, "staff", 30, 1);
+    camera.addFault({"*", camsim::FaultKind::Latency, 25, -1});
+    const std::string list = csv({&camera});
+    Running first({"backup", "--csv", list, "--to", dir}, scratch.path());
+    const std::string holder = std::to_string(first.pid());
+    ASSERT_TRUE(waitFor([&] { return readFile(dir + "/lock") == holder + "\n"; }, 20000));
+
+    const Outcome second = tool({"backup", "--csv", list, "--to", dir});
+    EXPECT_EQ(second.code, 3);
+    EXPECT_NE(second.err.find("another backup run (process " + holder + ")"), std::string::npos)
+        << second.err;
+    EXPECT_EQ(first.wait().code, 0);
+}
+
+TEST_F(BackupTest, VerifyFindsACorruptedPackage) {
+    camsim::Camera& camera = startCamera();
+    addLibrary(camera, "staff", 5, 1);
+    addLibrary(camera, "visitors", 5, 20);
+    const Json::Value manifest = backupJson(csv({&camera}));
+    ASSERT_EQ(last.code, 0) << last.err;
+    const std::string package =
+        libraryOf(manifest, camera.config().address, "visitors")["package"].asString();
+    std::string bytes = readFile(dir + "/" + package);
+    bytes[bytes.size() / 2] ^= 0x5a;
+    scratch.write("backups/" + package, bytes);
+
+    const Outcome verified = tool({"verify", dir});
+    EXPECT_EQ(verified.code, 1);
+    EXPECT_NE(verified.out.find("FAILED " + package + ": its SHA-256 differs"), std::string::npos)
+        << verified.out;
+    EXPECT_NE(verified.out.find("1 packages verified, 1 failed"), std::string::npos) << verified.out;
+}
+
+}  // namespace
