@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "backup_tool.h"
 #include "support/camera_fixture.h"
+#include "support/ci_mode.h"
 #include "support/http_client.h"
 #include "support/temp_dir.h"
 
@@ -233,6 +235,90 @@ TEST_F(BackupTest, VerifyFindsACorruptedPackage) {
     EXPECT_NE(verified.out.find("FAILED " + package + ": its SHA-256 differs"), std::string::npos)
         << verified.out;
     EXPECT_NE(verified.out.find("1 packages verified, 1 failed"), std::string::npos) << verified.out;
+}
+
+}  // namespace
+
+namespace {
+
+// A small tmpfs as the backup disk: the library fails, nothing partial is left, and the
+// manifest, written once the work files are gone, says why.
+TEST_F(BackupTest, FullDiskFailsCleanly) {
+    const std::string disk = scratch.path() + "/disk";
+    fs::create_directory(disk);
+    if (std::system(("mount -t tmpfs -o size=16k tmpfs " + disk + " 2>/dev/null").c_str()) != 0) {
+        if (testsupport::skipsAreFailures()) FAIL() << "cannot mount a tmpfs";
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { std::system(("umount -l " + path).c_str()); }
+    } unmount{disk};
+    camsim::Camera& camera = startCamera();
+    addLibrary(camera, "staff", 30, 1);
+
+    const Outcome full = tool({"backup", "--csv", csv({&camera}), "--to", disk + "/b"});
+    EXPECT_EQ(full.code, 1);
+    EXPECT_NE(full.out.find("staff: failed"), std::string::npos) << full.out;
+    const std::vector<std::string> left = filesBelow(disk, "");
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], "b/lock");
+    const Json::Value manifest = testsupport::parseJson(readFile(disk + "/" + left[1]));
+    const Json::Value& library = manifest["cameras"][0]["libraries"][0];
+    EXPECT_EQ(library["outcome"].asString(), "failed");
+    EXPECT_NE(library["reason"].asString().find("No space left"), std::string::npos) << library;
+}
+
+// Packages sealed to a public key: unzip cannot read them, the secret key restores them, a
+// wrong key is refused, and a key others may read is not used.
+TEST_F(BackupTest, EncryptedBackups) {
+    camsim::Camera& source = startCamera();
+    camsim::Camera& target = startCamera();
+    addLibrary(source, "staff", 6, 1);
+    const std::string list = csv({&source, &target});
+    const std::string keys = scratch.path() + "/site";
+    ASSERT_EQ(tool({"keygen", "--out", keys}).code, 0);
+    ASSERT_EQ(tool({"keygen", "--out", scratch.path() + "/other"}).code, 0);
+    for (const std::string suffix : {".pub", ".key"})
+        EXPECT_EQ(fs::status(keys + suffix).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_NE(tool({"keygen", "--out", keys}).code, 0);  // never replaced
+
+    const Outcome sealed = tool({"backup", "--csv", list, "--to", dir, "--recipient", keys + ".pub"});
+    ASSERT_EQ(sealed.code, 0) << sealed.err;
+    EXPECT_EQ(sealed.out.find("not encrypted"), std::string::npos) << sealed.out;
+    const std::vector<std::string> packages = filesBelow(dir, ".zip.sealed");
+    ASSERT_EQ(packages.size(), 1u);
+    const std::string package = dir + "/" + packages[0];
+    EXPECT_NE(std::system(("unzip -tq " + package + " >/dev/null 2>&1").c_str()), 0);
+    EXPECT_EQ(filesBelow(dir, ".json.sealed").size(), 1u);
+    EXPECT_TRUE(filesBelow(dir + "/manifests", ".json").empty());
+
+    const std::string to = target.config().address;
+    const Outcome wrong = tool({"restore", "--csv", list, "--camera", to, "--from", package,
+                                "--key", scratch.path() + "/other.key"});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_NE(wrong.err.find("the key does not open this file"), std::string::npos) << wrong.err;
+    EXPECT_EQ(tool({"verify", dir}).code, 1);  // the manifest cannot be read without the key
+
+    fs::permissions(keys + ".key", fs::perms::group_read, fs::perm_options::add);
+    const Outcome open = tool({"verify", dir, "--key", keys + ".key"});
+    EXPECT_EQ(open.code, 2);
+    EXPECT_NE(open.err.find("is open to other users"), std::string::npos) << open.err;
+    fs::permissions(keys + ".key", fs::perms::group_read, fs::perm_options::remove);
+
+    const Outcome verified = tool({"verify", dir, "--key", keys + ".key"});
+    EXPECT_EQ(verified.code, 0) << verified.out;
+    const Outcome restored = tool({"restore", "--csv", list, "--camera", to, "--from", package,
+                                   "--key", keys + ".key"});
+    ASSERT_EQ(restored.code, 0) << restored.err;
+    EXPECT_EQ(pictureMd5s(target, "staff"), pictureMd5s(source, "staff"));
+
+    // Unencrypted runs say so, once.
+    const Outcome plain = tool({"backup", "--csv", list, "--to", scratch.path() + "/plain"});
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    const size_t notice = plain.out.find("not encrypted");
+    ASSERT_NE(notice, std::string::npos) << plain.out;
+    EXPECT_EQ(plain.out.find("not encrypted", notice + 1), std::string::npos) << plain.out;
 }
 
 }  // namespace
