@@ -42,7 +42,7 @@ QString summaryOf(const Manifest& manifest) {
             else ++failed;
         }
     }
-    return QString("%1 cameras: %2 libraries stored, %3 unchanged, %4 not stored; %5 cameras failed%6")
+    return QString("%1 cameras, %5 failed: %2 libraries stored, %3 unchanged, %4 not stored%6")
         .arg(manifest.cameras.size())
         .arg(stored)
         .arg(unchanged)

@@ -57,6 +57,8 @@ void Console::note(const QString& text) {
 void Console::finish() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (live_) redraw(true);
+    lines_.clear();  // what follows goes below the table
+    drawn_ = false;
 }
 
 void Console::redraw(bool force) {
