@@ -322,3 +322,40 @@ TEST_F(BackupTest, EncryptedBackups) {
 }
 
 }  // namespace
+
+namespace {
+
+// A record whose picture the camera cannot give: stored without it and said so, never taken
+// for unchanged (the picture may come back), and listed by a restore. The cameras come from a
+// device list file of the program this time.
+TEST_F(BackupTest, PicturesTheCameraDidNotGive) {
+    camsim::Camera& source = startCamera();
+    camsim::Camera& target = startCamera();
+    const std::string libid = addLibrary(source, "staff", 3, 1);
+    const int64_t imgid = addRecord(source, libid, "no_picture", 9);
+    source.addFault({"/images/" + std::to_string(imgid) + ".jpg", camsim::FaultKind::Status, 500, -1});
+    const std::string store = scratch.path() + "/kestrel.data";
+    writeDeviceStore(store, {&source, &target});
+
+    for (int run = 0; run < 2; ++run) {
+        last = tool({"backup", "--devices", store, "--to", dir, "--json"});
+        const Json::Value manifest = testsupport::parseJson(last.out);
+        const Json::Value& library = libraryOf(manifest, source.config().address, "staff");
+        EXPECT_EQ(last.code, 0) << last.err;
+        EXPECT_EQ(library["outcome"].asString(), "stored") << run;
+        EXPECT_EQ(library["records"].asInt(), 4);
+        EXPECT_EQ(library["pictures"].asInt(), 3);
+        EXPECT_EQ(library["reason"].asString(), "1 pictures the camera did not give");
+    }
+    const std::vector<std::string> packages = filesBelow(dir, ".zip");
+    ASSERT_EQ(packages.size(), 2u);
+    const Outcome restored = tool({"restore", "--devices", store, "--camera", target.config().address,
+                                   "--from", dir + "/" + packages[1]});
+    EXPECT_EQ(restored.code, 1);
+    EXPECT_NE(restored.out.find("skipped " + std::to_string(imgid) + " no_picture: no picture in the package"),
+              std::string::npos) << restored.out;
+    EXPECT_NE(restored.out.find("restored 3 of 4 records"), std::string::npos) << restored.out;
+    EXPECT_EQ(pictureMd5s(target, "staff").size(), 3u);
+}
+
+}  // namespace

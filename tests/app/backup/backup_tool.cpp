@@ -13,6 +13,10 @@
 #include <sstream>
 #include <thread>
 
+#include <QDataStream>
+#include <QFile>
+
+#include "dbutil/deviceinfofactory.h"
 #include "support/camera_fixture.h"
 
 extern char** environ;
@@ -94,6 +98,18 @@ std::string csvOf(const std::vector<camsim::Camera*>& cameras) {
     return csv;
 }
 
+void writeDeviceStore(const std::string& path, const std::vector<camsim::Camera*>& cameras) {
+    QVector<SDeviceInfo> devices;
+    for (const camsim::Camera* camera : cameras)
+        devices.append(SDeviceInfo(QString::fromStdString(camera->config().address),
+                                   QString::fromStdString(camera->config().user),
+                                   QString::fromStdString(camera->config().password)));
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return;
+    QDataStream out(&file);
+    DeviceInfoFactory::writeDevices(out, devices);
+}
+
 std::vector<std::string> filesBelow(const std::string& dir, const std::string& suffix) {
     std::vector<std::string> found;
     if (!fs::exists(dir)) return found;
@@ -111,7 +127,8 @@ std::vector<std::string> pictureMd5s(camsim::Camera& camera, const std::string& 
     std::vector<std::string> md5s;
     for (const camsim::LibraryRecord& library : camera.faces().snapshot())
         if (library.name == name)
-            for (const auto& [imgid, image] : library.images) md5s.push_back(image.md5);
+            for (const auto& [imgid, image] : library.images)
+                if (!image.bytes.empty()) md5s.push_back(image.md5);
     std::sort(md5s.begin(), md5s.end());
     return md5s;
 }

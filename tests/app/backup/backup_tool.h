@@ -42,9 +42,11 @@ int64_t addRecord(camsim::Camera& camera, const std::string& libid, const std::s
 // "address,user,password" lines for the cameras (and any extra address with credentials).
 std::string csvOf(const std::vector<camsim::Camera*>& cameras);
 
+// The program's device list file holding the cameras.
+void writeDeviceStore(const std::string& path, const std::vector<camsim::Camera*>& cameras);
 // The package files below dir (relative paths, sorted), hidden ones included.
 std::vector<std::string> filesBelow(const std::string& dir, const std::string& suffix);
-// Upper-case MD5s of a library's pictures, sorted.
+// Upper-case MD5s of the pictures of a library (records without one left out), sorted.
 std::vector<std::string> pictureMd5s(camsim::Camera& camera, const std::string& name);
 std::string lower(std::string text);
 std::string readFile(const std::string& path);
