@@ -37,6 +37,14 @@ QStringList libraryDirNames(const QVector<SDBInfo>& libraries) {
     return names;
 }
 
+void copySum(const PackageSum& sum, LibraryEntry* entry) {
+    entry->sha256 = sum.sha256;
+    entry->records = sum.records;
+    entry->pictures = sum.pictures;
+    entry->missingPictures = sum.missingPictures;
+    entry->bytes = sum.bytes;
+}
+
 void prune(const QString& libraryDir, int keep) {
     if (keep <= 0) return;
     const QVector<layout::Generation> kept = layout::generations(libraryDir);
@@ -142,24 +150,11 @@ LibraryEntry BackupRun::backupLibrary(int index, const SDeviceInfo& device, cons
     const FetchResult listed = fetchRecords(device, &library, &records);
     if (!listed.ok) return fail(listed.reason);
     if (!QDir().mkpath(libraryDir)) return fail("cannot make " + libraryDir);
-
     const QString fingerprint = recordsFingerprint(records);
-    const QVector<layout::Generation> kept = layout::generations(libraryDir);
-    PackageSum last;
-    if (!kept.isEmpty() && PackageSum::read(kept.last().sumPath, &last) &&
-        last.fingerprint == fingerprint && last.missingPictures == 0 &&
-        kept.last().sealed == settings_.recipient.has_value()) {
-        entry.outcome = outcome::kUnchanged;
-        entry.package = QDir(settings_.root).relativeFilePath(kept.last().packagePath);
-        entry.sha256 = last.sha256;
-        entry.records = last.records;
-        entry.pictures = last.pictures;
-        entry.bytes = last.bytes;
-        return entry;
-    }
+    if (findUnchanged(libraryDir, fingerprint, &entry)) return entry;
 
-    const QString work = QDir(workRoot_).filePath(QString("%1-%2").arg(index).arg(
-        layout::safePart(library.libid, "0")));
+    const QString work = QDir(workRoot_).filePath(
+        QString("%1-%2").arg(index).arg(layout::safePart(library.libid, "0")));
     QDir(work).removeRecursively();
     if (!QDir().mkpath(work + "/images")) return fail("cannot make a work directory");
     FetchedPictures pictures;
@@ -169,51 +164,68 @@ LibraryEntry BackupRun::backupLibrary(int index, const SDeviceInfo& device, cons
             console_.progress(index, QString("%1: pictures %2/%3").arg(library.name).arg(done).arg(total));
         },
         {});
-    if (!fetched.ok) {
-        QDir(work).removeRecursively();
-        return fail(fetched.reason);
-    }
-
-    console_.progress(index, library.name + ": writing the package");
-    const QString stem = layout::freeStem(libraryDir, stamp_);
-    const bool sealed = settings_.recipient.has_value();
-    const QString finalPath = QDir(libraryDir).filePath(stem + (sealed ? layout::kSealedPackage
-                                                                       : layout::kPlainPackage));
-    const QString part = QDir(libraryDir).filePath('.' + QFileInfo(finalPath).fileName() +
-                                                   layout::kPartSuffix);
-    const QString zip = sealed ? QDir(work).filePath("package.zip") : part;
     QString error;
-    bool ok = buildPackage(work, library, records, pictures.md5, zip, &error);
-    if (ok && sealed) ok = sealing::seal(zip, part, *settings_.recipient, &error);
     PackageSum sum;
     sum.fingerprint = fingerprint;
-    sum.sha256 = ok ? sha256OfFile(part) : QString();
     sum.records = records.size();
     sum.pictures = pictures.md5.size();
     sum.missingPictures = pictures.missing;
-    sum.bytes = QFileInfo(part).size();
-    const QString sumPath = QDir(libraryDir).filePath(stem + layout::kSumSuffix);
-    ok = ok && !sum.sha256.isEmpty() && layout::writeNewFile(sumPath, sum.toText(), &error);
-    if (ok && !layout::publish(part, finalPath, &error)) {
-        QFile::remove(sumPath);
-        ok = false;
-    }
-    QFile::remove(part);
+    if (fetched.ok) console_.progress(index, library.name + ": writing the package");
+    const bool written = fetched.ok && writeGeneration(libraryDir, work, library, records,
+                                                       pictures.md5, &sum, &entry.package, &error);
     QDir(work).removeRecursively();
-    if (!ok) return fail(error);
+    if (!fetched.ok) return fail(fetched.reason);
+    if (!written) return fail(error);
 
     prune(libraryDir, settings_.keep);
     entry.outcome = outcome::kStored;
-    entry.package = QDir(settings_.root).relativeFilePath(finalPath);
-    entry.sha256 = sum.sha256;
-    entry.records = sum.records;
-    entry.pictures = sum.pictures;
-    entry.missingPictures = sum.missingPictures;
-    entry.bytes = sum.bytes;
+    copySum(sum, &entry);
     entry.pictureMd5 = pictures.md5;
     if (pictures.missing > 0)
         entry.reason = QString("%1 pictures the camera did not give").arg(pictures.missing);
     return entry;
+}
+
+bool BackupRun::findUnchanged(const QString& libraryDir, const QString& fingerprint,
+                              LibraryEntry* entry) const {
+    const QVector<layout::Generation> kept = layout::generations(libraryDir);
+    PackageSum last;
+    const bool same = !kept.isEmpty() && PackageSum::read(kept.last().sumPath, &last) &&
+                      last.fingerprint == fingerprint && last.missingPictures == 0 &&
+                      kept.last().sealed == settings_.recipient.has_value();
+    if (!same) return false;
+    entry->outcome = outcome::kUnchanged;
+    entry->package = QDir(settings_.root).relativeFilePath(kept.last().packagePath);
+    copySum(last, entry);
+    return true;
+}
+
+// The package under a hidden name, proven by reading it back (and sealed), then its check-sum
+// file, then the package under its own name: a generation never appears before it is whole.
+bool BackupRun::writeGeneration(const QString& libraryDir, const QString& work,
+                                const SDBInfo& library, const SFeatrueList& records,
+                                const QMap<qint64, QString>& pictureMd5, PackageSum* sum,
+                                QString* package, QString* error) const {
+    const QString stem = layout::freeStem(libraryDir, stamp_);
+    const bool sealed = settings_.recipient.has_value();
+    const QString finalPath = QDir(libraryDir).filePath(
+        stem + (sealed ? layout::kSealedPackage : layout::kPlainPackage));
+    const QString part = QDir(libraryDir).filePath('.' + QFileInfo(finalPath).fileName() +
+                                                   layout::kPartSuffix);
+    const QString zip = sealed ? QDir(work).filePath("package.zip") : part;
+    bool ok = buildPackage(work, library, records, pictureMd5, zip, error);
+    if (ok && sealed) ok = sealing::seal(zip, part, *settings_.recipient, error);
+    sum->sha256 = ok ? sha256OfFile(part) : QString();
+    sum->bytes = QFileInfo(part).size();
+    const QString sumPath = QDir(libraryDir).filePath(stem + layout::kSumSuffix);
+    ok = ok && !sum->sha256.isEmpty() && layout::writeNewFile(sumPath, sum->toText(), error);
+    if (ok && !layout::publish(part, finalPath, error)) {
+        QFile::remove(sumPath);
+        ok = false;
+    }
+    QFile::remove(part);
+    if (ok) *package = QDir(settings_.root).relativeFilePath(finalPath);
+    return ok;
 }
 
 bool BackupRun::writeManifest(const Manifest& manifest) {

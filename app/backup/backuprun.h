@@ -39,6 +39,12 @@ private:
     CameraEntry backupCamera(int index);
     LibraryEntry backupLibrary(int index, const SDeviceInfo& device, const SDBInfo& library,
                                const QString& libraryDir);
+    // A kept generation with these records: the entry then names it.
+    bool findUnchanged(const QString& libraryDir, const QString& fingerprint,
+                       LibraryEntry* entry) const;
+    bool writeGeneration(const QString& libraryDir, const QString& work, const SDBInfo& library,
+                         const SFeatrueList& records, const QMap<qint64, QString>& pictureMd5,
+                         PackageSum* sum, QString* package, QString* error) const;
     bool writeManifest(const Manifest& manifest);
 
     const RunSettings settings_;
