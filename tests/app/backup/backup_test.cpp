@@ -158,6 +158,13 @@ TEST_F(BackupTest, FailingCamerasAreReportedWhileOthersAreStored) {
     EXPECT_NE(last.err.find(silent + " FAILED: no answer"), std::string::npos) << last.err;
     EXPECT_NE(last.err.find(good.config().address + " staff: stored"), std::string::npos) << last.err;
     EXPECT_EQ(filesBelow(dir, ".zip").size(), 1u);
+
+    // On a terminal: a table of one line per camera, redrawn in place.
+    const Outcome live = runOnTerminal({"backup", "--csv", list, "--to", dir}, scratch.path());
+    EXPECT_EQ(live.code, 1) << live.out;
+    EXPECT_NE(live.out.find("\033[3A"), std::string::npos) << live.out;
+    EXPECT_NE(live.out.find("staff: unchanged"), std::string::npos) << live.out;
+    EXPECT_NE(live.out.find("FAILED: login locked for"), std::string::npos) << live.out;
 }
 
 // A run killed with SIGKILL leaves no visible package and a lock the next run takes over; a

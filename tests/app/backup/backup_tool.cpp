@@ -24,13 +24,14 @@ extern char** environ;
 namespace backuptest {
 namespace fs = std::filesystem;
 
-Running::Running(const std::vector<std::string>& args, const std::string& scratch) {
+Running::Running(const std::vector<std::string>& args, const std::string& scratch,
+                 std::string program) {
     static int counter = 0;
     const std::string stem = scratch + "/run" + std::to_string(++counter);
     outPath_ = stem + ".out";
     errPath_ = stem + ".err";
     std::vector<char*> argv;
-    std::string program = FACEKEEPER_BACKUP;
+    if (program.empty()) program = FACEKEEPER_BACKUP;
     argv.push_back(program.data());
     std::vector<std::string> copies = args;
     for (std::string& arg : copies) argv.push_back(arg.data());
@@ -67,8 +68,15 @@ Outcome Running::wait() {
     return outcome;
 }
 
-Outcome run(const std::vector<std::string>& args, const std::string& scratch) {
-    return Running(args, scratch).wait();
+Outcome run(const std::vector<std::string>& args, const std::string& scratch,
+            const std::string& program) {
+    return Running(args, scratch, program).wait();
+}
+
+Outcome runOnTerminal(const std::vector<std::string>& args, const std::string& scratch) {
+    std::string command = FACEKEEPER_BACKUP;
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    return run({"-qec", command, "/dev/null"}, scratch, "/usr/bin/script");
 }
 
 int64_t addRecord(camsim::Camera& camera, const std::string& libid, const std::string& name,

@@ -21,7 +21,9 @@ struct Outcome {
 // A started run; output goes to files so that the pipes never fill.
 class Running {
 public:
-    Running(const std::vector<std::string>& args, const std::string& scratch);
+    // Runs facekeeper-backup, or another program with these arguments.
+    Running(const std::vector<std::string>& args, const std::string& scratch,
+            std::string program = {});
     ~Running();
     pid_t pid() const { return pid_; }
     Outcome wait();
@@ -33,7 +35,10 @@ private:
     bool reaped_ = false;
 };
 
-Outcome run(const std::vector<std::string>& args, const std::string& scratch);
+Outcome run(const std::vector<std::string>& args, const std::string& scratch,
+            const std::string& program = {});
+// The same on a pseudo-terminal (script(1)); out holds what the terminal received.
+Outcome runOnTerminal(const std::vector<std::string>& args, const std::string& scratch);
 
 // Library with these records on the camera; returns its libid. Picture bytes vary with seed.
 std::string addLibrary(camsim::Camera& camera, const std::string& name, int records, int seed);
