@@ -7,8 +7,9 @@
 # (default /var/cache/facekeeper-package-test), outside any build tree, so a repeat is quick.
 set -euo pipefail
 
-src=$1
-work=$2
+src=$(realpath "$1")
+mkdir -p "$2"
+work=$(realpath "$2")
 version=$3
 cache=${FACEKEEPER_DEB_CACHE:-/var/cache/facekeeper-package-test}
 suite=bookworm
