@@ -33,7 +33,9 @@ pc_file=$(find "$prefix" -name camlink.pc -print -quit)
 [ -n "$pc_file" ] || fail "no camlink.pc installed"
 libdir=$(dirname "$(dirname "$pc_file")")
 data=$prefix/share/facekeeper
-for file in "$prefix/bin/facekeeper" "$prefix/include/camlink.h" "$libdir/libcamlink.so" \
+for file in "$prefix/bin/facekeeper" "$prefix/bin/facekeeper-backup" \
+    "$prefix/share/man/man1/facekeeper-backup.1" "$prefix/lib/systemd/system/facekeeper-backup.timer" \
+    "$prefix/lib/systemd/system/facekeeper-backup.service" "$prefix/include/camlink.h" "$libdir/libcamlink.so" \
     "$libdir/libshellframe.so" "$libdir/libvizor_win.so" \
     "$libdir/cmake/camlink/camlinkConfigVersion.cmake" "$data/translations/kestrel_en.qm" \
     "$data/translations/kestrel_zh.qm" "$data/models_bit8/model_conf.json" \

@@ -1,0 +1,104 @@
+#include "libraryfetch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <algorithm>
+
+#include "dbutil/errortext.h"
+#include "dbutil/interaction.h"
+#include "dbutil/packagefile.h"
+#include "digest.h"
+
+namespace backup {
+namespace {
+
+constexpr int kPageSize = 20;  // the largest page the program asks a camera for
+// Pictures in a row the camera failed to give before it counts as gone: one bad picture is
+// skipped, a camera that stopped answering must not cost a time-out per record.
+constexpr int kFailuresInARow = 3;
+
+Interaction& camera() {
+    return Interaction::instance();
+}
+
+FetchResult failure(const QString& reason) {
+    return {false, reason};
+}
+
+QString cameraReason(const char* step, int code) {
+    return QString("%1: %2 (%3)").arg(QLatin1String(step), ErrorText(code)).arg(code);
+}
+
+}  // namespace
+
+FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records) {
+    if (!camera().getFaceDB(device, library)) return failure("the library could not be read");
+    const int expected = library->imgnum;
+    if (expected < 0 || expected > package::kMaxRecords)
+        return failure(QString("the camera announces %1 records").arg(expected));
+    records->clear();
+    SPageInfo request;
+    request.libid = library->libid;
+    request.page_size = kPageSize;
+    const int pages = (expected + kPageSize - 1) / kPageSize;
+    for (int page = 1; page <= pages; ++page) {
+        request.page_num = page;
+        SFeatrueList got;
+        const int code = camera().exportFaceDB(device, &request, &got);
+        if (code != 0) return failure(cameraReason("reading records", code));
+        *records += got;
+        if (records->size() > package::kMaxRecords) return failure("more records than announced");
+    }
+    SDBInfo after = *library;
+    if (!camera().getFaceDB(device, &after) || after.imgnum != expected ||
+        records->size() != expected)
+        return failure("the library changed while it was read; it is read again next run");
+    // A camera that repeats a record on two pages would make the package unreadable.
+    QSet<qint64> seen;
+    for (const SFeatrueInfoPtr& record : qAsConst(*records)) {
+        if (seen.contains(record->imgid))
+            return failure(QString("the camera gave record %1 twice").arg(record->imgid));
+        seen.insert(record->imgid);
+    }
+    return {true, {}};
+}
+
+FetchResult fetchPictures(const SDeviceInfo& device, SFeatrueList& records, const QString& workDir,
+                          FetchedPictures* out, const std::function<void(int, int)>& progress,
+                          const std::function<bool()>& stop) {
+    const QDir dir(workDir);
+    int done = 0;
+    int inARow = 0;
+    for (const SFeatrueInfoPtr& record : qAsConst(records)) {
+        record->path.clear();
+        if (stop && stop()) return failure("stopped");
+        if (!record->url.isEmpty()) {
+            Protocol::MsgImageData data;
+            data.url = record->url;
+            const int code = camera().getImage(device, &data);
+            const QByteArray bytes = data.bytes();
+            const bool usable =
+                code == 0 && !bytes.isEmpty() && bytes.size() <= package::kMaxPictureBytes;
+            inARow = usable ? 0 : inARow + 1;
+            if (inARow == kFailuresInARow)
+                return failure("the camera stopped giving pictures part way");
+            if (!usable) {
+                ++out->missing;
+            } else {
+                const QString path = package::picturePath(record->imgid);
+                QFile file(dir.filePath(path));
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                    file.write(bytes) != bytes.size() || !file.flush())
+                    return failure(QString("cannot write pictures: %1").arg(file.errorString()));
+                record->path = path;
+                out->md5.insert(record->imgid, md5Of(bytes));
+                out->bytes += bytes.size();
+            }
+        }
+        if (progress) progress(++done, records.size());
+    }
+    return {true, {}};
+}
+
+}  // namespace backup

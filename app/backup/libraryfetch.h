@@ -1,0 +1,35 @@
+// Reads one face library of a camera through Interaction: its record, its records page by page
+// and, into a work directory, their pictures.
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <functional>
+
+#include "dbutil/records.h"
+
+namespace backup {
+
+struct FetchResult {
+    bool ok = false;
+    QString reason;  // why not, for the manifest
+};
+
+// Fills library (by its libid) and records. Fails when the camera stops answering or the
+// library changed size while it was read (read again on the next run).
+FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records);
+
+struct FetchedPictures {
+    QMap<qint64, QString> md5;  // imgid -> MD5 of the picture written
+    int missing = 0;            // records with a URL whose picture the camera did not give
+    qint64 bytes = 0;
+};
+
+// Downloads each record's picture to workDir/images/<imgid>.jpg and sets its path (relative to
+// workDir, as a package stores it). progress(done, total) after each record; stop() is asked
+// between pictures.
+FetchResult fetchPictures(const SDeviceInfo& device, SFeatrueList& records, const QString& workDir,
+                          FetchedPictures* out, const std::function<void(int, int)>& progress,
+                          const std::function<bool()>& stop);
+
+}  // namespace backup

@@ -1,0 +1,67 @@
+// What one run did, written as DIR/manifests/<stamp>.json (sealed like the packages when the
+// run encrypts), and the check-sum file kept beside each package.
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+namespace backup {
+
+namespace outcome {
+constexpr char kStored[] = "stored";
+constexpr char kUnchanged[] = "unchanged";
+constexpr char kFailed[] = "failed";
+constexpr char kNotDone[] = "not done";  // the run was stopped before this library
+}  // namespace outcome
+
+struct LibraryEntry {
+    QString libid;
+    QString name;
+    QString outcome;
+    QString reason;
+    QString package;  // relative to the backup directory; the kept generation when unchanged
+    QString sha256;
+    int records = 0;
+    int pictures = 0;
+    int missingPictures = 0;  // records whose picture the camera did not give
+    qint64 bytes = 0;
+    QMap<qint64, QString> pictureMd5;  // imgid -> MD5 (stored packages only)
+};
+
+struct CameraEntry {
+    QString address;
+    QString outcome;  // "ok" or "failed"
+    QString reason;
+    QVector<LibraryEntry> libraries;
+    bool failed() const;  // the camera or one of its libraries
+};
+
+struct Manifest {
+    QString started;
+    QString finished;
+    bool encrypted = false;
+    bool interrupted = false;
+    QVector<CameraEntry> cameras;
+
+    QJsonObject toJson() const;
+    QByteArray toText() const;
+    static bool fromText(const QByteArray& text, Manifest* out);
+};
+
+// The facts of one package that a later run needs without opening it (it may be sealed).
+struct PackageSum {
+    QString sha256;
+    QString fingerprint;
+    int records = 0;
+    int pictures = 0;
+    int missingPictures = 0;
+    qint64 bytes = 0;
+
+    QByteArray toText() const;
+    static bool read(const QString& path, PackageSum* out);
+};
+
+}  // namespace backup
