@@ -1108,12 +1108,12 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Cameras at once</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>At most this many cameras at once</source>
         <translation>At most this many cameras at once</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>Refreshes and batch jobs started from now on keep this bound.</source>
         <translation>Refreshes and batch jobs started from now on keep this bound.</translation>
     </message>

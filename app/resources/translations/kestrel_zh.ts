@@ -1108,12 +1108,12 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>同时处理的相机数</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>At most this many cameras at once</source>
         <translation>最多同时处理的相机数</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>Refreshes and batch jobs started from now on keep this bound.</source>
         <translation>此后开始的刷新和批量任务遵守此上限。</translation>
     </message>
