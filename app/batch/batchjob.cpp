@@ -3,6 +3,7 @@
 #include "batchprogress.h"
 #include "batchthread.h"
 #include "dbutil/jobcontrol.h"
+#include "fleet/fleetsettings.h"
 
 namespace {
 
@@ -39,12 +40,37 @@ bool BatchJob::start(const QVector<BatchThread*>& threads, int imageCount) {
     imageCount_ = imageCount;
     counted_.store(0);
     running_.store(started_);
+    limit_ = fleet::limit();
+    active_ = 0;
     setTaskBit(true);
-    for (BatchThread* thread : threads)
+    for (BatchThread* thread : threads) {
         watch(thread);
-    for (BatchThread* thread : threads)
-        thread->start(QThread::InheritPriority);
+        waiting_.enqueue(thread);
+    }
+    startWaiting();
+    // The rows of those still waiting show at once, so that each can be cancelled before its turn.
+    for (BatchThread* thread : qAsConst(waiting_))
+        emit signalItemProgress(thread->key(), 0, tr("Waiting"));
     return true;
+}
+
+void BatchJob::startWaiting() {
+    QVector<BatchThread*> cancelled;
+    while (active_ < limit_ && !waiting_.isEmpty()) {
+        BatchThread* thread = waiting_.dequeue();
+        if (thread->stopRequestedBeforeStart()) {
+            cancelled << thread;
+            continue;
+        }
+        ++active_;
+        thread->start(QThread::InheritPriority);
+    }
+    // Counted after the loop: the last one's end may hand over the summary.
+    for (BatchThread* thread : cancelled) {
+        thread->markNeverStarted();
+        emit signalItemProgress(thread->key(), 0, tr("Cancelled"));
+        countEnd(thread);
+    }
 }
 
 void BatchJob::watch(BatchThread* thread) {
@@ -58,6 +84,12 @@ void BatchJob::watch(BatchThread* thread) {
 }
 
 void BatchJob::onThreadFinished(BatchThread* thread) {
+    --active_;
+    startWaiting();
+    countEnd(thread);
+}
+
+void BatchJob::countEnd(BatchThread* thread) {
     if (kind_ == Upload)
         counted_ += thread->uploadedCount();
     else if (thread->errorCode() == 0)

@@ -1,9 +1,12 @@
-// One kind of batch job on the GUI thread: starts its threads, all in parallel, counts each
-// thread's end, and when the last one has ended clears the running-task bit and hands over the
-// summary. The owning dialog keeps one job per kind; its counters are reset at every start.
+// One kind of batch job on the GUI thread: runs its threads, at most fleet::limit() at once and
+// the rest in order as others end, counts each thread's end, and when the last one has ended
+// clears the running-task bit and hands over the summary. A waiting thread whose cancel entry
+// (or the stop flag) is set by its turn never starts. The owning dialog keeps one job per kind;
+// its counters are reset at every start.
 #pragma once
 
 #include <QObject>
+#include <QQueue>
 #include <QString>
 #include <QVector>
 #include <atomic>
@@ -21,12 +24,16 @@ public:
 
     Kind kind() const { return kind_; }
     // Takes the threads (the job becomes their parent), sets the task bit of the kind and starts
-    // them. imageCount is the number of pictures of an upload, shown in its summary. False, with
+    // as many as the bound allows. imageCount is the number of pictures of an upload, shown in its summary. False, with
     // the threads left to the caller, when there are none or the job is still running.
     bool start(const QVector<BatchThread*>& threads, int imageCount = 0);
 
     bool isRunning() const { return running_.load() > 0; }
+    // Threads not ended yet, whether started or waiting.
     int running() const { return running_.load(); }
+    // Threads started and not ended; never above the bound taken at the start.
+    int active() const { return active_; }
+    int waiting() const { return waiting_.size(); }
     int started() const { return started_; }
     // Threads ended with errorCode 0 (import, extract) or pictures uploaded in all (upload).
     int counted() const { return counted_.load(); }
@@ -43,7 +50,9 @@ signals:
 
 private:
     void watch(BatchThread* thread);
+    void startWaiting();
     void onThreadFinished(BatchThread* thread);
+    void countEnd(BatchThread* thread);
     void setTaskBit(bool on);
 
     const Kind kind_;
@@ -51,4 +60,7 @@ private:
     std::atomic<int> counted_{0};
     int started_ = 0;
     int imageCount_ = 0;
+    int limit_ = 1;
+    int active_ = 0;
+    QQueue<BatchThread*> waiting_;
 };

@@ -10,6 +10,9 @@
 class BatchThread : public QThread {
     Q_OBJECT
 public:
+    // errorCode() of a thread whose job was cancelled while it waited for its turn.
+    static constexpr int kNeverStarted = 26;
+
     ~BatchThread() override;
 
     const SDeviceInfo& device() const { return device_; }
@@ -18,6 +21,10 @@ public:
     // Read after the thread has finished.
     int errorCode() const { return errorCode_; }
     int uploadedCount() const { return uploadedCount_; }
+
+    // For the job, before it starts a waiting thread: the stop this thread would poll is set.
+    bool stopRequestedBeforeStart() const { return stopRequested(); }
+    void markNeverStarted() { errorCode_ = kNeverStarted; }
 
 signals:
     // Every progress emission of the thread, with the note the table shows.

@@ -16,6 +16,10 @@ void progress(int current, int total) {
     if (JobControl* control = JobControl::instance()) control->overallProgress(current, total);
 }
 
+void count(int done, int total) {
+    if (JobControl* control = JobControl::instance()) control->overallCount(done, total);
+}
+
 bool closing() {
     return JobControl::instance() && JobControl::instance()->closing();
 }

@@ -10,6 +10,8 @@ void begin(Mode mode);
 void end();
 // The overlay's bar: current of total.
 void progress(int current, int total);
+// The bar with the text "done / total".
+void count(int done, int total);
 // The main window is closing: finished handlers show nothing.
 bool closing();
 

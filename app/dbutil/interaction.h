@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include <camlink.h>
 
@@ -111,8 +112,12 @@ private:
     int libraryCall(int (*call)(int, vcam_library_record*), int handle, const QString& libid,
                     const char* step);
 
-    mutable QMutex mutex_;
+    // The lock a login of ip holds, made on first use.
+    std::shared_ptr<QMutex> loginGate(const QString& ip);
+
+    mutable QMutex mutex_;  // guards the two tables, never held over a camera call
     QHash<QString, DeviceSession> sessions_;
+    QHash<QString, std::shared_ptr<QMutex>> loginGates_;
 };
 
 // Type check of the firmware version: 10 to 256 characters and "RECOG" in it.

@@ -37,16 +37,24 @@ int Interaction::login(const QString& ip, const QString& username, const QString
                        LoginResult* result) {
     LoginResult ignored;
     if (!result) result = &ignored;
-    QMutexLocker lock(&mutex_);
-    auto cached = sessions_.find(ip);
-    if (cached != sessions_.end()) {
-        if (cached->username == username && cached->password == password) {
-            result->code = 0;
-            return cached->handle;
+    // One login per camera at a time; the table is locked only to look up and change it, so a
+    // camera that does not answer keeps nobody else from logging in.
+    const std::shared_ptr<QMutex> gate = loginGate(ip);
+    QMutexLocker cameraLock(gate.get());
+    int replaced = 0;
+    {
+        QMutexLocker lock(&mutex_);
+        auto cached = sessions_.find(ip);
+        if (cached != sessions_.end()) {
+            if (cached->username == username && cached->password == password) {
+                result->code = 0;
+                return cached->handle;
+            }
+            replaced = cached->handle;
+            sessions_.erase(cached);
         }
-        logout(cached->handle);
-        sessions_.erase(cached);
     }
+    logout(replaced);
 
     int handle = 0;
     char reply[VCAM_LOGIN_REPLY_SIZE * 2] = {};
@@ -59,16 +67,26 @@ int Interaction::login(const QString& ip, const QString& username, const QString
         result->left = reply::readLoginLeft(result->code, reply);
         return 0;
     }
+    QMutexLocker lock(&mutex_);
     sessions_.insert(ip, DeviceSession{ip, username, password, handle});
     return handle;
 }
 
-void Interaction::logoutAll() {
+std::shared_ptr<QMutex> Interaction::loginGate(const QString& ip) {
     QMutexLocker lock(&mutex_);
-    for (const DeviceSession& session : qAsConst(sessions_)) {
-        logout(session.handle);
+    std::shared_ptr<QMutex>& gate = loginGates_[ip];
+    if (!gate) gate = std::make_shared<QMutex>();
+    return gate;
+}
+
+void Interaction::logoutAll() {
+    QHash<QString, DeviceSession> sessions;
+    {
+        QMutexLocker lock(&mutex_);
+        sessions.swap(sessions_);
     }
-    sessions_.clear();
+    for (const DeviceSession& session : qAsConst(sessions))
+        logout(session.handle);
 }
 
 int Interaction::sessionCount() const {

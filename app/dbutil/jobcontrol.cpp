@@ -107,6 +107,10 @@ void JobControl::overallProgress(int current, int total) {
     emit signalOverallProgress(overallPercent(current, total));
 }
 
+void JobControl::overallCount(int done, int total) {
+    emit signalOverallCount(done, total);
+}
+
 void JobControl::itemProgress(const QString& key, int percent, const QString& note) {
     emit signalItemProgress(key, percent, note);
 }

@@ -61,6 +61,8 @@ public:
 
     // Progress for the busy overlay, safe from any thread: the overlay receives it queued.
     void overallProgress(int current, int total);
+    // The same bar with the text "done / total", for a job over a count of cameras.
+    void overallCount(int done, int total);
     void itemProgress(const QString& key, int percent, const QString& note);
 
     // Set once the operator has confirmed the exit: finished handlers then show no boxes.
@@ -73,6 +75,7 @@ signals:
     void signalBusy(int mode);
     void signalIdle();
     void signalOverallProgress(int percent);
+    void signalOverallCount(int done, int total);
     void signalItemProgress(const QString& key, int percent, const QString& note);
 
 private:

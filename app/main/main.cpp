@@ -1,11 +1,10 @@
 #include <QApplication>
 #include <QLocale>
-#include <QThreadPool>
 
 #include "commandline.h"
-#include "dbutil/interaction.h"
 #include "instanceguard.h"
 #include "mainwindow.h"
+#include "programexit.h"
 #include "startup.h"
 #include "ui/widgets/kitresources.h"
 
@@ -37,15 +36,12 @@ int main(int argc, char* argv[]) {
     initKitResources();
     startup::enterWorkingDirectory(startup::stateDirectory(QCoreApplication::applicationDirPath()));
     startup::openProgramLog();
+    startup::applyFleetSettings();
     startup::applyStyleSheet(app);
     startup::installTranslations(startup::programFile("translations"), QLocale::system(), &app);
 
     InstanceGuard guard(startup::kInstanceKey);
     if (!guard.tryToRun()) return startup::refuseSecondInstance(guard);
     // The device list page writes the store when the window goes.
-    const int code = runWindow(app);
-    // Camera calls still on the pool end before their sessions are logged out.
-    QThreadPool::globalInstance()->waitForDone();
-    Interaction::instance().logoutAll();
-    return code;
+    return programexit::finish(guard, runWindow(app));
 }

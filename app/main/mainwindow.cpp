@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 
 #include "dbutil/jobcontrol.h"
 #include "exitguard.h"
+#include "fleetlimitdialog.h"
 #include "startup.h"
 #include "tools/extractfacedialog.h"
 #include "ui/widgets/interactionwaitingwidget.h"
@@ -53,6 +55,45 @@ void MainWindow::buildSettingsMenu() {
     settingsMenu_ = new QMenu(this);
     connect(settingsMenu_->addAction(tr("Preprocess image")), &QAction::triggered, this,
             &MainWindow::slotPreprocessImage);
+    settingsMenu_->addSeparator();
+    const fleet::Settings settings = fleet::load();
+    sideBySide_ = settingsMenu_->addAction(tr("Cameras side by side"));
+    sideBySide_->setObjectName(QStringLiteral("action_side_by_side"));
+    sideBySide_->setCheckable(true);
+    sideBySide_->setChecked(settings.sideBySide);
+    connect(sideBySide_, &QAction::toggled, this, &MainWindow::slotSideBySide);
+    fleetLimit_ = settingsMenu_->addAction(QString());
+    fleetLimit_->setObjectName(QStringLiteral("action_fleet_limit"));
+    connect(fleetLimit_, &QAction::triggered, this, &MainWindow::slotFleetLimit);
+    showFleetLimit();
+}
+
+void MainWindow::showFleetLimit() {
+    fleetLimit_->setText(tr("At most %1 cameras at once...").arg(fleet::limit()));
+}
+
+// camlink reads its session mode once, at its first call: the running program keeps its mode.
+void MainWindow::slotSideBySide(bool on) {
+    fleet::Settings settings = fleet::load();
+    settings.sideBySide = on;
+    saveFleetSettings(settings);
+    QMessageBox::information(this, tr("Information"),
+                             tr("Takes effect the next time the program starts."));
+}
+
+void MainWindow::slotFleetLimit() {
+    FleetLimitDialog dialog(fleet::limit(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    fleet::setLimit(dialog.limit());
+    fleet::Settings settings = fleet::load();
+    settings.limit = fleet::limit();
+    saveFleetSettings(settings);
+    showFleetLimit();
+}
+
+void MainWindow::saveFleetSettings(const fleet::Settings& settings) {
+    if (fleet::save(settings)) return;
+    QMessageBox::warning(this, tr("Warning"), tr("The settings could not be saved."));
 }
 
 // One face-crop window per run, made on first use (it configures the face-analysis library) and

@@ -4,11 +4,13 @@
 
 #include <QString>
 
+#include "fleet/fleetsettings.h"
 #include "qshellframe.h"
 
 class ExtractFaceDialog;
 class InteractionWaitingWidget;
 class JobControl;
+class QAction;
 class QMenu;
 
 namespace Ui {
@@ -43,16 +45,23 @@ private slots:
     void on_system__btn_max_normal_clicked();
     void on_system__btn_close_clicked();
     void slotPreprocessImage();
+    void slotSideBySide(bool on);
+    void slotFleetLimit();
 
 private:
     void loadLogo();
     void buildSettingsMenu();
+    void showFleetLimit();
+    // Writes the settings file; says so when it cannot.
+    void saveFleetSettings(const fleet::Settings& settings);
     void syncMaximizeButtons();
 
     Ui::MainWindow* ui;
     JobControl* ownJobs_ = nullptr;  // made here when the process had none
     InteractionWaitingWidget* overlay_;
     QMenu* settingsMenu_;
+    QAction* sideBySide_ = nullptr;
+    QAction* fleetLimit_ = nullptr;
     ExtractFaceDialog* extractFace_ = nullptr;
     bool stopping_ = false;
 };

@@ -14,6 +14,7 @@
 #include "applog.h"
 #include "commandline.h"
 #include "dbutil/records.h"
+#include "fleet/fleetsettings.h"
 #include "instanceguard.h"
 #include "programfiles.h"
 #include "security.h"
@@ -67,6 +68,14 @@ bool enterWorkingDirectory(const QString& dir) {
 void openProgramLog() {
     AppLog::instance().init("log/");
     AppLog::instance().setLevel(kLogLevel);
+}
+
+void applyFleetSettings() {
+    const fleet::Settings settings = fleet::load();
+    fleet::applySessionMode(settings);
+    fleet::setLimit(settings.limit);
+    FK_LOG("startup", 6, "cameras side by side: %s, at most %d at once\n",
+           settings.sideBySide ? "on" : "off", fleet::limit());
 }
 
 void applyStyleSheet(QApplication& app) {

@@ -40,6 +40,10 @@ bool enterWorkingDirectory(const QString& dir);
 // The program log under "log/" in the working directory, at level 7.
 void openProgramLog();
 
+// The fleet settings of the working directory: camlink's session mode (before any camlink
+// call: the library reads it once) and the bound of cameras worked at once. Logged.
+void applyFleetSettings();
+
 // The style sheet resource, cut at its first NUL; nothing when it is missing.
 void applyStyleSheet(QApplication& app);
 

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
 
 #include "batch/batchextractthread.h"
 #include "batch/batchimportthread.h"
@@ -18,6 +19,7 @@
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/zipwriter.h"
+#include "fleet/fleetsettings.h"
 #include "pictures.h"
 #include "support/camera_set.h"
 
@@ -387,6 +389,79 @@ private slots:
                  QString("Batch Extract Finished.\nfaceDB number: 2\nSuccess Number: 2"));
         QCOMPARE(ex.notes.value(batch::libraryKey(b.ip, "b1")), QString("5/5"));
         QVERIFY(ex.percent.value(batch::libraryKey(slow.ip, "s1")) < 100);
+    }
+
+    // At most the bound runs at once and the rest wait their turn; a waiting row cancelled, or
+    // the stop flag set while rows wait, means those threads never start.
+    void jobKeepsTheFleetBound() {
+        JobControl control;
+        control.beginBusy(3);
+        camsim::HttpFault slow;
+        slow.kind = camsim::FaultKind::Latency;
+        slow.value = 50;
+        QVector<SDeviceInfo> devices;
+        for (int i = 0; i < 3; ++i) {
+            camsim::Camera* camera = startCamera();
+            devices << deviceOf(*camera);
+            addLibrary(devices.last(), "l1");
+            addLibrary(devices.last(), "l2");
+            camera->addFault(slow);
+        }
+        std::atomic<int> now{0}, peak{0};
+        auto counted = [&](auto* thread) {
+            connect(
+                thread, &QThread::started, thread,
+                [&] {
+                    const int running = ++now;
+                    int seen = peak.load();
+                    while (running > seen && !peak.compare_exchange_weak(seen, running)) {
+                    }
+                },
+                Qt::DirectConnection);
+            connect(thread, &QThread::finished, thread, [&] { --now; }, Qt::DirectConnection);
+            return thread;
+        };
+
+        fleet::setLimit(2);
+        const QVector<SFeatrueInfo> images = pictures(3, 60);
+        QVector<BatchThread*> threads;
+        for (const SDeviceInfo& device : devices)
+            for (const char* name : {"l1", "l2"})
+                threads << counted(new BatchUploadThread(device, listed(device, name), images, true));
+        const QString skipped = threads.last()->key();
+        control.setCancelled(skipped, true);
+        BatchJob uploads(BatchJob::Upload);
+        const JobRecord up = runJob(uploads, threads, 3);
+        QCOMPARE(peak.load(), 2);
+        QCOMPARE(up.codes.value(skipped), int(BatchThread::kNeverStarted));
+        QCOMPARE(up.notes.value(skipped), QString("Cancelled"));
+        QCOMPARE(listed(devices.last(), "l2").imgnum, 0);
+        QVERIFY(up.summary.endsWith("uploading number: 15"));
+
+        control.endBusy();
+        control.beginBusy(3);
+        fleet::setLimit(1);
+        peak = 0;
+        auto* first = counted(new BatchUploadThread(devices[0], listed(devices[0], "l1"),
+                                                    pictures(3, 80), true));
+        connect(
+            first, &BatchUploadThread::signalProgress, this,
+            [&](const QString&, int val) {
+                if (val >= 1) control.cancelAll(true);
+            },
+            Qt::DirectConnection);
+        QVector<BatchThread*> stopped{first};
+        for (int i = 1; i < 3; ++i)
+            stopped << counted(new BatchUploadThread(devices[i], listed(devices[i], "l1"),
+                                                     pictures(3, 80), true));
+        const QString firstKey = first->key(), secondKey = stopped[1]->key(),
+                      thirdKey = stopped[2]->key();
+        const JobRecord stop = runJob(uploads, stopped, 3);
+        fleet::setLimit(fleet::kDefaultLimit);
+        QCOMPARE(peak.load(), 1);
+        QCOMPARE(stop.uploaded.value(firstKey), 1);
+        QCOMPARE(stop.codes.value(secondKey), int(BatchThread::kNeverStarted));
+        QCOMPARE(stop.codes.value(thirdKey), int(BatchThread::kNeverStarted));
     }
 };
 

@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+66"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+67"/>
         <source>zip file is invalid.</source>
         <translation>数据包文件无效。</translation>
     </message>
@@ -114,7 +114,17 @@
 <context>
     <name>BatchJob</name>
     <message>
-        <location filename="../../batch/batchjob.cpp" line="+79"/>
+        <location filename="../../batch/batchjob.cpp" line="+53"/>
+        <source>Waiting</source>
+        <translation>等待中</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <location line="+40"/>
         <source>Batch Import Finished.</source>
         <translation>批量导入完成。</translation>
     </message>
@@ -169,7 +179,7 @@
         <translation>上传</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+21"/>
+        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+22"/>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -1091,6 +1101,34 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
 </context>
 <context>
+    <name>FleetLimitDialog</name>
+    <message>
+        <location filename="../../main/fleetlimitdialog.ui" line="+7"/>
+        <source>Cameras at once</source>
+        <translation>同时处理的相机数</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>At most this many cameras at once</source>
+        <translation>最多同时处理的相机数</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Refreshes and batch jobs started from now on keep this bound.</source>
+        <translation>此后开始的刷新和批量任务遵守此上限。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>ImageItem</name>
     <message>
         <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
@@ -1136,7 +1174,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+97"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+85"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1146,16 +1184,16 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>网络正常</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+37"/>
         <location line="+23"/>
-        <location line="+94"/>
+        <location line="+91"/>
         <location line="+9"/>
         <location line="+12"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-138"/>
+        <location line="-135"/>
         <source>The device has been added</source>
         <translation>该设备已添加</translation>
     </message>
@@ -1175,7 +1213,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>确定删除所选设备？</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+92"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>登录失败</translation>
@@ -1335,7 +1373,7 @@ folder, or in %1 when that folder cannot be written.</source>
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+34"/>
+        <location filename="../../main/mainwindow.cpp" line="+36"/>
         <source>header_title</source>
         <translation>人脸库管理</translation>
     </message>
@@ -1396,13 +1434,39 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+5"/>
+        <location filename="../../main/mainwindow.cpp" line="+44"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../../main/mainwindow.cpp" line="+20"/>
+        <location filename="../../main/mainwindow.cpp" line="-24"/>
         <source>Preprocess image</source>
         <translation>图片预处理</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Cameras side by side</source>
+        <translation>多台相机并行</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>At most %1 cameras at once...</source>
+        <translation>最多同时处理 %1 台相机...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Takes effect the next time the program starts.</source>
+        <translation>下次启动程序时生效。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The settings could not be saved.</source>
+        <translation>无法保存设置。</translation>
     </message>
 </context>
 <context>
@@ -1766,7 +1830,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>密码无效</translation>
     </message>
     <message>
-        <location filename="../../main/startup.cpp" line="+113"/>
+        <location filename="../../main/startup.cpp" line="+125"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>

@@ -114,6 +114,11 @@ void DeviceInfoTableModel::refreshAll() {
     emit dataChanged(index(0, 0), index(store_->count() - 1, ColumnCount - 1));
 }
 
+void DeviceInfoTableModel::refreshRow(int row) {
+    if (row < 0 || row >= store_->count()) return;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
 void DeviceInfoTableModel::reset() {
     beginResetModel();
     endResetModel();

@@ -36,6 +36,8 @@ public:
 
     // Every row changed (check marks set from outside).
     void refreshAll();
+    // The cells of one row changed.
+    void refreshRow(int row);
     // The store's list was replaced, grown or shrunk.
     void reset();
     // The ip of every checked row.

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
+#include <algorithm>
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
@@ -41,6 +42,8 @@ IndexPage::IndexPage(QWidget* parent)
     connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
             &IndexPage::slotAddDeviceFromSearch);
     connect(importDialog_, &BatchImportDlg::signalRefreshAll, this, &IndexPage::refreshAll);
+    connect(&refresh_, &FleetRefresh::signalRefreshed, this, &IndexPage::showRefreshed);
+    connect(&refresh_, &FleetRefresh::signalFinished, this, &IndexPage::rebuildRowWidgets);
     rebuildRowWidgets();
 }
 
@@ -169,20 +172,19 @@ void IndexPage::on_btn_update_all_clicked() {
 }
 
 void IndexPage::refreshAll() {
-    if (store_.count() == 0) return;
-    busy::begin(busy::Animation);
-    // Counted per refresh, so that an earlier refresh's last answer ends only its own overlay.
-    auto pending = QSharedPointer<int>::create(store_.count());
-    for (const SDeviceInfo& device : store_.list()) {
-        auto copy = QSharedPointer<SDeviceInfo>::create(device);
-        control_.updateIPC(copy, [this, copy, pending](const QVariant&, const LoginResult&) {
-            storeRefreshed(*copy);
-            model_->refreshAll();
-            if (--*pending > 0) return;
-            busy::end();
-            rebuildRowWidgets();
-        });
-    }
+    refresh_.refresh(store_.list());
+}
+
+void IndexPage::showRefreshed(const SDeviceInfo& device) {
+    storeRefreshed(device);
+    const QVector<SDeviceInfo>& devices = store_.list();
+    const auto found = std::find_if(devices.begin(), devices.end(),
+                                    [&](const SDeviceInfo& d) { return d.ip == device.ip; });
+    if (found == devices.end()) return;  // removed meanwhile
+    const int row = int(found - devices.begin());
+    model_->refreshRow(row);
+    const QPair<int, int> near = rowsNearSight();
+    if (row >= near.first && row <= near.second) setRowWidgets(row, *found);
 }
 
 void IndexPage::slotUpdate(QString ip) {

@@ -11,6 +11,7 @@
 #include "dbutil/devicecontrol.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/records.h"
+#include "fleet/fleetrefresh.h"
 
 class BatchExtractDlg;
 class BatchImportDlg;
@@ -75,6 +76,8 @@ private:
     void dropRowWidgets(int row);
     // Stores a record refreshed on the pool, keeping the row's current check mark.
     void storeRefreshed(SDeviceInfo device);
+    // One camera of a refresh of the list answered: its row shows it at once.
+    void showRefreshed(const SDeviceInfo& device);
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
     // The checked cameras, or all of them when none is checked.
@@ -86,6 +89,7 @@ private:
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;
     DeviceControl control_;
+    FleetRefresh refresh_;
     DeviceInfoTableModel* model_;
     TableHeaderView* header_ = nullptr;
     DeviceAddDialog* addDialog_;

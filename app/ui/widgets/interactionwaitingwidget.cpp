@@ -27,6 +27,8 @@ InteractionWaitingWidget::InteractionWaitingWidget(QWidget* contentArea)
         connect(control, &JobControl::signalIdle, this, &InteractionWaitingWidget::slotIdle);
         connect(control, &JobControl::signalOverallProgress, this,
                 &InteractionWaitingWidget::slotOverallProgress);
+        connect(control, &JobControl::signalOverallCount, this,
+                &InteractionWaitingWidget::slotOverallCount);
         connect(control, &JobControl::signalItemProgress, this,
                 &InteractionWaitingWidget::slotItemProgress);
     }
@@ -68,7 +70,7 @@ void InteractionWaitingWidget::showMode(int mode) {
     ui_->btn_cancel->setVisible(mode == BarAndCancel);
     ui_->label_loading->setVisible(mode == Animation);
     ui_->progressWidget->setVisible(mode == ItemList);
-    if (bar) ui_->progressBar->setValue(0);
+    if (bar) setBarValue(0, QStringLiteral("%p%"));
     if (mode == Animation)
         movie_->start();
     else
@@ -81,11 +83,21 @@ void InteractionWaitingWidget::showMode(int mode) {
 }
 
 void InteractionWaitingWidget::slotOverallProgress(int percent) {
+    setBarValue(percent, QStringLiteral("%p%"));
+}
+
+void InteractionWaitingWidget::slotOverallCount(int done, int total) {
+    setBarValue(JobControl::overallPercent(done, total),
+                QString::number(done) + QStringLiteral(" / ") + QString::number(total));
+}
+
+void InteractionWaitingWidget::setBarValue(int percent, const QString& format) {
     // A new value makes the bar paint itself at once, and the page under the see-through
     // overlay with it: a burst of queued progress would cost a whole paint per step. With
     // updates off around it the burst costs one paint, in the next frame.
     QProgressBar* bar = ui_->progressBar;
     bar->setUpdatesEnabled(false);
+    bar->setFormat(format);
     bar->setValue(qBound(0, percent, 100));
     bar->setUpdatesEnabled(true);
 }

@@ -37,6 +37,7 @@ public slots:
     void slotBusy(int mode);
     void slotIdle();
     void slotOverallProgress(int percent);
+    void slotOverallCount(int done, int total);
     void slotItemProgress(const QString& key, int percent, const QString& note);
 
 protected:
@@ -50,6 +51,7 @@ private slots:
 
 private:
     void showMode(int mode);
+    void setBarValue(int percent, const QString& format);
     void placeChildren();
     void blockPage();
     void unblockPage();
