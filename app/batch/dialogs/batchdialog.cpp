@@ -52,6 +52,13 @@ void BatchDialog::warnNothingSelected() {
     QMessageBox::warning(this, tr("Warning"), tr("No item selected"));
 }
 
+bool BatchDialog::confirmFleet(const QString& question, int cameras) {
+    if (cameras <= 1) return true;
+    return QMessageBox::question(this, tr("Information"), question,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 bool BatchDialog::isChecked(int row, int column) const {
     const QTableWidgetItem* item = table_->item(row, column);
     return item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState() == Qt::Checked;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 #include <QVector>
 
 #include "batch/batchjob.h"
@@ -42,6 +43,17 @@ protected:
     // Starts the threads under the per-item overlay; false when there were none.
     bool startJob(const QVector<BatchThread*>& threads, int imageCount = 0);
     void warnNothingSelected();
+    // Before a job that writes to more than one camera: the question (naming the count, e.g.
+    // "Import into 57 cameras?"), asked once. True to go on; always true for a single camera.
+    bool confirmFleet(const QString& question, int cameras);
+    // Cameras among the targets, each counted once.
+    template <typename Targets, typename IpOf>
+    static int cameraCount(const Targets& targets, IpOf ipOf) {
+        QSet<QString> ips;
+        for (const auto& target : targets)
+            ips.insert(ipOf(target));
+        return ips.size();
+    }
     // A cell's check box, or false when the cell has none.
     bool isChecked(int row, int column) const;
     // Every check box of the column set to checked.

@@ -85,6 +85,12 @@ void BatchExtractDlg::on_btn_ok_clicked() {
         warnNothingSelected();
         return;
     }
+    const int cameras =
+        cameraCount(threads, [](const BatchThread* thread) { return thread->device().ip; });
+    if (!confirmFleet(tr("Extract in %1 cameras?").arg(cameras), cameras)) {
+        qDeleteAll(threads);
+        return;
+    }
     startJob(threads);
     hide();
 }

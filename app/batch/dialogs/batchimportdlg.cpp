@@ -46,6 +46,7 @@ void BatchImportDlg::on_btn_ok_clicked() {
         warnNothingSelected();
         return;
     }
+    if (!confirmFleet(tr("Import into %1 cameras?").arg(targets.size()), targets.size())) return;
     const QString file =
         QFileDialog::getOpenFileName(this, tr("Open face DB data file"), ".", tr("Zip (*.zip)"));
     if (file.isEmpty()) return;
@@ -64,7 +65,7 @@ void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
     if (busy::closing()) return;
     if (result != 0) {
         busy::end();
-        QMessageBox::warning(parentWidget(), tr("Warning"), tr("zip file is invalid."));
+        QMessageBox::warning(parentWidget(), tr("Warning"), batchPackageFailureText(result));
         return;
     }
     QVector<BatchThread*> threads;

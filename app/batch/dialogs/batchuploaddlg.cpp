@@ -65,6 +65,8 @@ void BatchUploadDlg::on_btn_ok_clicked() {
         warnNothingSelected();
         return;
     }
+    const int cameras = cameraCount(targets, [](const Target& target) { return target.first.ip; });
+    if (!confirmFleet(tr("Upload into %1 cameras?").arg(cameras), cameras)) return;
     const QString dir = QFileDialog::getExistingDirectory(this, tr("Open Image Dir"), lastDir,
                                                           QFileDialog::ShowDirsOnly);
     if (dir.isEmpty()) return;

@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -14,7 +14,8 @@
         <translation>未选择任何项</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+5"/>
+        <location line="+29"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
@@ -46,6 +47,11 @@
         <source>DB2</source>
         <translation>人脸库2</translation>
     </message>
+    <message>
+        <location line="+71"/>
+        <source>Extract in %1 cameras?</source>
+        <translation>在 %1 台设备上提取特征？</translation>
+    </message>
 </context>
 <context>
     <name>BatchImportDlg</name>
@@ -76,12 +82,11 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+66"/>
         <source>zip file is invalid.</source>
         <translation>数据包文件无效。</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="-50"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+17"/>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -96,7 +101,12 @@
         <translation>人脸库2</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
+        <source>Import into %1 cameras?</source>
+        <translation>导入到 %1 台设备？</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open face DB data file</source>
         <translation>打开人脸库数据包</translation>
     </message>
@@ -169,7 +179,7 @@
         <translation>上传</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+21"/>
+        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+22"/>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -179,7 +189,12 @@
         <translation>人脸库</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
+        <source>Upload into %1 cameras?</source>
+        <translation>上传到 %1 台设备？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Open Image Dir</source>
         <translation>选择图片目录</translation>
     </message>
@@ -1136,7 +1151,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+97"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+93"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1146,7 +1161,18 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>网络正常</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+25"/>
+        <source>The device list could not be read. It was kept as %1; the list starts empty.</source>
+        <translation>无法读取设备列表，已另存为 %1；设备列表从空开始。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The device list could not be saved to %1. Your changes are kept; the program tries again every 10 seconds and when it closes.</source>
+        <translation>无法将设备列表保存到 %1。您的修改仍保留，程序每 10 秒以及关闭时会再次尝试保存。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+15"/>
         <location line="+23"/>
         <location line="+94"/>
         <location line="+9"/>
@@ -1385,7 +1411,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>图片预处理</translation>
     </message>
     <message>
-        <location filename="../../main/exitguard.cpp" line="+16"/>
+        <location filename="../../main/exitguard.cpp" line="+17"/>
         <source>The following tasks are being executed</source>
         <translation>以下任务正在执行</translation>
     </message>
@@ -1650,7 +1676,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../../dbutil/inputcheck.cpp" line="+78"/>
+        <location filename="../../dbutil/inputcheck.cpp" line="+79"/>
         <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
         <translation>未知错误</translation>
@@ -1766,7 +1792,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>密码无效</translation>
     </message>
     <message>
-        <location filename="../../main/startup.cpp" line="+113"/>
+        <location filename="../../main/startup.cpp" line="+116"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
