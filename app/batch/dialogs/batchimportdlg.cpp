@@ -68,10 +68,12 @@ void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
         QMessageBox::warning(parentWidget(), tr("Warning"), batchPackageFailureText(result));
         return;
     }
+    // The list may have changed while the package was chosen and unpacked.
+    clearLeftOut();
     QVector<BatchThread*> threads;
     for (const SDeviceInfo& device : targets)
-        threads << new BatchImportThread(device);
-    startJob(threads);
+        if (const auto now = current(device)) threads << new BatchImportThread(*now);
+    if (!startJob(threads)) tellAllLeftOut();
 }
 
 void BatchImportDlg::afterSummary() {

@@ -94,10 +94,15 @@ void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& tar
         busy::end();
         if (!confirmPartial(images.size())) return;
     }
+    // The list may have changed while the folder was chosen and checked.
+    clearLeftOut();
     QVector<BatchThread*> threads;
-    for (const Target& target : targets)
-        threads << new BatchUploadThread(target.first, target.second, images, true);
-    startJob(threads, images.size());
+    for (const Target& target : targets) {
+        const QString libid = target.second.libid;
+        if (const auto now = current(target.first, libid))
+            threads << new BatchUploadThread(*now, findDb(*now, libid), images, true);
+    }
+    if (!startJob(threads, images.size())) tellAllLeftOut();
 }
 
 bool BatchUploadDlg::confirmPartial(int validCount) {

@@ -4,7 +4,27 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <source>removed from the device list</source>
+        <translation>removed from the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed in the device list</source>
+        <translation>changed in the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>library changed in the device list</source>
+        <translation>library changed in the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>left out</source>
+        <translation>left out</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -14,7 +34,8 @@
         <translation>No item selected</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-9"/>
+        <location line="+14"/>
         <location line="+29"/>
         <source>Information</source>
         <translation>Information</translation>
@@ -48,7 +69,7 @@
         <translation>DB2</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+70"/>
         <source>Extract in %1 cameras?</source>
         <translation>Extract in %1 cameras?</translation>
     </message>
@@ -209,7 +230,7 @@
         <translation>The directory has no valid image, please retry</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>Valid images number</source>
         <translation>Valid images number</translation>
     </message>

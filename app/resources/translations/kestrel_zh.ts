@@ -4,7 +4,27 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <source>removed from the device list</source>
+        <translation>已从设备列表中删除</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed in the device list</source>
+        <translation>在设备列表中已更改</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>library changed in the device list</source>
+        <translation>人脸库在设备列表中已更改</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>left out</source>
+        <translation>已跳过</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -14,7 +34,8 @@
         <translation>未选择任何项</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-9"/>
+        <location line="+14"/>
         <location line="+29"/>
         <source>Information</source>
         <translation>提示</translation>
@@ -48,7 +69,7 @@
         <translation>人脸库2</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+70"/>
         <source>Extract in %1 cameras?</source>
         <translation>在 %1 台设备上提取特征？</translation>
     </message>
@@ -209,7 +230,7 @@
         <translation>该目录中没有有效图片，请重新选择</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+19"/>
         <source>Valid images number</source>
         <translation>有效图片数</translation>
     </message>

@@ -423,6 +423,8 @@ QVector<SDeviceInfo> IndexPage::batchDevices() const {
 
 void IndexPage::showBatchDialog(BatchDialog* dialog) {
     dialog->setDevices(batchDevices());
+    // A job reads its cameras again when it starts: the list may change while the dialog is open.
+    dialog->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
     dialog->show();
     dialog->raise();
 }

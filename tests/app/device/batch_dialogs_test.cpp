@@ -280,6 +280,56 @@ private slots:
                               .arg(14 + slowCount));
         QVERIFY(!harness.overlay()->isVisible());
     }
+
+    // The list changes while the dialog is open: one camera's password is edited, another is
+    // deleted. The job reads the list as it starts: neither is written to (the old password would
+    // still work), and the summary says why.
+    void uploadReadsTheListAsItStarts() {
+        std::vector<camsim::Camera*> fleet;
+        QVector<SDeviceInfo> devices;
+        for (const char* name : {"keep", "edited", "gone"}) {
+            fleet.push_back(mustStart(cameras_, withLibraries({name})));
+            QCOMPARE(fleet.back()->preload(), std::string());
+            devices << deviceOf(*fleet.back());
+        }
+        PageHarness harness;
+        IndexPage& page = harness.open(devices);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        const QString dir = files_.filePath("three");
+        QVERIFY(QDir().mkpath(dir));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(
+                !testpictures::writeJpeg(dir, QString("t%1.jpg").arg(i), 140, 150, i).isEmpty());
+
+        auto* dialog = page.findChild<BatchUploadDlg*>();
+        harness.button("btn_batch_upload")->click();
+        doubleClickHeader(tableOf(dialog), 1);
+
+        BoxAnswer refused;  // the edited password is checked at once and refused
+        QVERIFY(QMetaObject::invokeMethod(&page, "slotEditDeviceOK", Q_ARG(QString, devices[1].ip),
+                                          Q_ARG(QString, devices[1].username),
+                                          Q_ARG(QString, QString("changed1"))));
+        QTRY_VERIFY_WITH_TIMEOUT(refused.done(), kCameraWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!harness.overlay()->isVisible(), kCameraWaitMs);
+        harness.model()->setData(harness.model()->index(harness.rowOf(devices[2].ip), 0),
+                                 Qt::Checked, Qt::CheckStateRole);
+        BoxAnswer yes(QMessageBox::Yes);
+        harness.button("btn_delete")->click();
+        QVERIFY(yes.done());
+
+        const StartFlow flow = startAndSummarise(dialog, dir, true);
+        QCOMPARE(flow.fleet, QString("Upload into 3 cameras?"));
+        // The refused password marked the camera unreachable: it is left out, not asked with the
+        // old password.
+        QCOMPARE(flow.summary,
+                 QString("Batch Upload Finished.\nimage number: 3\nfaceDB number: 1\n"
+                         "uploading number: 3\n%1: changed in the device list, left out\n"
+                         "%2: removed from the device list, left out")
+                     .arg(devices[1].ip, devices[2].ip));
+        QCOMPARE(listed(devices[0], "keep").imgnum, 3);
+        QCOMPARE(listed(devices[1], "edited").imgnum, 0);
+        QCOMPARE(listed(devices[2], "gone").imgnum, 0);
+    }
 };
 
 QTEST_MAIN(BatchDialogsTest)

@@ -17,8 +17,8 @@ namespace {
 // Longer than the guard's wait and the grace together, shorter than the upload time-out: a
 // worker caught in such a call can only be left behind.
 constexpr int kCallMs = 18000;
-// The guard's wait, the grace, and a second for the process to start and end.
-constexpr int kEndMs = exitguard::kWaitMs + exitgrace::kGraceMs + 1000;
+// The guard's wait, the grace, and room for a loaded (or sanitized) process to end.
+constexpr int kEndMs = exitguard::kWaitMs + exitgrace::kGraceMs + 3000;
 
 camsim::CameraConfig withLibrary(const QString& pictureDir) {
     camsim::CameraConfig config;
