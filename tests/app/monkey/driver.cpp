@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -104,7 +105,7 @@ void Driver::actOn(QWidget* top) {
     const QList<QWidget*>& targets =
         (below(3) != 0 && !buttons.isEmpty()) || others.isEmpty() ? buttons : others;
     if (targets.isEmpty()) return;
-    QWidget* target = targets.at(below(targets.size()));
+    QWidget* target = pickByName(targets);
     if (auto* view = qobject_cast<QAbstractItemView*>(target)) {
         QWidget* area = view->viewport();
         QPoint local(below(qMax(1, area->width())), below(qMax(1, area->height())));
@@ -119,6 +120,16 @@ void Driver::actOn(QWidget* top) {
     } else {
         clickAt(top, target->mapToGlobal(target->rect().center()), false);
     }
+}
+
+// A name first, then one of the widgets of that name: the buttons of many table rows must not
+// crowd out the page's own buttons (the batch jobs, Return).
+QWidget* Driver::pickByName(const QList<QWidget*>& widgets) {
+    QMap<QString, QList<QWidget*>> byName;
+    for (QWidget* widget : widgets)
+        byName[widget->objectName()] << widget;
+    const QList<QWidget*>& named = (byName.begin() + below(byName.size())).value();
+    return named.at(below(named.size()));
 }
 
 // The click goes to the widget really under the point: an overlay or another window in front

@@ -29,6 +29,7 @@ private:
     void typeInto(QWidget* edit);
     void pressKey(QWidget* top);
     QWidget* pickTopLevel();
+    QWidget* pickByName(const QList<QWidget*>& widgets);
     // With MONKEY_TRACE set, each action is printed (for replaying a failure by eye).
     void trace(const char* action, const QWidget* target) const;
     int below(int n) { return int(rng_() % quint32(n)); }

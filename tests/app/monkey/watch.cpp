@@ -110,17 +110,23 @@ void Watch::onUploadEnded(const QString& key, int uploaded) {
                  .arg(uploaded));
 }
 
+// Boxes are answered from a timer: one a finished job opens runs its own loop, inside which a
+// loop of ours would not get its turn.
 bool Watch::settle() {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < kSettleMs) {
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             box->done(QMessageBox::Cancel);
         else if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
+    });
+    answer.start(kBeatMs);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kSettleMs) {
         const bool quiet = !cameraWork() && !QApplication::activeModalWidget();
         if (quiet && !overlay_->isVisible()) break;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     if (cameraWork())
         fail(QString("work still running when the run settled (tasks %1, pool threads %2)")
