@@ -44,7 +44,7 @@ protected:
     // Fills one row for the camera (the row exists, empty).
     virtual void fillRow(int row, const SDeviceInfo& device) = 0;
     virtual void toggleColumn(int column) = 0;
-    // After the summary box: the import refreshes the device list, the others hide the overlay.
+    // After the summary box and the overlay: the import refreshes the device list.
     virtual void afterSummary();
 
     // The camera as the device list holds it now, or nothing (and a line for the summary) when

@@ -21,6 +21,8 @@
 namespace {
 constexpr int kCheckColumnWidth = 20;
 constexpr int kNumberColumnWidth = 40;
+// Page loads supersede each other; a load and a library refresh do not.
+const QLatin1String kPageChannel("page");
 }  // namespace
 
 ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage) {
@@ -97,7 +99,7 @@ void ConfigPage::connectParts() {
 void ConfigPage::setDevice(const SDeviceInfo& device) {
     device_ = device;
     ui->input_name->clear();
-    ++load_;  // answers for the previous camera are dropped
+    calls_.supersedeAll();  // answers for the previous camera are dropped
     model_->clear();
     clearGrid();
     showStackPage(true);
@@ -155,12 +157,13 @@ void ConfigPage::rebuildSelector(const QString& keepLibid) {
 
 void ConfigPage::refreshLibraries(const QString& keepLibid) {
     auto device = QSharedPointer<SDeviceInfo>::create(device_);
-    busy::begin(busy::Animation);
-    control_.refreshDbList(device, [this, device, keepLibid](const QVariant& ok) {
-        busy::end();
-        if (ok.toBool()) device_.dbs = device->dbs;
-        rebuildSelector(keepLibid);
-    });
+    calls_.run(
+        QStringLiteral("libraries"), busy::Animation,
+        [&](DeviceControl::Callback done) { control_.refreshDbList(device, done); },
+        [this, device, keepLibid](const QVariant& ok) {
+            if (ok.toBool()) device_.dbs = device->dbs;
+            rebuildSelector(keepLibid);
+        });
 }
 
 void ConfigPage::on_comb_db_currentIndexChanged(int index) {
@@ -209,17 +212,14 @@ void ConfigPage::slotPageSizeChanged(int size) {
 }
 
 void ConfigPage::loadPage() {
-    const int load = ++load_;
     model_->clear();
     clearGrid();
     auto request = QSharedPointer<SPageInfo>::create(page_);
     auto records = QSharedPointer<SFeatrueList>::create();
-    busy::begin(busy::Animation);
-    control_.listImage(device_, request, records, [this, load, request, records](const QVariant&) {
-        if (load != load_) return;  // a newer load (or another camera) took over
-        busy::end();
-        showPage(*request, *records);
-    });
+    calls_.run(
+        kPageChannel, busy::Animation,
+        [&](DeviceControl::Callback done) { control_.listImage(device_, request, records, done); },
+        [this, request, records](const QVariant&) { showPage(*request, *records); });
 }
 
 void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
@@ -247,8 +247,7 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
 }
 
 void ConfigPage::showEmptyPage() {
-    ++load_;
-    busy::end();  // a dropped load would have ended it
+    calls_.supersede(kPageChannel);
     model_->clear();
     clearGrid();
     page_.total = 0;

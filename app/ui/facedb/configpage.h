@@ -11,6 +11,7 @@
 #include "dbconfigviewmodel.h"
 #include "dbutil/devicecontrol.h"
 #include "dbutil/records.h"
+#include "ui/widgets/pagecall.h"
 
 namespace Ui {
 class ConfigPage;
@@ -143,7 +144,7 @@ private:
     ItemAddDialog* itemEdit_ = nullptr;
     SimpleImageDialog* imageDialog_ = nullptr;
     DeviceControl control_;
-    int load_ = 0;        // number of the latest page load; older answers are dropped
+    PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     int pictureRun_ = 0;  // number of the latest grid fill; older downloads are dropped
     QList<QPointer<ImageItemWrap>> pictureQueue_;  // cells still waiting for their picture
     QString lastImageDir_ = ".";

@@ -47,8 +47,8 @@ void ConfigPage::on_btn_gen_feature_clicked() {
 void ConfigPage::finishExtraction(BatchExtractThread* thread) {
     setTask(JobControl::ExtractFeature, false);
     thread->deleteLater();
-    if (busy::closing()) return;
     busy::end();
+    if (busy::closing()) return;
     if (thread->errorCode() != 0) {
         QMessageBox::information(this, tr("Information"), tr("Extract failed"));
         return;
@@ -84,7 +84,7 @@ void ConfigPage::on_btn_export_clicked() {
 
 void ConfigPage::finishExport(DbExportModule* module) {
     module->deleteLater();  // removes the work directory
-    if (busy::closing()) return;
+    if (busy::closing()) return busy::end();
     QString text = tr("Export") + " " + (module->errorCode() == 0 ? tr("Success") : tr("Failed"));
     if (module->errorCode() == kNotAllTransferred)
         text += "\n" + tr("Total") + ": " + QString::number(module->expectedCount()) + "\n" +
@@ -111,7 +111,7 @@ void ConfigPage::on_btn_import_clicked() {
 
 void ConfigPage::finishImport(DbImportModule* module) {
     module->deleteLater();
-    if (busy::closing()) return;
+    if (busy::closing()) return busy::end();
     const int code = module->errorCode();
     QString text = tr("Import") + " " + (code == 0 ? tr("Success") : tr("Failed"));
     if (code == kNotAllTransferred)
@@ -142,15 +142,14 @@ void ConfigPage::on_btn_item_muladd_clicked() {
 void ConfigPage::finishImageCheck(CheckImageThread* check) {
     check->deleteLater();
     const QVector<SFeatrueInfo> images = check->images();
+    busy::end();  // the check's overlay; the upload shows its own
     if (busy::closing()) return;
     if (images.isEmpty()) {
-        busy::end();
         QMessageBox::information(this, tr("Information"),
                                  tr("The directory has no valid image, please retry"));
         return;
     }
     if (!check->errorCounts().isEmpty()) {
-        busy::end();
         const QString text = tr("Valid images number") + ": " + QString::number(images.size()) +
                              "\n" + tr("Continue to upload valid images") + "?";
         if (QMessageBox::information(this, tr("Warning"), text,
@@ -173,8 +172,8 @@ void ConfigPage::startUpload(const QVector<SFeatrueInfo>& images) {
 void ConfigPage::finishUpload(BatchUploadThread* thread) {
     setTask(JobControl::UploadBatch, false);
     thread->deleteLater();
-    if (busy::closing()) return;
     busy::end();
+    if (busy::closing()) return;
     if (thread->uploadedCount() > 0) loadPage();
     QMessageBox::information(this, tr("Info"),
                              jobsummary::upload(thread->imageCount(), thread->uploadedCount()));

@@ -41,8 +41,8 @@ void SimpleImageDialog::showImage(const SDeviceInfo& device, const QString& url)
     const int fetch = ++fetch_;
     busy::begin(busy::Animation);
     control_.getImage(device, data, [this, data, fetch](const QVariant& result) {
-        if (fetch != fetch_) return;
         busy::end();
+        if (fetch != fetch_) return;
         showFetched(result.toInt(), data->bytes());
     });
 }
