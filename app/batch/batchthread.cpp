@@ -4,20 +4,22 @@
 
 #include "applog.h"
 #include "batchprogress.h"
-#include "dbutil/jobcontrol.h"
+#include "dbutil/exitgrace.h"
 
 BatchThread::BatchThread(const SDeviceInfo& device, const QString& key, const char* logSource,
                          QObject* parent)
-    : QThread(parent), device_(device), key_(key), logSource_(logSource) {}
+    : QThread(parent),
+      device_(device),
+      key_(key),
+      logSource_(logSource),
+      stops_(JobControl::currentStopState()) {}
 
 BatchThread::~BatchThread() {
-    wait();
+    exitgrace::join(this);
 }
 
 bool BatchThread::stopRequested() const {
-    const JobControl* jobs = JobControl::instance();
-    if (!jobs) return false;
-    return globalStop_ ? jobs->stopRequested() : jobs->isCancelled(key_);
+    return globalStop_ ? stops_->stopRequested() : stops_->isCancelled(key_);
 }
 
 void BatchThread::forwardCounted(const QString& key, int val, int total) {

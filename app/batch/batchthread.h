@@ -5,6 +5,9 @@
 #include <QString>
 #include <QThread>
 
+#include <memory>
+
+#include "dbutil/jobcontrol.h"
 #include "dbutil/records.h"
 
 class BatchThread : public QThread {
@@ -34,8 +37,8 @@ protected:
     BatchThread(const SDeviceInfo& device, const QString& key, const char* logSource,
                 QObject* parent);
 
-    // The cancel-table entry of the key, or the global stop flag when so chosen; false when
-    // there is no job control.
+    // The cancel-table entry of the key, or the global stop flag when so chosen, of the job
+    // control that existed when the thread was made; false when there was none.
     bool stopRequested() const;
     void pollGlobalStop(bool global) { globalStop_ = global; }
 
@@ -52,6 +55,8 @@ protected:
 private:
     const QString key_;
     const char* const logSource_;
+    // Held, not looked up: the thread may outlive the job control at exit.
+    const std::shared_ptr<const JobControl::StopState> stops_;
     bool globalStop_ = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include "applog.h"
 #include "errortext.h"
+#include "exitgrace.h"
 #include "inputcheck.h"
 #include "jobcontrol.h"
 
@@ -13,7 +14,7 @@ CheckImageThread::CheckImageThread(const QString& directory, QObject* parent)
 
 CheckImageThread::~CheckImageThread() {
     stop();
-    wait();
+    exitgrace::join(this);
 }
 
 void CheckImageThread::run() {

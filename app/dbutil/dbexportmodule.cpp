@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "errortext.h"
+#include "exitgrace.h"
 #include "inputcheck.h"
 #include "interaction.h"
 #include "jobcontrol.h"
@@ -66,7 +67,8 @@ DbExportModule::DbExportModule(const SDeviceInfo& device, const QString& libid, 
 }
 
 DbExportModule::~DbExportModule() {
-    wait();
+    exitgrace::join(this);
+    if (workDir_) exitgrace::forgetPath(workDir_->path());
 }
 
 int DbExportModule::pageSizeFor(int imgnum) {
@@ -80,6 +82,7 @@ bool DbExportModule::prepareWorkDir() {
         qCritical() << "temporary dir create failed";
     } else {
         workPath_ = workDir_->path();
+        exitgrace::keepPath(workPath_);  // an export left behind at exit leaves nothing
         qDebug() << workPath_;
         if (!QDir(workPath_).exists()) {
             qCritical() << "temporary dir not exist.";
@@ -188,6 +191,7 @@ bool DbExportModule::packZip() {
                         .arg(fileNamePart(device_.ip), fileNamePart(library_.libid));
     const QString partial =
         savePath_ + ".part-" + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+    exitgrace::keepPath(partial);
     ZipWriter zip;
     bool ok = zip.open(partial) &&
               zip.addFile(package::kDataName, QDir(workPath_).filePath(package::kDataName));
@@ -200,6 +204,7 @@ bool DbExportModule::packZip() {
     ok = ok && std::rename(QFile::encodeName(partial).constData(),
                            QFile::encodeName(savePath_).constData()) == 0;
     if (!ok) QFile::remove(partial);
+    exitgrace::forgetPath(partial);
     progress_.step();
     return ok;
 }

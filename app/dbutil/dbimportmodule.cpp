@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QDir>
 
+#include "exitgrace.h"
 #include "interaction.h"
 #include "jobcontrol.h"
 #include "packagefile.h"
@@ -10,7 +11,7 @@
 #include "zipreader.h"
 
 DbImportModule::DbImportModule(const SDeviceInfo& device, const QString& zipPath, QObject* parent)
-    : QThread(parent), device_(device), zipPath_(zipPath) {
+    : QThread(parent), device_(device), zipPath_(zipPath), stops_(JobControl::currentStopState()) {
     // Emitted on the job's thread; the owner receives it queued.
     connect(
         &progress_, &ProgressReporter::signalProgress, this,
@@ -18,7 +19,8 @@ DbImportModule::DbImportModule(const SDeviceInfo& device, const QString& zipPath
 }
 
 DbImportModule::~DbImportModule() {
-    wait();
+    exitgrace::join(this);
+    if (workDir_) exitgrace::forgetPath(workDir_->path());
 }
 
 bool DbImportModule::unpackZip() {
@@ -28,6 +30,7 @@ bool DbImportModule::unpackZip() {
         errorCode_ = packagejob::kWorkDirError;
         return false;
     }
+    exitgrace::keepPath(workDir_->path());
     if (!QDir(workDir_->path()).mkdir(package::kImagesDir)) {
         PACKAGE_LOG("[import failed], subdir images create failed\n");
         errorCode_ = packagejob::kWorkDirError;
@@ -62,8 +65,7 @@ void DbImportModule::uploadImageAndFeature() {
     uploadedCount_ =
         Interaction::instance().importFaceDB(device_, library_.libid, records_, [this](int) {
             progress_.step();
-            JobControl* jobs = JobControl::instance();
-            return jobs && jobs->stopRequested();
+            return stops_->stopRequested();
         });
     if (uploadedCount_ < totalCount_) {
         errorCode_ = packagejob::kNotAllUploaded;

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <memory>
 
+#include "jobcontrol.h"
 #include "progressreporter.h"
 #include "records.h"
 
@@ -44,4 +45,6 @@ private:
     SFeatrueList records_;
     std::unique_ptr<QTemporaryDir> workDir_;
     ProgressReporter progress_;
+    // Held, not looked up: the import may outlive the job control at exit.
+    const std::shared_ptr<const JobControl::StopState> stops_;
 };

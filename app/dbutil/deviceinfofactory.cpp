@@ -1,11 +1,15 @@
 #include "deviceinfofactory.h"
 
 #include <QDataStream>
+#include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
 #include <QTimerEvent>
 #include <QtDebug>
 #include <QtEndian>
+
+#include "applog.h"
+#include "inputcheck.h"
 
 const char DeviceInfoFactory::kDefaultFileName[] = "kestrel.data";
 
@@ -53,6 +57,16 @@ bool readText(QDataStream& in, QString* text) {
     return in.status() == QDataStream::Ok;
 }
 
+// Only a text with a zero before another digit at the start of a part can be a padded address;
+// the rest compare as they are, without parsing every stored address on each add.
+bool mayBePadded(const QString& ip) {
+    for (int i = 0; i + 1 < ip.size(); ++i)
+        if (ip.at(i) == QLatin1Char('0') && ip.at(i + 1).isDigit() &&
+            (i == 0 || ip.at(i - 1) == QLatin1Char('.')))
+            return true;
+    return false;
+}
+
 bool readDevice(QDataStream& in, SDeviceInfo* device) {
     if (!readText(in, &device->ip) || !readText(in, &device->ota)) return false;
     qint32 libraries = 0;
@@ -96,8 +110,21 @@ int DeviceInfoFactory::indexOf(const QString& ip) const {
     return -1;
 }
 
+// A list written before addresses were checked strictly may hold "010.0.0.1": the new camera
+// is a duplicate when both spell the same address.
 bool DeviceInfoFactory::add(const SDeviceInfo& device) {
     if (indexOf(device.ip) >= 0) return false;
+    const QString address = canonicalIp(device.ip);
+    if (address.isEmpty()) return addNew(device);
+    for (const SDeviceInfo& stored : devices_) {
+        const bool same =
+            stored.ip == address || (mayBePadded(stored.ip) && canonicalIp(stored.ip) == address);
+        if (same) return false;
+    }
+    return addNew(device);
+}
+
+bool DeviceInfoFactory::addNew(const SDeviceInfo& device) {
     devices_.append(device);
     ++changes_;
     return true;
@@ -152,10 +179,8 @@ void DeviceInfoFactory::timerEvent(QTimerEvent* event) {
         QObject::timerEvent(event);
         return;
     }
-    if (changes_ >= 1) {
-        changes_ = 0;
-        save();
-    }
+    // The count is cleared only once the list is on disk: a failed save is tried again.
+    if (changes_ >= 1 && save()) changes_ = 0;
 }
 
 void DeviceInfoFactory::writeDevices(QDataStream& out, const QVector<SDeviceInfo>& devices) {
@@ -189,17 +214,57 @@ bool DeviceInfoFactory::load() {
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly)) {
         qDebug("DeviceInfoFactory::unserialize: open file failed");
+        if (file.exists()) setAside();
         return false;
     }
     QDataStream in(&file);
-    readDevices(in, devices_);
+    const bool read = readDevices(in, devices_);
     file.close();
+    if (!read) {
+        setAside();
+        return true;
+    }
     qInfo("DeviceInfoFactory::unserialize: data unserialize ok");
+    return true;
+}
+
+// The time stamp has milliseconds and a counter after it, so two starts never collide.
+bool DeviceInfoFactory::setAside() {
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString base = fileName_ + QStringLiteral(".unreadable-") + stamp;
+    QString target = base;
+    for (int n = 2; QFile::exists(target); ++n)
+        target = base + QStringLiteral("-%1").arg(n);
+    if (!QFile::rename(fileName_, target)) {
+        keepAway_ = true;
+        FK_LOG("dbutil\\deviceinfofactory", 2, "unreadable store %s could not be moved aside\n",
+               QFile::encodeName(fileName_).constData());
+        return false;
+    }
+    setAside_ = target;
+    FK_LOG("dbutil\\deviceinfofactory", 2, "unreadable store moved aside to %s\n",
+           QFile::encodeName(target).constData());
     return true;
 }
 
 bool DeviceInfoFactory::save() {
     qDebug("save data to file");
+    const bool written = !keepAway_ && writeFile();
+    if (written) {
+        failing_ = false;
+        return true;
+    }
+    if (!failing_) {
+        failing_ = true;
+        FK_LOG("dbutil\\deviceinfofactory", 2, "the device list could not be saved to %s\n",
+               QFile::encodeName(fileName_).constData());
+        emit signalSaveFailed(fileName_);
+    }
+    return false;
+}
+
+bool DeviceInfoFactory::writeFile() {
     QSaveFile file(fileName_);
     if (!file.open(QIODevice::WriteOnly)) {
         qCritical("DeviceInfoFactory::serialize: open file failed");

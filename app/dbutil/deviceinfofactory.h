@@ -1,5 +1,6 @@
 // The device store: the list of managed cameras, keyed by ip text, kept in
-// "kestrel.data" and written by a 10 s timer after counted changes. GUI thread only.
+// "kestrel.data" and written by a 10 s timer after counted changes; a failed write is tried
+// again at every tick and at exit. GUI thread only.
 #pragma once
 
 #include <QObject>
@@ -24,7 +25,8 @@ public:
     explicit DeviceInfoFactory(const QString& fileName, QObject* parent = nullptr);
     ~DeviceInfoFactory() override;
 
-    // Appends a copy unless a device with the same ip exists (then false, nothing changes).
+    // Appends a copy unless a device with the same address exists, however spelt (then false,
+    // nothing changes).
     bool add(const SDeviceInfo& device);
     void remove(const QString& ip);
     // Replaces the whole entry with the same ip, when there is one.
@@ -41,14 +43,19 @@ public:
     void setChecked(int index, bool value);
     // Writes the file when the change count is above 0 (the count stays).
     void saveIfChanged();
+    // The name the unreadable store file was moved to at load; empty when there was none.
+    QString setAsideFile() const { return setAside_; }
 
     QString fileName() const { return fileName_; }
     int changeCount() const { return changes_; }
     int timerId() const { return timerId_; }
 
-    // Reads the file into the list (empty when damaged); false when it cannot be opened.
+    // Reads the file into the list; false when it cannot be opened. A file that is there but
+    // cannot be opened or read is first moved aside to "<file>.unreadable-<time stamp>", so no
+    // later save overwrites what the operator may still recover.
     bool load();
-    // Writes the whole list through a QSaveFile (mode 0600); false when it could not.
+    // Writes the whole list through a QSaveFile (mode 0600); false when it could not. The first
+    // failure after a success emits signalSaveFailed.
     bool save();
 
     // The byte layout of the file, on a stream over any device. readDevices gives false and an
@@ -57,14 +64,24 @@ public:
     static void writeDevices(QDataStream& out, const QVector<SDeviceInfo>& devices);
     static bool readDevices(QDataStream& in, QVector<SDeviceInfo>& devices);
 
+signals:
+    // Saving has started failing; emitted again only after a save has succeeded meanwhile.
+    void signalSaveFailed(const QString& fileName);
+
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
     int indexOf(const QString& ip) const;
+    bool addNew(const SDeviceInfo& device);
+    bool setAside();
+    bool writeFile();
 
     QVector<SDeviceInfo> devices_;
     QString fileName_;
     int timerId_ = 0;
     int changes_ = 0;
+    bool failing_ = false;
+    bool keepAway_ = false;  // the unreadable file could not be moved: never write over it
+    QString setAside_;
 };

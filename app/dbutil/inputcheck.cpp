@@ -16,15 +16,17 @@ QString translated(const char* text) {
     return QCoreApplication::translate("QObject", text);
 }
 
-// A part as isValidIp reads it: the base-10 value, 0 for a text that is not a number, and
-// false in *inRange for a number beyond 64 bits.
-qint64 ipPartValue(const QString& part, bool* inRange) {
-    bool ok = false;
-    const qint64 value = part.toLongLong(&ok, 10);
-    if (ok) return value;
-    static const QRegularExpression digits(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
-    *inRange = !digits.match(part).hasMatch();
-    return 0;
+// The four part values of a dotted address made of 1..3 ASCII digits each; false otherwise.
+bool ipParts(const QString& text, int parts[4]) {
+    static const QRegularExpression dotted(
+        QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+    const QRegularExpressionMatch match = dotted.match(text);
+    if (!match.hasMatch()) return false;
+    for (int i = 0; i < 4; ++i) {
+        parts[i] = match.captured(i + 1).toInt();
+        if (parts[i] > 255) return false;
+    }
+    return true;
 }
 
 // Text after the last "." of the name's last path component, lower case; null when none.
@@ -37,17 +39,16 @@ QString lowerSuffix(const QString& fileName) {
 
 }  // namespace
 
+QString canonicalIp(const QString& text) {
+    int parts[4];
+    if (!ipParts(text, parts)) return QString();
+    return QStringLiteral("%1.%2.%3.%4").arg(parts[0]).arg(parts[1]).arg(parts[2]).arg(parts[3]);
+}
+
 bool isValidIp(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char('.'), Qt::KeepEmptyParts);
-    if (parts.size() != 4) return false;
-    for (int i = 0; i < parts.size(); ++i) {
-        bool inRange = true;
-        const qint64 value = ipPartValue(parts.at(i), &inRange);
-        if (!inRange || value < 0 || value > 255) return false;
-        if (i == 0 && (value < 1 || value > 254)) return false;
-        if (i == 3 && value == 0) return false;
-    }
-    return true;
+    int parts[4];
+    if (!ipParts(text, parts) || canonicalIp(text) != text) return false;
+    return parts[0] >= 1 && parts[0] <= 254 && parts[3] != 0;
 }
 
 bool isValidUserNameLength(const QString& userName) {

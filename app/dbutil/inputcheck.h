@@ -32,10 +32,13 @@ enum ImageCheckCode {
     ImagePixelSizeError = 13,
 };
 
-// Dotted IPv4 text: four parts, the first 1..254, each 0..255, the last not 0. A part that is
-// not a number counts as 0 (so "10..0.1" is valid); a number too large for 64 bits is out of
-// range.
+// Dotted IPv4 text in its one canonical spelling: four decimal parts 0..255 without leading
+// zeros or signs, the first 1..254, the last not 0. "10..0.1" and "010.0.0.1" are refused: the
+// SDK cannot read them and the same camera could be listed twice.
 bool isValidIp(const QString& text);
+// The canonical spelling of a dotted address whose parts are plain decimal numbers 0..255
+// ("010.0.0.1" gives "10.0.0.1"); null for anything else. Duplicates are found on it.
+QString canonicalIp(const QString& text);
 bool isValidUserNameLength(const QString& userName);  // 4..16 characters
 bool isValidPasswordLength(const QString& password);  // 6..16 characters
 // Valid IP and both lengths within their limits.

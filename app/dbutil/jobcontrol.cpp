@@ -36,9 +36,23 @@ JobControl::JobControl(QObject* parent) : QObject(parent) {
     g_instance.compare_exchange_strong(none, this);
 }
 
+// Workers that outlive the control must not go on as if nobody had asked them to stop.
 JobControl::~JobControl() {
     JobControl* self = this;
     g_instance.compare_exchange_strong(self, nullptr);
+    stops_->stop_.store(true);
+}
+
+std::shared_ptr<const JobControl::StopState> JobControl::currentStopState() {
+    if (JobControl* control = instance()) return control->stops_;
+    static const auto never = std::make_shared<const StopState>();
+    return never;
+}
+
+bool JobControl::StopState::isCancelled(const QString& key) const {
+    if (stop_.load()) return true;
+    QMutexLocker lock(&mutex_);
+    return cancelled_.value(key, false);
 }
 
 void JobControl::setTask(Task task, bool on) {
@@ -58,9 +72,9 @@ QStringList JobControl::taskNames(quint16 bits) {
 
 void JobControl::beginBusy(int mode) {
     if (busyCount_.fetch_add(1) == 0) {
-        stop_.store(false);
-        QMutexLocker lock(&cancelMutex_);
-        cancelled_.clear();
+        stops_->stop_.store(false);
+        QMutexLocker lock(&stops_->mutex_);
+        stops_->cancelled_.clear();
     }
     emit signalBusy(mode);
 }
@@ -80,20 +94,18 @@ void JobControl::endBusy() {
 // A cancel-all reaches items that never had an entry too: the exit guard must be able to stop
 // every job, not only those whose rows were touched.
 bool JobControl::isCancelled(const QString& key) const {
-    if (stop_.load()) return true;
-    QMutexLocker lock(&cancelMutex_);
-    return cancelled_.value(key, false);
+    return stops_->isCancelled(key);
 }
 
 void JobControl::setCancelled(const QString& key, bool value) {
-    QMutexLocker lock(&cancelMutex_);
-    cancelled_.insert(key, value);
+    QMutexLocker lock(&stops_->mutex_);
+    stops_->cancelled_.insert(key, value);
 }
 
 void JobControl::cancelAll(bool value) {
-    stop_.store(value);
-    QMutexLocker lock(&cancelMutex_);
-    for (auto it = cancelled_.begin(); it != cancelled_.end(); ++it)
+    stops_->stop_.store(value);
+    QMutexLocker lock(&stops_->mutex_);
+    for (auto it = stops_->cancelled_.begin(); it != stops_->cancelled_.end(); ++it)
         it.value() = value;
 }
 

@@ -1,6 +1,9 @@
 // The program-wide job control: running-task bits, the stop flag and the per-item cancel
-// table that long jobs set and poll from their own threads. The main window owns the one
-// instance; workers reach it through JobControl::instance() and do nothing when there is none.
+// table that long jobs set and poll from their own threads. The program owns the one instance
+// for its whole run; workers reach it through JobControl::instance() and do nothing when there
+// is none. The stop flag and cancel table live in a StopState that workers hold on their own,
+// so a stop request reaches them even when they outlive the control (which stops them all as
+// it goes).
 #pragma once
 
 #include <QHash>
@@ -9,10 +12,27 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <memory>
 
 class JobControl : public QObject {
     Q_OBJECT
 public:
+    // What a worker polls. Safe from any thread.
+    class StopState {
+    public:
+        bool stopRequested() const { return stop_.load(); }
+        // The stop flag, or the key's own entry in the cancel table.
+        bool isCancelled(const QString& key) const;
+
+    private:
+        friend class JobControl;
+        std::atomic<bool> stop_{false};
+        mutable QMutex mutex_;
+        QHash<QString, bool> cancelled_;
+    };
+    // The instance's stop state, or one that never stops when there is no instance.
+    static std::shared_ptr<const StopState> currentStopState();
+
     enum Task : quint16 {
         ScanDevice = 1,
         UploadImage = 2,
@@ -50,7 +70,7 @@ public:
     bool busy() const { return busyCount_.load() > 0; }
     int busyCount() const { return busyCount_.load(); }
 
-    bool stopRequested() const { return stop_.load(); }
+    bool stopRequested() const { return stops_->stopRequested(); }
     bool isCancelled(const QString& key) const;
     void setCancelled(const QString& key, bool value);
     // Sets the stop flag and every entry of the cancel table to value.
@@ -80,11 +100,9 @@ signals:
 
 private:
     std::atomic<quint16> tasks_{0};
-    std::atomic<bool> stop_{false};
     std::atomic<bool> closing_{false};
     std::atomic<int> busyCount_{0};
-    mutable QMutex cancelMutex_;
-    QHash<QString, bool> cancelled_;
+    const std::shared_ptr<StopState> stops_ = std::make_shared<StopState>();
 };
 
 // Sets a task bit for the lifetime of the scope, when a job control exists.

@@ -1,20 +1,25 @@
 #include "scanipcthread.h"
 
+#include "exitgrace.h"
 #include "interaction.h"
 #include "jobcontrol.h"
 
+ScanIpcThread::ScanIpcThread(QObject* parent)
+    : QThread(parent),
+      stops_(JobControl::currentStopState()),
+      controlled_(JobControl::instance() != nullptr) {}
+
 ScanIpcThread::~ScanIpcThread() {
     stop();
-    wait();
+    exitgrace::join(this);
 }
 
 void ScanIpcThread::run() {
-    JobControl* control = JobControl::instance();
-    if (!control) return;
+    if (!controlled_) return;
     TaskScope task(JobControl::ScanDevice);
     result_.clear();
-    Interaction::instance().scan(&result_, [this, control](int current, int total) {
+    Interaction::instance().scan(&result_, [this](int current, int total) {
         emit signalProgress(current, total);
-        return stop_.load() || control->stopRequested();
+        return stop_.load() || stops_->stopRequested();
     });
 }

@@ -4,11 +4,15 @@
 #include <QStringList>
 #include <QThread>
 #include <atomic>
+#include <memory>
+
+#include "jobcontrol.h"
 
 class ScanIpcThread : public QThread {
     Q_OBJECT
 public:
-    explicit ScanIpcThread(QObject* parent = nullptr) : QThread(parent) {}
+    // Takes the job control's stop state (held, as the search may outlive the control).
+    explicit ScanIpcThread(QObject* parent = nullptr);
     // Stops the search and waits for it: a running thread is never destroyed.
     ~ScanIpcThread() override;
     // The search ends at its next progress report. Safe from any thread.
@@ -25,4 +29,6 @@ protected:
 private:
     QStringList result_;
     std::atomic<bool> stop_{false};
+    const std::shared_ptr<const JobControl::StopState> stops_;
+    const bool controlled_;  // a job control existed when the thread was made
 };

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "dbutil/exitgrace.h"
 #include "dbutil/jobcontrol.h"
 
 namespace exitguard {
@@ -38,10 +39,11 @@ bool stopAndWait(JobControl& jobs, int timeoutMs) {
     tick.start(kTickMs);
     if (jobs.anyTaskRunning()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     const bool stopped = !jobs.anyTaskRunning();
+    exitgrace::begin();
     if (stopped)
         qDebug("All tasks are stopped, exit now");
     else
-        qWarning("Tasks still running after the wait; the program ends when they have stopped");
+        qWarning("Tasks still running after the wait; the program ends without them");
     return stopped;
 }
 

@@ -18,7 +18,8 @@ QString question(quint16 tasks);
 bool confirm(QWidget* parent, quint16 tasks);
 // Marks the program as closing (finished handlers stay silent), stops every job and waits for
 // the task bits to clear, at most timeoutMs. The event loop keeps running without user input,
-// so jobs whose end is counted on this thread can finish. True when all ended.
+// so jobs whose end is counted on this thread can finish. Then the exit grace begins: teardown
+// waits for no worker longer than it. True when all ended.
 bool stopAndWait(JobControl& jobs, int timeoutMs);
 
 }  // namespace exitguard

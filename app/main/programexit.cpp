@@ -2,17 +2,22 @@
 
 #include <QDeadlineTimer>
 #include <QThreadPool>
-#include <cstdlib>
 
 #include "applog.h"
+#include "dbutil/exitgrace.h"
 #include "dbutil/interaction.h"
 #include "fleet/fleetqueue.h"
-#include "instanceguard.h"
 
 namespace programexit {
 
-int finish(InstanceGuard& guard, int code) {
-    if (!endCameraCalls()) leaveWithCallsRunning(guard, code);
+int finish(int code) {
+    const int grace = exitgrace::remainingMs();
+    const int waitMs = grace >= 0 ? grace : kCameraCallWaitMs;
+    if (!endCameraCalls(waitMs)) {
+        FK_LOG("main", 3, "camera calls still running after %d ms, the program ends without them\n",
+               waitMs);
+        exitgrace::endNow(code);
+    }
     Interaction::instance().logoutAll();
     return code;
 }
@@ -25,13 +30,6 @@ bool endCameraCalls(int waitMs) {
     for (QThreadPool* pool : pools)
         if (!pool->waitForDone(int(qMax<qint64>(0, deadline.remainingTime())))) return false;
     return true;
-}
-
-void leaveWithCallsRunning(InstanceGuard& guard, int code) {
-    FK_LOG("main", 3, "camera calls still running after %d ms, the program ends without them\n",
-           kCameraCallWaitMs);
-    guard.release();
-    std::_Exit(code);
 }
 
 }  // namespace programexit

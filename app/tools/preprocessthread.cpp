@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "dbutil/exitgrace.h"
 #include "dbutil/jobcontrol.h"
 
 PreprocessThread::PreprocessThread(VizorWorker* worker, const QString& inputDir,
@@ -10,7 +11,7 @@ PreprocessThread::PreprocessThread(VizorWorker* worker, const QString& inputDir,
 
 PreprocessThread::~PreprocessThread() {
     requestStop();
-    wait();
+    exitgrace::join(this);
 }
 
 // The loop holds the bit while it runs and clears it when it ends; set here already, the exit

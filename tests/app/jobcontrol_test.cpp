@@ -15,6 +15,7 @@ private slots:
     void overallPercent();
     void taskBitsFromThreads();
     void taskNames();
+    void stopStateOutlivesControl();
 };
 
 void JobControlTest::instanceLifetime() {
@@ -37,6 +38,24 @@ void JobControlTest::instanceLifetime() {
         QVERIFY(!first.anyTaskRunning());
     }
     QVERIFY(!JobControl::instance());
+}
+
+// A worker made under a control keeps its stop state: a stop asked before the control went, or
+// the control going, reaches it; a worker made without a control is never stopped.
+void JobControlTest::stopStateOutlivesControl() {
+    QVERIFY(!JobControl::currentStopState()->stopRequested());
+    std::shared_ptr<const JobControl::StopState> held;
+    {
+        JobControl control;
+        held = JobControl::currentStopState();
+        QVERIFY(!held->isCancelled("10.0.0.2"));
+        control.setCancelled("10.0.0.2", true);
+        QVERIFY(held->isCancelled("10.0.0.2"));
+        QVERIFY(!held->stopRequested());
+    }
+    QVERIFY(held->stopRequested());
+    QVERIFY(held->isCancelled("10.0.0.3"));
+    QVERIFY(!JobControl::currentStopState()->stopRequested());
 }
 
 void JobControlTest::cancelTable() {

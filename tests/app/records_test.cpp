@@ -57,8 +57,15 @@ void RecordsTest::validIp_data() {
     QTest::newRow("five parts") << "10.0.0.1.1" << false;
     QTest::newRow("1.0.0.1") << "1.0.0.1" << true;
     QTest::newRow("254.255.255.255") << "254.255.255.255" << true;
-    QTest::newRow("empty part counts 0") << "10..0.1" << true;
-    QTest::newRow("letters count 0") << "10.a.0.1" << true;
+    QTest::newRow("empty part") << "10..0.1" << false;
+    QTest::newRow("letters") << "10.a.0.1" << false;
+    QTest::newRow("leading zero") << "010.0.0.1" << false;
+    QTest::newRow("leading zero in last") << "10.0.0.01" << false;
+    QTest::newRow("zero part") << "10.0.0.1" << true;
+    QTest::newRow("plus sign") << "10.+1.0.1" << false;
+    QTest::newRow("spaces") << "10. 1.0.1" << false;
+    QTest::newRow("trailing dot") << "10.0.0.1." << false;
+    QTest::newRow("wide digits") << QString::fromUtf8("10.\xef\xbc\x91.0.1") << false;
     QTest::newRow("octet 256") << "10.256.0.1" << false;
     QTest::newRow("negative") << "10.-1.0.1" << false;
     QTest::newRow("huge number") << "10.99999999999999999999.0.1" << false;
@@ -69,6 +76,8 @@ void RecordsTest::validIp() {
     QFETCH(QString, ip);
     QFETCH(bool, valid);
     QCOMPARE(isValidIp(ip), valid);
+    // Whatever is accepted is its own canonical spelling.
+    if (valid) QCOMPARE(canonicalIp(ip), ip);
 }
 
 void RecordsTest::lengths() {

@@ -65,6 +65,9 @@ private slots:
     void defaultFileInWorkingDirectory();
     void ownerOnlyMode();
     void failedSaveKeepsOldFile();
+    void failedSavesRetriedAndToldOnce();
+    void unreadableFileKeptAside();
+    void sameAddressSpeltTwice();
 
 private:
     QString path() const { return dir_->filePath("kestrel.data"); }
@@ -327,6 +330,71 @@ void StoreTest::failedSaveKeepsOldFile() {
     QCOMPARE(readAll(path()), before);
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"kestrel.data"});
     QCOMPARE(DeviceInfoFactory(path()).count(), 1);
+}
+
+// The state folder cannot take the file (a plain file stands where the folder should be), then
+// it can: every tick tries again, the failure is told once per failing spell, and nothing
+// edited meanwhile is lost.
+void StoreTest::failedSavesRetriedAndToldOnce() {
+    const QString folder = dir_->filePath("state");
+    writeAll(folder, "not a folder");
+    DeviceInfoFactory store(folder + "/kestrel.data");
+    QSignalSpy told(&store, &DeviceInfoFactory::signalSaveFailed);
+    QVERIFY(store.add(device("10.0.0.2")));
+    tick(store);
+    QVERIFY(store.add(device("10.0.0.3")));
+    tick(store);
+    QCOMPARE(told.count(), 1);
+    QVERIFY(store.changeCount() > 0);
+
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().mkdir(folder));
+    tick(store);
+    QCOMPARE(store.changeCount(), 0);
+    QCOMPARE(DeviceInfoFactory(folder + "/kestrel.data").count(), 2);
+
+    // A new failing spell is told again; the try at exit (saveIfChanged) writes once it can.
+    QVERIFY(QDir(folder).removeRecursively());
+    writeAll(folder, "not a folder");
+    store.remove("10.0.0.2");
+    tick(store);
+    QCOMPARE(told.count(), 2);
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(QDir().mkdir(folder));
+    store.saveIfChanged();
+    QCOMPARE(DeviceInfoFactory(folder + "/kestrel.data").count(), 1);
+}
+
+// A store that cannot be read is moved aside before anything can write over it.
+void StoreTest::unreadableFileKeptAside() {
+    const QByteArray damaged = be32(3) + "not a device list";
+    writeAll(path(), damaged);
+    DeviceInfoFactory store(path());
+    QCOMPARE(store.count(), 0);
+    const QString aside = store.setAsideFile();
+    QVERIFY(QFileInfo(aside).fileName().startsWith("kestrel.data.unreadable-"));
+    QCOMPARE(readAll(aside), damaged);
+    QVERIFY(!QFile::exists(path()));
+
+    QVERIFY(store.add(device("10.0.0.2")));
+    store.saveIfChanged();
+    QCOMPARE(DeviceInfoFactory(path()).count(), 1);
+    QCOMPARE(readAll(aside), damaged);
+
+    // A second damaged start keeps both copies.
+    writeAll(path(), damaged);
+    QVERIFY(DeviceInfoFactory(path()).setAsideFile() != aside);
+    QCOMPARE(QDir(dir_->path()).entryList({"kestrel.data.unreadable-*"}, QDir::Files).size(), 2);
+    QVERIFY(DeviceInfoFactory(path()).setAsideFile().isEmpty());  // nothing there now
+}
+
+// A list written before addresses were checked strictly may hold a zero-padded spelling.
+void StoreTest::sameAddressSpeltTwice() {
+    DeviceInfoFactory store(path());
+    QVERIFY(store.add(device("010.0.0.2")));
+    QVERIFY(!store.add(device("10.0.0.2")));
+    QVERIFY(store.add(device("10.0.0.20")));
+    QCOMPARE(store.count(), 2);
 }
 
 QTEST_GUILESS_MAIN(StoreTest)

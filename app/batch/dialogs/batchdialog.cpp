@@ -48,8 +48,40 @@ bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount)
     return false;
 }
 
+std::optional<SDeviceInfo> BatchDialog::current(const SDeviceInfo& chosen, const QString& libid) {
+    if (!source_) return chosen;
+    const SDeviceInfo now = source_(chosen.ip);
+    QString reason;
+    if (now.ip.isEmpty())
+        reason = tr("removed from the device list");
+    else if (!eligible(now))
+        reason = tr("changed in the device list");
+    else if (!libid.isEmpty() && findDb(now, libid).libid != libid)
+        reason = tr("library changed in the device list");
+    if (reason.isEmpty()) return now;
+    leftOut_ << chosen.ip + ": " + reason + ", " + tr("left out");
+    return std::nullopt;
+}
+
+bool BatchDialog::tellAllLeftOut() {
+    if (leftOut_.isEmpty()) return false;
+    QMessageBox::information(parentWidget(), tr("Information"), leftOut_.join('\n'));
+    return true;
+}
+
+QString BatchDialog::withLeftOut(const QString& text) const {
+    return leftOut_.isEmpty() ? text : text + "\n" + leftOut_.join('\n');
+}
+
 void BatchDialog::warnNothingSelected() {
     QMessageBox::warning(this, tr("Warning"), tr("No item selected"));
+}
+
+bool BatchDialog::confirmFleet(const QString& question, int cameras) {
+    if (cameras <= 1) return true;
+    return QMessageBox::question(this, tr("Information"), question,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 bool BatchDialog::isChecked(int row, int column) const {
@@ -76,7 +108,7 @@ bool BatchDialog::columnAllChecked(int column) const {
 
 void BatchDialog::onJobFinished(const QString& summary) {
     if (busy::closing()) return busy::end();
-    QMessageBox::information(parentWidget(), tr("Information"), summary);
+    QMessageBox::information(parentWidget(), tr("Information"), withLeftOut(summary));
     busy::end();
     afterSummary();
     emit signalJobFinished();

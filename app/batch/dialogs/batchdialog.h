@@ -4,7 +4,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
+#include <QStringList>
 #include <QVector>
+#include <functional>
+#include <optional>
 
 #include "batch/batchjob.h"
 #include "dbutil/records.h"
@@ -18,6 +22,10 @@ class BatchDialog : public QDialog {
 public:
     // The cameras this dialog can work on, taken from the given list.
     void setDevices(const QVector<SDeviceInfo>& devices);
+    // Where a starting job reads each camera again: the list may have changed while the dialog
+    // was open (credentials edited, camera deleted, libraries changed). An empty ip means gone.
+    using DeviceSource = std::function<SDeviceInfo(const QString& ip)>;
+    void setDeviceSource(DeviceSource source) { source_ = std::move(source); }
     const QVector<SDeviceInfo>& devices() const { return cameras_; }
     BatchJob* job() const { return job_; }
 
@@ -39,9 +47,28 @@ protected:
     // After the summary box and the overlay: the import refreshes the device list.
     virtual void afterSummary();
 
+    // The camera as the device list holds it now, or nothing (and a line for the summary) when
+    // it was deleted, is no longer eligible or lost the library libid (when given).
+    std::optional<SDeviceInfo> current(const SDeviceInfo& chosen, const QString& libid = {});
+    // Forgets the lines of cameras left out; called when a new start begins.
+    void clearLeftOut() { leftOut_.clear(); }
+    // Tells the cameras left out when nothing is left to start; true when some were.
+    bool tellAllLeftOut();
+
     // Starts the threads under the per-item overlay; false when there were none.
     bool startJob(const QVector<BatchThread*>& threads, int imageCount = 0);
     void warnNothingSelected();
+    // Before a job that writes to more than one camera: the question (naming the count, e.g.
+    // "Import into 57 cameras?"), asked once. True to go on; always true for a single camera.
+    bool confirmFleet(const QString& question, int cameras);
+    // Cameras among the targets, each counted once.
+    template <typename Targets, typename IpOf>
+    static int cameraCount(const Targets& targets, IpOf ipOf) {
+        QSet<QString> ips;
+        for (const auto& target : targets)
+            ips.insert(ipOf(target));
+        return ips.size();
+    }
     // A cell's check box, or false when the cell has none.
     bool isChecked(int row, int column) const;
     // Every check box of the column set to checked.
@@ -52,7 +79,11 @@ protected:
 private:
     void onJobFinished(const QString& summary);
 
+    QString withLeftOut(const QString& text) const;
+
     BatchJob* job_;
     QTableWidget* table_ = nullptr;
     QVector<SDeviceInfo> cameras_;
+    DeviceSource source_;
+    QStringList leftOut_;
 };

@@ -72,19 +72,27 @@ void BatchExtractDlg::toggleColumn(int column) {
 }
 
 void BatchExtractDlg::on_btn_ok_clicked() {
-    QVector<BatchThread*> threads;
+    QVector<QPair<SDeviceInfo, QString>> targets;  // a camera and the libid of its choice
     for (int row = 0; row < devices().size(); ++row) {
         const SDeviceInfo& device = devices().at(row);
         for (int column = kFirstLibraryColumn; column <= kLastLibraryColumn; ++column) {
             QRadioButton* button = radio(row, column);
             if (button && button->isChecked())
-                threads << new BatchExtractThread(device, device.dbs.at(column - 1));
+                targets << qMakePair(device, device.dbs.at(column - 1).libid);
         }
     }
-    if (threads.isEmpty()) {
+    if (targets.isEmpty()) {
         warnNothingSelected();
         return;
     }
-    startJob(threads);
+    const int cameras = cameraCount(targets, [](const auto& target) { return target.first.ip; });
+    if (!confirmFleet(tr("Extract in %1 cameras?").arg(cameras), cameras)) return;
+    // The list may have changed while the dialog was open.
+    clearLeftOut();
+    QVector<BatchThread*> threads;
+    for (const auto& target : targets)
+        if (const auto now = current(target.first, target.second))
+            threads << new BatchExtractThread(*now, findDb(*now, target.second));
+    if (!startJob(threads) && tellAllLeftOut()) return;
     hide();
 }

@@ -46,6 +46,7 @@ void BatchImportDlg::on_btn_ok_clicked() {
         warnNothingSelected();
         return;
     }
+    if (!confirmFleet(tr("Import into %1 cameras?").arg(targets.size()), targets.size())) return;
     const QString file =
         QFileDialog::getOpenFileName(this, tr("Open face DB data file"), ".", tr("Zip (*.zip)"));
     if (file.isEmpty()) return;
@@ -64,13 +65,15 @@ void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
     busy::end();  // the unpack's overlay; the job shows its own
     if (busy::closing()) return;
     if (result != 0) {
-        QMessageBox::warning(parentWidget(), tr("Warning"), tr("zip file is invalid."));
+        QMessageBox::warning(parentWidget(), tr("Warning"), batchPackageFailureText(result));
         return;
     }
+    // The list may have changed while the package was chosen and unpacked.
+    clearLeftOut();
     QVector<BatchThread*> threads;
     for (const SDeviceInfo& device : targets)
-        threads << new BatchImportThread(device);
-    startJob(threads);
+        if (const auto now = current(device)) threads << new BatchImportThread(*now);
+    if (!startJob(threads)) tellAllLeftOut();
 }
 
 void BatchImportDlg::afterSummary() {

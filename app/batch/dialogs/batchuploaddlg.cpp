@@ -65,6 +65,8 @@ void BatchUploadDlg::on_btn_ok_clicked() {
         warnNothingSelected();
         return;
     }
+    const int cameras = cameraCount(targets, [](const Target& target) { return target.first.ip; });
+    if (!confirmFleet(tr("Upload into %1 cameras?").arg(cameras), cameras)) return;
     const QString dir = QFileDialog::getExistingDirectory(this, tr("Open Image Dir"), lastDir,
                                                           QFileDialog::ShowDirsOnly);
     if (dir.isEmpty()) return;
@@ -91,10 +93,15 @@ void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& tar
     if (!check->errorCounts().isEmpty()) {
         if (!confirmPartial(images.size())) return;
     }
+    // The list may have changed while the folder was chosen and checked.
+    clearLeftOut();
     QVector<BatchThread*> threads;
-    for (const Target& target : targets)
-        threads << new BatchUploadThread(target.first, target.second, images, true);
-    startJob(threads, images.size());
+    for (const Target& target : targets) {
+        const QString libid = target.second.libid;
+        if (const auto now = current(target.first, libid))
+            threads << new BatchUploadThread(*now, findDb(*now, libid), images, true);
+    }
+    if (!startJob(threads, images.size())) tellAllLeftOut();
 }
 
 bool BatchUploadDlg::confirmPartial(int validCount) {

@@ -4,7 +4,27 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <source>removed from the device list</source>
+        <translation>removed from the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>changed in the device list</source>
+        <translation>changed in the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>library changed in the device list</source>
+        <translation>library changed in the device list</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>left out</source>
+        <translation>left out</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -14,7 +34,9 @@
         <translation>No item selected</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="-9"/>
+        <location line="+14"/>
+        <location line="+29"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -46,6 +68,11 @@
         <source>DB2</source>
         <translation>DB2</translation>
     </message>
+    <message>
+        <location line="+70"/>
+        <source>Extract in %1 cameras?</source>
+        <translation>Extract in %1 cameras?</translation>
+    </message>
 </context>
 <context>
     <name>BatchImportDlg</name>
@@ -76,12 +103,11 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+67"/>
         <source>zip file is invalid.</source>
         <translation>zip file is invalid.</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="-50"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+17"/>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -96,7 +122,12 @@
         <translation>DB2</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
+        <source>Import into %1 cameras?</source>
+        <translation>Import into %1 cameras?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Open face DB data file</source>
         <translation>Open face DB data file</translation>
     </message>
@@ -189,7 +220,12 @@
         <translation>DB</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
+        <source>Upload into %1 cameras?</source>
+        <translation>Upload into %1 cameras?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Open Image Dir</source>
         <translation>Open Image Dir</translation>
     </message>
@@ -204,7 +240,7 @@
         <translation>The directory has no valid image, please retry</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+18"/>
         <source>Valid images number</source>
         <translation>Valid images number</translation>
     </message>
@@ -396,7 +432,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>MultiAdd</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+185"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+188"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -441,7 +477,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+11"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+117"/>
+        <location line="+116"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
         <location line="+3"/>
         <location line="+17"/>
@@ -474,7 +510,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-68"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-67"/>
         <location line="+3"/>
         <location line="+25"/>
         <location line="+3"/>
@@ -584,7 +620,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>The directory has no valid image, please retry</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Valid images number</source>
         <translation>Valid images number</translation>
     </message>
@@ -1174,7 +1210,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Upload Batch</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+85"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+89"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1184,7 +1220,18 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Network Normal</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+25"/>
+        <source>The device list could not be read. It was kept as %1; the list starts empty.</source>
+        <translation>The device list could not be read. It was kept as %1; the list starts empty.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The device list could not be saved to %1. Your changes are kept; the program tries again every 10 seconds and when it closes.</source>
+        <translation>The device list could not be saved to %1. Your changes are kept; the program tries again every 10 seconds and when it closes.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+15"/>
         <location line="+23"/>
         <location line="+91"/>
         <location line="+9"/>
@@ -1423,7 +1470,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Preprocess Image</translation>
     </message>
     <message>
-        <location filename="../../main/exitguard.cpp" line="+16"/>
+        <location filename="../../main/exitguard.cpp" line="+17"/>
         <source>The following tasks are being executed</source>
         <translation>The following tasks are being executed</translation>
     </message>
@@ -1714,7 +1761,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../../dbutil/inputcheck.cpp" line="+78"/>
+        <location filename="../../dbutil/inputcheck.cpp" line="+79"/>
         <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
         <translation>Unknown error</translation>

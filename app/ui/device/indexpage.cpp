@@ -1,6 +1,7 @@
 #include "indexpage.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -44,10 +45,13 @@ IndexPage::IndexPage(QWidget* parent)
     connect(importDialog_, &BatchImportDlg::signalRefreshAll, this, &IndexPage::refreshAll);
     connect(&refresh_, &FleetRefresh::signalRefreshed, this, &IndexPage::showRefreshed);
     connect(&refresh_, &FleetRefresh::signalFinished, this, &IndexPage::rebuildRowWidgets);
+    connect(&store_, &DeviceInfoFactory::signalSaveFailed, this, &IndexPage::slotStoreSaveFailed);
     rebuildRowWidgets();
 }
 
 IndexPage::~IndexPage() {
+    // The last try at exit is logged by the store; no box for a page that is going.
+    disconnect(&store_, nullptr, this, nullptr);
     store_.saveIfChanged();
     // The table and its model read the store, which dies before the page's children.
     delete ui->deviceTable;
@@ -107,7 +111,24 @@ void IndexPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (firstShowDone_) return;
     firstShowDone_ = true;
+    if (!store_.setAsideFile().isEmpty())
+        showNotice(tr("The device list could not be read. It was kept as %1; the list starts "
+                      "empty.")
+                       .arg(QDir::toNativeSeparators(store_.setAsideFile())));
     refreshAll();
+}
+
+void IndexPage::slotStoreSaveFailed(const QString& fileName) {
+    showNotice(tr("The device list could not be saved to %1. Your changes are kept; the "
+                  "program tries again every 10 seconds and when it closes.")
+                   .arg(QDir::toNativeSeparators(fileName)));
+}
+
+// A window-modal box that does not hold the caller: the store saves from its timer.
+void IndexPage::showNotice(const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Warning"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 // ---- the list ----
@@ -395,6 +416,8 @@ QVector<SDeviceInfo> IndexPage::batchDevices() const {
 
 void IndexPage::showBatchDialog(BatchDialog* dialog) {
     dialog->setDevices(batchDevices());
+    // A job reads its cameras again when it starts: the list may change while the dialog is open.
+    dialog->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
     dialog->show();
     dialog->raise();
 }

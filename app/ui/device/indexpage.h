@@ -64,6 +64,7 @@ private slots:
     void slotConfigDb(QString ip);
     void slotChecked(bool checked);
     void slotAllChecked(bool checked);
+    void slotStoreSaveFailed(const QString& fileName);
 
 private:
     void setUpTable();
@@ -85,6 +86,7 @@ private:
     void showBatchDialog(BatchDialog* dialog);
     void showLoginOutcome(const LoginResult& login);
     void showLockCountdown(int seconds);
+    void showNotice(const QString& text);
 
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QtTest>
+#include <optional>
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
@@ -48,17 +49,37 @@ QTableWidget* tableOf(QDialog* dialog) {
     return dialog->findChild<QTableWidget*>("tableWidget");
 }
 
-// Presses the dialog's start button with a file dialog answered by path, and waits for the box
-// that ends the job.
-QString startAndSummarise(QDialog* dialog, const QString& path, BoxAnswer* question = nullptr) {
+// What the operator was asked and told while a job started and ended.
+struct StartFlow {
+    QString fleet;     // the question before writing to more than one camera
+    QString question;  // the question after the pictures were checked
+    QString summary;   // the box that ends the job (or tells why it did not start)
+};
+
+// Presses the dialog's start button, answers the fleet question (when fleet) and the file
+// dialog with path, then the question after the check (when partial) and waits for the box that
+// ends the job.
+StartFlow startAndSummarise(QDialog* dialog, const QString& path, bool fleet,
+                            bool partial = false) {
+    StartFlow flow;
+    std::optional<BoxAnswer> fleetAnswer;
+    if (fleet) fleetAnswer.emplace(QMessageBox::Ok);
     FileAnswer file(path);
     dialog->findChild<QPushButton*>("btn_ok")->click();
-    if (!QTest::qWaitFor([&] { return file.done(); }, 5000)) return "no file dialog";
-    if (question && !QTest::qWaitFor([&] { return question->done(); }, kJobWaitMs))
-        return "no question";
+    if (fleetAnswer) flow.fleet = fleetAnswer->done() ? fleetAnswer->text : "not asked";
+    if (!QTest::qWaitFor([&] { return file.done(); }, 5000)) return {flow.fleet, {}, "no file"};
+    if (partial) {
+        BoxAnswer question(QMessageBox::Ok);
+        if (!QTest::qWaitFor([&] { return question.done(); }, kJobWaitMs))
+            return {flow.fleet, "no question", {}};
+        flow.question = question.text;
+    }
     BoxAnswer summary;
-    if (!QTest::qWaitFor([&] { return summary.done(); }, kJobWaitMs)) return "no summary";
-    return summary.text;
+    if (!QTest::qWaitFor([&] { return summary.done(); }, kJobWaitMs))
+        flow.summary = "no summary";
+    else
+        flow.summary = summary.text;
+    return flow;
 }
 
 }  // namespace
@@ -121,13 +142,34 @@ private slots:
         QCOMPARE(nothing.text, QString("No item selected"));
         doubleClickHeader(table, 0);
 
+        // The fleet question comes first; Cancel sends nothing and asks for no file.
+        {
+            BoxAnswer cancel(QMessageBox::Cancel);
+            FileAnswer never(zip);
+            dialog->findChild<QPushButton*>("btn_ok")->click();
+            QVERIFY(cancel.done());
+            QCOMPARE(cancel.text, QString("Import into 3 cameras?"));
+            QCOMPARE(cancel.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+            QVERIFY(!never.done());  // the file dialog would have opened inside the click
+            QCOMPARE(harness.jobs().tasks(), quint16(0));
+            QVERIFY(!harness.overlay()->isVisible());
+        }
+
+        // Each failed unpack tells its own reason.
         const QString notZip = files_.filePath("not.zip");
         QFile(notZip).open(QIODevice::WriteOnly);
-        QCOMPARE(startAndSummarise(dialog, notZip), QString("zip file is invalid."));
+        QCOMPARE(startAndSummarise(dialog, notZip, true).summary, QString("zip file is invalid."));
         QVERIFY(!harness.overlay()->isVisible());
+        QDir("temp").removeRecursively();
+        QVERIFY(QDir().mkpath("temp/foreign"));  // "temp" not made by the program
+        QCOMPARE(startAndSummarise(dialog, zip, true).summary,
+                 QString("The folder \"temp\" was not made by this program; please move it away."));
+        QVERIFY(QDir("temp").removeRecursively());
 
         harness.button("btn_batch_import")->click();
-        QCOMPARE(startAndSummarise(dialog, zip),
+        const StartFlow flow = startAndSummarise(dialog, zip, true);
+        QCOMPARE(flow.fleet, QString("Import into 3 cameras?"));
+        QCOMPARE(flow.summary,
                  QString("Batch Import Finished.\nDevices Number: 3\nSuccess Number: 2"));
         QCOMPARE(harness.overlay()->progressWidget()->rowCount(), 3);
         // The refresh of every camera follows and finally hides the overlay.
@@ -222,12 +264,11 @@ private slots:
                     if (key == slowKey && percent > 0)
                         emit harness.overlay()->progressWidget()->cancled(key);
                 });
-        BoxAnswer question(QMessageBox::Ok);
-        const QString summary = startAndSummarise(dialog, dir, &question);
-        QCOMPARE(question.title, QString("Warning"));
-        QCOMPARE(question.text,
+        const StartFlow flow = startAndSummarise(dialog, dir, true, true);
+        QCOMPARE(flow.fleet, QString("Upload into 2 cameras?"));  // three libraries, two cameras
+        QCOMPARE(flow.question,
                  QString("Valid images number: 7\nContinue to upload valid images?"));
-        QCOMPARE(question.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        const QString summary = flow.summary;
         QCOMPARE(BatchUploadDlg::lastDirectory(), dir);
 
         QCOMPARE(listed(both, "g1").imgnum, 7);
@@ -238,6 +279,56 @@ private slots:
                                   "uploading number: %1")
                               .arg(14 + slowCount));
         QVERIFY(!harness.overlay()->isVisible());
+    }
+
+    // The list changes while the dialog is open: one camera's password is edited, another is
+    // deleted. The job reads the list as it starts: neither is written to (the old password would
+    // still work), and the summary says why.
+    void uploadReadsTheListAsItStarts() {
+        std::vector<camsim::Camera*> fleet;
+        QVector<SDeviceInfo> devices;
+        for (const char* name : {"keep", "edited", "gone"}) {
+            fleet.push_back(mustStart(cameras_, withLibraries({name})));
+            QCOMPARE(fleet.back()->preload(), std::string());
+            devices << deviceOf(*fleet.back());
+        }
+        PageHarness harness;
+        IndexPage& page = harness.open(devices);
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        const QString dir = files_.filePath("three");
+        QVERIFY(QDir().mkpath(dir));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(
+                !testpictures::writeJpeg(dir, QString("t%1.jpg").arg(i), 140, 150, i).isEmpty());
+
+        auto* dialog = page.findChild<BatchUploadDlg*>();
+        harness.button("btn_batch_upload")->click();
+        doubleClickHeader(tableOf(dialog), 1);
+
+        BoxAnswer refused;  // the edited password is checked at once and refused
+        QVERIFY(QMetaObject::invokeMethod(&page, "slotEditDeviceOK", Q_ARG(QString, devices[1].ip),
+                                          Q_ARG(QString, devices[1].username),
+                                          Q_ARG(QString, QString("changed1"))));
+        QTRY_VERIFY_WITH_TIMEOUT(refused.done(), kCameraWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!harness.overlay()->isVisible(), kCameraWaitMs);
+        harness.model()->setData(harness.model()->index(harness.rowOf(devices[2].ip), 0),
+                                 Qt::Checked, Qt::CheckStateRole);
+        BoxAnswer yes(QMessageBox::Yes);
+        harness.button("btn_delete")->click();
+        QVERIFY(yes.done());
+
+        const StartFlow flow = startAndSummarise(dialog, dir, true);
+        QCOMPARE(flow.fleet, QString("Upload into 3 cameras?"));
+        // The refused password marked the camera unreachable: it is left out, not asked with the
+        // old password.
+        QCOMPARE(flow.summary,
+                 QString("Batch Upload Finished.\nimage number: 3\nfaceDB number: 1\n"
+                         "uploading number: 3\n%1: changed in the device list, left out\n"
+                         "%2: removed from the device list, left out")
+                     .arg(devices[1].ip, devices[2].ip));
+        QCOMPARE(listed(devices[0], "keep").imgnum, 3);
+        QCOMPARE(listed(devices[1], "edited").imgnum, 0);
+        QCOMPARE(listed(devices[2], "gone").imgnum, 0);
     }
 };
 

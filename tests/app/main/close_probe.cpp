@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "dbutil/exitgrace.h"
 #include "dbutil/jobcontrol.h"
 #include "instanceguard.h"
 #include "mainwindow.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     startup::applyFleetSettings();
     InstanceGuard guard(QString::fromLocal8Bit(argv[2]));
     if (!guard.tryToRun()) return 3;
+    exitgrace::atEarlyEnd([&guard] { guard.release(); });
     int code = 0;
     {
         MainWindow window;
@@ -38,5 +40,5 @@ int main(int argc, char* argv[]) {
         poll.start(10);
         code = app.exec();
     }
-    return programexit::finish(guard, code);
+    return programexit::finish(code);
 }
