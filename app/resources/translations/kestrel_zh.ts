@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+52"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -76,7 +76,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+66"/>
+        <location filename="../../batch/dialogs/batchimportdlg.cpp" line="+67"/>
         <source>zip file is invalid.</source>
         <translation>数据包文件无效。</translation>
     </message>
@@ -169,7 +169,7 @@
         <translation>上传</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+21"/>
+        <location filename="../../batch/dialogs/batchuploaddlg.cpp" line="+22"/>
         <source>IP</source>
         <translation>IP</translation>
     </message>
@@ -1070,7 +1070,22 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+6"/>
+        <source>no face found</source>
+        <translation>未找到人脸</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>too large to upload</source>
+        <translation>过大，无法上传</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not written</source>
+        <translation>无法写入</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Preprocess finished</source>
         <translation>预处理完成</translation>
     </message>
@@ -1088,6 +1103,11 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+1"/>
         <source>Failed</source>
         <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>and %1 more</source>
+        <translation>另有 %1 个</translation>
     </message>
 </context>
 <context>
@@ -1136,7 +1156,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+97"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+89"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1146,7 +1166,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>网络正常</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+37"/>
         <location line="+23"/>
         <location line="+94"/>
         <location line="+9"/>
@@ -1766,7 +1786,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>密码无效</translation>
     </message>
     <message>
-        <location filename="../../main/startup.cpp" line="+113"/>
+        <location filename="../../main/startup.cpp" line="+116"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
