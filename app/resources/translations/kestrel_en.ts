@@ -335,13 +335,13 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="-122"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+116"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+16"/>
         <source>Import</source>
         <translation>Import</translation>
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-28"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-1"/>
         <source>Export</source>
         <translation>Export</translation>
     </message>
@@ -386,101 +386,118 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>MultiAdd</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+185"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+209"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
-        <location line="+22"/>
-        <location line="+6"/>
-        <location line="+23"/>
-        <location line="+27"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+18"/>
-        <location line="+9"/>
-        <location line="+15"/>
-        <location line="+3"/>
+        <location line="+25"/>
+        <location line="+5"/>
+        <location line="+24"/>
+        <location line="+26"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location line="+10"/>
         <location line="+16"/>
+        <location line="+3"/>
+        <location line="+20"/>
         <location line="+3"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-78"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-37"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-80"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-42"/>
         <source>You must select one db</source>
         <translation>You must select one db</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_items.cpp" line="+25"/>
-        <location line="+34"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+10"/>
         <location line="+45"/>
+        <source>The page could not be loaded</source>
+        <translation>The page could not be loaded</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Load it again?</source>
+        <translation>Load it again?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="+32"/>
+        <location line="+47"/>
+        <location line="+23"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+11"/>
+        <location line="+58"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="-70"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="+0"/>
         <source>Add failed</source>
         <translation>Add failed</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
-        <location line="+11"/>
+        <location line="+95"/>
+        <location line="+13"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+117"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
+        <location line="+118"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-41"/>
         <location line="+3"/>
-        <location line="+17"/>
-        <location line="+29"/>
+        <location line="+19"/>
+        <location line="+43"/>
         <source>Info</source>
         <translation>Info</translation>
     </message>
     <message>
-        <location line="-56"/>
+        <location line="-108"/>
         <source>Add success</source>
         <translation>Add success</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+34"/>
+        <location line="+72"/>
+        <location line="+12"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-84"/>
         <source>One item must be selected</source>
         <translation>One item must be selected</translation>
     </message>
     <message>
+        <location line="+36"/>
         <location line="+23"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-3"/>
         <source>Edit failed</source>
         <translation>Edit failed</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-68"/>
-        <location line="+3"/>
-        <location line="+25"/>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-11"/>
-        <location line="+14"/>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+9"/>
+        <location line="-20"/>
+        <location line="+30"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-18"/>
+        <location line="+21"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-3"/>
         <source>Success</source>
         <translation>Success</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-30"/>
+        <location line="+30"/>
         <source>Edit success</source>
         <translation>Edit success</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
+        <source>The new picture is stored, but the old record could not be deleted</source>
+        <translation>The new picture is stored, but the old record could not be deleted</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>No item has been selected</source>
         <translation>No item has been selected</translation>
     </message>
@@ -490,14 +507,14 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Checked item will be deleted</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Delete image finished</source>
         <translation>Delete image finished</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-88"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-57"/>
-        <location line="+19"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-126"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-77"/>
+        <location line="+23"/>
         <source>There is no db</source>
         <translation>There is no db</translation>
     </message>
@@ -528,28 +545,49 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Zip (*.zip)</source>
         <translation>Zip (*.zip)</translation>
     </message>
     <message>
-        <location line="-14"/>
-        <location line="+28"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+35"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+51"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+28"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="-2"/>
         <source>Total</source>
         <translation>Total</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-78"/>
+        <location line="+6"/>
+        <source>Incomplete</source>
+        <translation>Incomplete</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pictures</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out</source>
+        <translation>Left out</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>listed in the program log</source>
+        <translation>listed in the program log</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-4"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-100"/>
         <source>There can be only 2 db</source>
         <translation>There can be only 2 db</translation>
     </message>
@@ -559,12 +597,12 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Open face DB data file</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Package file isn&apos;t compatible</source>
         <translation>Package file isn&apos;t compatible</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <source>Open Image Dir</source>
         <translation>Open Image Dir</translation>
     </message>
@@ -574,7 +612,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>The directory has no valid image, please retry</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Valid images number</source>
         <translation>Valid images number</translation>
     </message>
@@ -584,7 +622,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Continue to upload valid images</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+21"/>
         <source>Unknown error</source>
         <translation>Unknown error</translation>
     </message>
@@ -594,29 +632,29 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>All data in db will be removed</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+21"/>
+        <location line="+9"/>
+        <location line="+23"/>
         <source>Delete failed</source>
         <translation>Delete failed</translation>
     </message>
     <message>
-        <location line="-18"/>
-        <location line="+18"/>
+        <location line="-20"/>
+        <location line="+20"/>
         <source>Delete success</source>
         <translation>Delete success</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-8"/>
         <source>All images that have extracted features in the db will be removed</source>
         <translation>All images that have extracted features in the db will be removed</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+29"/>
         <source>Add Success</source>
         <translation>Add Success</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+3"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-8"/>
         <source>uploading number</source>
         <translation>uploading number</translation>
     </message>
@@ -692,7 +730,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>DbAddDialog</name>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="+66"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="+73"/>
         <source>Add</source>
         <translation>Add</translation>
     </message>
@@ -730,20 +768,25 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="-12"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="-20"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+10"/>
         <source>Db name is invalid</source>
         <translation>Db name is invalid</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Text too long for the camera</source>
+        <translation>Text too long for the camera</translation>
     </message>
 </context>
 <context>
     <name>DbEditDialog</name>
     <message>
-        <location line="+16"/>
+        <location line="+13"/>
         <source>Edit</source>
         <translation>Edit</translation>
     </message>
@@ -1318,7 +1361,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Edit</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+45"/>
         <source>Open Image</source>
         <translation>Open Image</translation>
     </message>
@@ -1328,24 +1371,29 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Images (*.jpeg *.jpg)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+5"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
         <location line="+13"/>
+        <source>Text too long for the camera</source>
+        <translation>Text too long for the camera</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location line="+4"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-18"/>
         <source>Image name is invalid</source>
         <translation>Image name is invalid</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+18"/>
         <source>Please select one photograph</source>
         <translation>Please select one photograph</translation>
     </message>
@@ -1804,7 +1852,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Display</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+32"/>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+33"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
@@ -1815,7 +1863,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>The image doesn&apos;t exist</source>
         <translation>The image doesn&apos;t exist</translation>
     </message>

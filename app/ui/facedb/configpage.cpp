@@ -10,10 +10,12 @@
 #include "configitemdelegate.h"
 #include "dbdialog.h"
 #include "dbutil/busy.h"
+#include "dbutil/errortext.h"
 #include "imageitemwrap.h"
 #include "imageswidget.h"
 #include "itemadddialog.h"
 #include "picturesource.h"
+#include "simpleimagedialog.h"
 #include "ui/widgets/pagination.h"
 #include "ui/widgets/tableheaderview.h"
 #include "ui_configpage.h"
@@ -95,13 +97,16 @@ void ConfigPage::connectParts() {
 }
 
 void ConfigPage::setDevice(const SDeviceInfo& device) {
+    closeDialogs(true);
     device_ = device;
     ui->input_name->clear();
-    ++load_;  // answers for the previous camera are dropped
+    calls_.supersedeAll();  // answers for the previous camera are dropped
+    ++load_;
     model_->clear();
     clearGrid();
     showStackPage(true);
     resetRequest();
+    shownRequest_ = page_;
     ui->pagination->setPageSize(kFirstPageSize);
     ui->pagination->setCurrentPage(1);
     rebuildSelector();
@@ -114,7 +119,24 @@ void ConfigPage::resetRequest() {
 }
 
 void ConfigPage::on_btn_return_clicked() {
+    closeDialogs(true);
     emit signalReturn(device_.ip, changed_);
+}
+
+void ConfigPage::closeDialogs(bool cameraChanged) {
+    for (ItemAddDialog* dialog : {itemAdd_, itemEdit_}) {
+        dialog->close();
+        dialog->reset();
+        dialog->setTarget(QString(), QString());
+    }
+    dbEdit_->close();
+    dbEdit_->setTargetIp(QString());
+    if (!cameraChanged) return;
+    dbAdd_->close();
+    dbAdd_->setTargetIp(QString());
+    if (!imageDialog_) return;
+    imageDialog_->dropPending();
+    imageDialog_->close();
 }
 
 // ---- Selector ----
@@ -155,16 +177,18 @@ void ConfigPage::rebuildSelector(const QString& keepLibid) {
 
 void ConfigPage::refreshLibraries(const QString& keepLibid) {
     auto device = QSharedPointer<SDeviceInfo>::create(device_);
-    busy::begin(busy::Animation);
-    control_.refreshDbList(device, [this, device, keepLibid](const QVariant& ok) {
-        busy::end();
-        if (ok.toBool()) device_.dbs = device->dbs;
-        rebuildSelector(keepLibid);
-    });
+    calls_.run(
+        QStringLiteral("libraries"), busy::Animation,
+        [this, device](DeviceControl::Callback done) { control_.refreshDbList(device, done); },
+        [this, device, keepLibid](const QVariant& ok) {
+            if (ok.toBool()) device_.dbs = device->dbs;
+            rebuildSelector(keepLibid);
+        });
 }
 
 void ConfigPage::on_comb_db_currentIndexChanged(int index) {
     qDebug() << "comb changed " << index;
+    closeDialogs(false);
     if (index < 0) return;
     ui->input_name->clear();
     on_btn_search_clicked();
@@ -208,18 +232,36 @@ void ConfigPage::slotPageSizeChanged(int size) {
     if (hasLibrary()) loadPage();
 }
 
+// The page on show stays until the new one has arrived: a failed load must not look like an
+// empty library.
 void ConfigPage::loadPage() {
     const int load = ++load_;
-    model_->clear();
-    clearGrid();
     auto request = QSharedPointer<SPageInfo>::create(page_);
     auto records = QSharedPointer<SFeatrueList>::create();
-    busy::begin(busy::Animation);
-    control_.listImage(device_, request, records, [this, load, request, records](const QVariant&) {
-        if (load != load_) return;  // a newer load (or another camera) took over
-        busy::end();
-        showPage(*request, *records);
-    });
+    calls_.run(
+        QStringLiteral("page"), busy::Animation,
+        [this, request, records](DeviceControl::Callback done) {
+            control_.listImage(device_, request, records, done);
+        },
+        [this, load, request, records](const QVariant& result) {
+            if (load != load_) return;  // a newer load (or no library) took over
+            if (result.toInt() != 0) return pageLoadFailed(result.toInt());
+            showPage(*request, *records);
+        });
+}
+
+void ConfigPage::pageLoadFailed(int code) {
+    const QString text = tr("The page could not be loaded") + ": " + ErrorText(code) + "\n" +
+                         tr("Load it again?");
+    if (QMessageBox::warning(this, tr("Error"), text, QMessageBox::Retry | QMessageBox::Cancel) ==
+        QMessageBox::Retry)
+        return loadPage();
+    // Another library's records never stay under this one's name.
+    if (shownRequest_.libid != page_.libid) return showEmptyPage();
+    // Back to the page on show, the bar with it (quietly: the bar would ask for a load).
+    page_ = shownRequest_;
+    const QSignalBlocker blocker(ui->pagination);
+    ui->pagination->setCurrentPage(page_.page_num);
 }
 
 void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
@@ -232,26 +274,31 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
         loadPage();
         return;
     }
+    shownRequest_ = page_;
     CheckedRecordList rows;
     rows.reserve(records.size());
     for (const SFeatrueInfoPtr& record : records)
         rows.append(CheckedRecordPtr(new CheckedRecord{*record, false}));
     model_->setRecords(rows);
+    if (!picturesShown()) clearGrid();
     // The page first, so that the bar does not see its page vanish and ask for another load.
     ui->pagination->setCurrentPage(page_.page_num);
     ui->pagination->setTotal(page_.total);
     ui->pagination->setCurrentPage(page_.page_num);
     setHeaderChecked(false);
+    for (int row = 0; row < rows.size(); ++row)
+        if (checkAfterLoad_ >= 0 && rows[row]->info.imgid == checkAfterLoad_) model_->toggle(row);
+    checkAfterLoad_ = -1;
     if (picturesShown()) loadPictures();
     emit signalPageLoaded();
 }
 
 void ConfigPage::showEmptyPage() {
     ++load_;
-    busy::end();  // a dropped load would have ended it
     model_->clear();
     clearGrid();
     page_.total = 0;
+    shownRequest_ = page_;
     ui->pagination->setTotal(0);
     ui->pagination->setCurrentPage(1);
 }

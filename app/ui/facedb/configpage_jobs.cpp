@@ -17,7 +17,6 @@
 
 namespace {
 constexpr int kNotAllTransferred = 10;
-constexpr int kIncompatible = 15;
 
 void setTask(JobControl::Task task, bool on) {
     if (JobControl* control = JobControl::instance()) control->setTask(task, on);
@@ -47,8 +46,8 @@ void ConfigPage::on_btn_gen_feature_clicked() {
 void ConfigPage::finishExtraction(BatchExtractThread* thread) {
     setTask(JobControl::ExtractFeature, false);
     thread->deleteLater();
-    if (busy::closing()) return;
     busy::end();
+    if (busy::closing()) return;
     if (thread->errorCode() != 0) {
         QMessageBox::information(this, tr("Information"), tr("Extract failed"));
         return;
@@ -84,13 +83,15 @@ void ConfigPage::on_btn_export_clicked() {
 
 void ConfigPage::finishExport(DbExportModule* module) {
     module->deleteLater();  // removes the work directory
-    if (busy::closing()) return;
-    QString text = tr("Export") + " " + (module->errorCode() == 0 ? tr("Success") : tr("Failed"));
-    if (module->errorCode() == kNotAllTransferred)
-        text += "\n" + tr("Total") + ": " + QString::number(module->expectedCount()) + "\n" +
-                tr("Success") + ": " + QString::number(module->exportedCount());
-    QMessageBox::information(this, tr("Information"), text);
     busy::end();
+    if (busy::closing()) return;
+    jobsummary::PackageCounts counts;
+    counts.code = module->errorCode();
+    counts.total = module->expectedCount();
+    counts.done = module->exportedCount();
+    counts.pictures = module->pictureCount();
+    counts.leftOut = module->leftOut().size();
+    QMessageBox::information(this, tr("Information"), jobsummary::exportText(counts));
 }
 
 void ConfigPage::on_btn_import_clicked() {
@@ -111,15 +112,15 @@ void ConfigPage::on_btn_import_clicked() {
 
 void ConfigPage::finishImport(DbImportModule* module) {
     module->deleteLater();
+    busy::end();
     if (busy::closing()) return;
     const int code = module->errorCode();
-    QString text = tr("Import") + " " + (code == 0 ? tr("Success") : tr("Failed"));
-    if (code == kNotAllTransferred)
-        text += "\n" + tr("Total") + ": " + QString::number(module->totalCount()) + "\n" +
-                tr("Success") + ": " + QString::number(module->uploadedCount());
-    if (code == kIncompatible) text += "\n" + tr("Package file isn't compatible");
-    QMessageBox::information(this, tr("Information"), text);
-    busy::end();
+    jobsummary::PackageCounts counts;
+    counts.code = code;
+    counts.total = module->totalCount();
+    counts.done = module->uploadedCount();
+    counts.leftOut = module->leftOut().size();
+    QMessageBox::information(this, tr("Information"), jobsummary::importText(counts));
     if (code == 0 || code == kNotAllTransferred) {
         changed_ = true;
         refreshLibraries(currentLibid());
@@ -142,15 +143,14 @@ void ConfigPage::on_btn_item_muladd_clicked() {
 void ConfigPage::finishImageCheck(CheckImageThread* check) {
     check->deleteLater();
     const QVector<SFeatrueInfo> images = check->images();
+    busy::end();
     if (busy::closing()) return;
     if (images.isEmpty()) {
-        busy::end();
         QMessageBox::information(this, tr("Information"),
                                  tr("The directory has no valid image, please retry"));
         return;
     }
     if (!check->errorCounts().isEmpty()) {
-        busy::end();
         const QString text = tr("Valid images number") + ": " + QString::number(images.size()) +
                              "\n" + tr("Continue to upload valid images") + "?";
         if (QMessageBox::information(this, tr("Warning"), text,
@@ -173,8 +173,8 @@ void ConfigPage::startUpload(const QVector<SFeatrueInfo>& images) {
 void ConfigPage::finishUpload(BatchUploadThread* thread) {
     setTask(JobControl::UploadBatch, false);
     thread->deleteLater();
-    if (busy::closing()) return;
     busy::end();
+    if (busy::closing()) return;
     if (thread->uploadedCount() > 0) loadPage();
     QMessageBox::information(this, tr("Info"),
                              jobsummary::upload(thread->imageCount(), thread->uploadedCount()));
