@@ -1,5 +1,6 @@
 #include "packagejob.h"
 
+#include <sys/statvfs.h>
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <cstdarg>
-#include <sys/statvfs.h>
 
 #include "applog.h"
 #include "interaction.h"
@@ -194,12 +194,13 @@ PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressRep
     out.total = records.size();
     const SFeatrueList sendable = sendableRecords(records, &out.leftOut);
     if (progress) progress->beginStage(bands.createEnd, 100, sendable.size());
-    out.uploaded = Interaction::instance().importFaceDB(
-        *device, out.library.libid, sendable, [&](int uploaded) {
-            if (onRecord) onRecord(uploaded, out.total);
-            if (progress) progress->step();
-            return stop && stop();
-        });
+    const auto afterRecord = [&](int uploaded) {
+        if (onRecord) onRecord(uploaded, out.total);
+        if (progress) progress->step();
+        return stop && stop();
+    };
+    out.uploaded =
+        Interaction::instance().importFaceDB(*device, out.library.libid, sendable, afterRecord);
     out.code = out.uploaded < out.total ? kNotAllUploaded : kOk;
     return out;
 }

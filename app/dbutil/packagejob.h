@@ -71,18 +71,19 @@ struct ImportBands {
 struct PackageImport {
     enum Stage { Read, Create, Upload };
     int code = kOk;
-    Stage stage = Read;  // the stage reached (the failed one when code is not kOk)
-    SDBInfo library;     // as created on the camera (its new libid)
-    int total = 0;       // records in the package
-    int uploaded = 0;    // records the camera accepted
-    QStringList leftOut; // "name: reason" for each record not sent
+    Stage stage = Read;   // the stage reached (the failed one when code is not kOk)
+    SDBInfo library;      // as created on the camera (its new libid)
+    int total = 0;        // records in the package
+    int uploaded = 0;     // records the camera accepted
+    QStringList leftOut;  // "name: reason" for each record not sent
 };
 
 // Loads the package unpacked in dir into a new library of device: reads "package.dat", creates
 // the library, leaves out each record whose picture is missing or beyond the upload limit (one
 // log line each) and uploads the rest. After each accepted record onRecord(uploaded, total)
-// runs, the progress steps, and a true from stop ends the upload. code: kOk, kFileError or kIncompatible (Read), kLibraryError (Create),
-// kNotAllUploaded when fewer than total records were accepted.
+// runs, the progress steps, and a true from stop ends the upload. code: kOk, kFileError or
+// kIncompatible (Read), kLibraryError (Create), kNotAllUploaded when fewer than total records were
+// accepted.
 PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressReporter* progress,
                             const ImportBands& bands, bool logWords,
                             const std::function<void(int uploaded, int total)>& onRecord,

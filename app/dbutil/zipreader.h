@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QPair>
-#include <QVector>
 #include <QString>
+#include <QVector>
 #include <functional>
 
 class QIODevice;
@@ -115,7 +115,7 @@ private:
 
     void* handle_ = nullptr;  // unzFile of the zip library
     bool entryOpen_ = false;
-    quint64 announced_ = 0;       // uncompressed size the open entry claims
+    quint64 announced_ = 0;  // uncompressed size the open entry claims
     QList<QByteArray> fileNames_;
     QVector<QPair<quint64, quint64>> filePositions_;  // directory position of each file entry
     QVector<quint64> fileSizes_;                      // announced size of each file entry

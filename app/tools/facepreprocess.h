@@ -12,9 +12,9 @@ class VizorWorker;
 
 // Why a file gave no crop.
 enum class CropFailure {
-    NoFace,        // no face found, or not a readable picture
-    TooLarge,      // no quality or size within the upload limits was small enough
-    NotWritten,    // the output file could not be written
+    NoFace,      // no face found, or not a readable picture
+    TooLarge,    // no quality or size within the upload limits was small enough
+    NotWritten,  // the output file could not be written
 };
 
 struct FailedCrop {

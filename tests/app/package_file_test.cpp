@@ -337,8 +337,8 @@ void PackageFileTest::boundsFollowTheFormat() {
     QVERIFY(!QFile::exists(overOut + "/" + widest->path));
     QFile log(QString::fromStdString(AppLog::instance().currentFile()));
     QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("picture left out, over 102400 bytes: " +
-                                   widest->path.toUtf8()));
+    QVERIFY(
+        log.readAll().contains("picture left out, over 102400 bytes: " + widest->path.toUtf8()));
     AppLog::instance().setLevel(-1);
 
     // The free space of the destination's disk bounds the whole archive.

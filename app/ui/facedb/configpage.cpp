@@ -251,8 +251,8 @@ void ConfigPage::loadPage() {
 }
 
 void ConfigPage::pageLoadFailed(int code) {
-    const QString text = tr("The page could not be loaded") + ": " + ErrorText(code) + "\n" +
-                         tr("Load it again?");
+    const QString text =
+        tr("The page could not be loaded") + ": " + ErrorText(code) + "\n" + tr("Load it again?");
     if (QMessageBox::warning(this, tr("Error"), text, QMessageBox::Retry | QMessageBox::Cancel) ==
         QMessageBox::Retry)
         return loadPage();

@@ -470,10 +470,9 @@ private slots:
         click(edit, "btn_ok");
         QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Edit success"), kWaitMs);
         const Held held = heldRecords(*cam).at("renamed");
-        QCOMPARE(held.ext, (std::array<std::string, 5>{longText.toStdString(),
-                                                        longText.toStdString(), "y",
-                                                        longText.toStdString(),
-                                                        longText.toStdString()}));
+        QCOMPARE(held.ext,
+                 (std::array<std::string, 5>{longText.toStdString(), longText.toStdString(), "y",
+                                             longText.toStdString(), longText.toStdString()}));
 
         click(shown.get(), "btn_edit");
         QCOMPARE(part<QLineEdit>(shown->dbEditDialog(), "input_name")->text(), library.name);

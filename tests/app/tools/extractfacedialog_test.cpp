@@ -18,8 +18,8 @@
 #include "applog.h"
 #include "dbutil/inputcheck.h"
 #include "dbutil/jobcontrol.h"
-#include "tools/facecrop.h"
 #include "tools/extractfacedialog.h"
+#include "tools/facecrop.h"
 
 namespace {
 
