@@ -57,7 +57,7 @@ QStringList JobControl::taskNames(quint16 bits) {
 }
 
 void JobControl::beginBusy(int mode) {
-    if (!busy_.exchange(true)) {
+    if (busyCount_.fetch_add(1) == 0) {
         stop_.store(false);
         QMutexLocker lock(&cancelMutex_);
         cancelled_.clear();
@@ -66,8 +66,15 @@ void JobControl::beginBusy(int mode) {
 }
 
 void JobControl::endBusy() {
-    busy_.store(false);
-    emit signalIdle();
+    int count = busyCount_.load();
+    do {
+        if (count == 0) {
+            // An end without its begin must not lift the overlay of a job that runs.
+            qWarning("JobControl::endBusy without a matching beginBusy");
+            return;
+        }
+    } while (!busyCount_.compare_exchange_weak(count, count - 1));
+    if (count == 1) emit signalIdle();
 }
 
 // A cancel-all reaches items that never had an entry too: the exit guard must be able to stop

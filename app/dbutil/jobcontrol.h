@@ -40,12 +40,15 @@ public:
     // Names of the set bits ("Scan Device", ...), in bit order, translated.
     static QStringList taskNames(quint16 bits);
 
-    // Starts a job: clears the stop flag, empties the cancel table and asks the overlay to show.
-    // While already busy (no endBusy since), the running job keeps its stop flag and cancel
-    // table; only the overlay is asked for the mode again.
+    // Counted: every beginBusy is matched by exactly one endBusy, and the overlay lifts when the
+    // last open one ends, so that no job's end lifts the overlay over another that still runs.
+    // The first begin clears the stop flag and the cancel table and asks the overlay to show;
+    // a begin while busy keeps the running jobs' stop flag and cancel table and only asks the
+    // overlay for its mode.
     void beginBusy(int mode);
     void endBusy();
-    bool busy() const { return busy_.load(); }
+    bool busy() const { return busyCount_.load() > 0; }
+    int busyCount() const { return busyCount_.load(); }
 
     bool stopRequested() const { return stop_.load(); }
     bool isCancelled(const QString& key) const;
@@ -76,7 +79,7 @@ private:
     std::atomic<quint16> tasks_{0};
     std::atomic<bool> stop_{false};
     std::atomic<bool> closing_{false};
-    std::atomic<bool> busy_{false};
+    std::atomic<int> busyCount_{0};
     mutable QMutex cancelMutex_;
     QHash<QString, bool> cancelled_;
 };

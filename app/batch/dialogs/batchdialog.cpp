@@ -75,12 +75,11 @@ bool BatchDialog::columnAllChecked(int column) const {
 }
 
 void BatchDialog::onJobFinished(const QString& summary) {
-    if (busy::closing()) return;
+    if (busy::closing()) return busy::end();
     QMessageBox::information(parentWidget(), tr("Information"), summary);
+    busy::end();
     afterSummary();
     emit signalJobFinished();
 }
 
-void BatchDialog::afterSummary() {
-    busy::end();
-}
+void BatchDialog::afterSummary() {}

@@ -36,7 +36,7 @@ protected:
     // Fills one row for the camera (the row exists, empty).
     virtual void fillRow(int row, const SDeviceInfo& device) = 0;
     virtual void toggleColumn(int column) = 0;
-    // After the summary box: the import refreshes the device list, the others hide the overlay.
+    // After the summary box and the overlay: the import refreshes the device list.
     virtual void afterSummary();
 
     // Starts the threads under the per-item overlay; false when there were none.

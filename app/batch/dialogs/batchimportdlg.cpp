@@ -61,9 +61,9 @@ void BatchImportDlg::on_btn_ok_clicked() {
 }
 
 void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
+    busy::end();  // the unpack's overlay; the job shows its own
     if (busy::closing()) return;
     if (result != 0) {
-        busy::end();
         QMessageBox::warning(parentWidget(), tr("Warning"), tr("zip file is invalid."));
         return;
     }

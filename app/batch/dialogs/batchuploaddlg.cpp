@@ -80,16 +80,15 @@ void BatchUploadDlg::on_btn_ok_clicked() {
 }
 
 void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& targets) {
+    busy::end();  // the check's overlay; the job shows its own
     if (busy::closing()) return;
     const QVector<SFeatrueInfo>& images = check->images();
     if (images.isEmpty()) {
-        busy::end();
         QMessageBox::information(parentWidget(), tr("Information"),
                                  tr("The directory has no valid image, please retry"));
         return;
     }
     if (!check->errorCounts().isEmpty()) {
-        busy::end();
         if (!confirmPartial(images.size())) return;
     }
     QVector<BatchThread*> threads;

@@ -25,13 +25,6 @@
 #include "ui/widgets/timermessagebox.h"
 #include "ui_indexpage.h"
 
-namespace {
-
-// Refreshes of the whole list still waiting for their camera.
-int pendingRefreshes = 0;
-
-}  // namespace
-
 IndexPage::IndexPage(QWidget* parent)
     : QWidget(parent),
       ui(new Ui::IndexPage),
@@ -176,18 +169,16 @@ void IndexPage::on_btn_update_all_clicked() {
 }
 
 void IndexPage::refreshAll() {
+    if (store_.count() == 0) return;
     busy::begin(busy::Animation);
-    pendingRefreshes = store_.count();
-    if (pendingRefreshes == 0) {
-        busy::end();
-        return;
-    }
+    // Counted per refresh, so that an earlier refresh's last answer ends only its own overlay.
+    auto pending = QSharedPointer<int>::create(store_.count());
     for (const SDeviceInfo& device : store_.list()) {
         auto copy = QSharedPointer<SDeviceInfo>::create(device);
-        control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
+        control_.updateIPC(copy, [this, copy, pending](const QVariant&, const LoginResult&) {
             storeRefreshed(*copy);
             model_->refreshAll();
-            if (--pendingRefreshes > 0) return;
+            if (--*pending > 0) return;
             busy::end();
             rebuildRowWidgets();
         });

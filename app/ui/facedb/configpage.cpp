@@ -23,6 +23,8 @@
 namespace {
 constexpr int kCheckColumnWidth = 20;
 constexpr int kNumberColumnWidth = 40;
+// Page loads supersede each other; a load and a library refresh do not.
+const QLatin1String kPageChannel("page");
 }  // namespace
 
 ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage) {
@@ -101,7 +103,6 @@ void ConfigPage::setDevice(const SDeviceInfo& device) {
     device_ = device;
     ui->input_name->clear();
     calls_.supersedeAll();  // answers for the previous camera are dropped
-    ++load_;
     model_->clear();
     clearGrid();
     showStackPage(true);
@@ -235,16 +236,14 @@ void ConfigPage::slotPageSizeChanged(int size) {
 // The page on show stays until the new one has arrived: a failed load must not look like an
 // empty library.
 void ConfigPage::loadPage() {
-    const int load = ++load_;
     auto request = QSharedPointer<SPageInfo>::create(page_);
     auto records = QSharedPointer<SFeatrueList>::create();
     calls_.run(
-        QStringLiteral("page"), busy::Animation,
+        kPageChannel, busy::Animation,
         [this, request, records](DeviceControl::Callback done) {
             control_.listImage(device_, request, records, done);
         },
-        [this, load, request, records](const QVariant& result) {
-            if (load != load_) return;  // a newer load (or no library) took over
+        [this, request, records](const QVariant& result) {
             if (result.toInt() != 0) return pageLoadFailed(result.toInt());
             showPage(*request, *records);
         });
@@ -294,7 +293,7 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
 }
 
 void ConfigPage::showEmptyPage() {
-    ++load_;
+    calls_.supersede(kPageChannel);
     model_->clear();
     clearGrid();
     page_.total = 0;

@@ -153,10 +153,9 @@ private:
     ItemAddDialog* itemEdit_ = nullptr;
     SimpleImageDialog* imageDialog_ = nullptr;
     DeviceControl control_;
-    PageCall calls_;
+    PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     SPageInfo shownRequest_;      // the request of the page on show
     qint64 checkAfterLoad_ = -1;  // a record to check once its page is shown
-    int load_ = 0;                // number of the latest page load; older answers are dropped
     int pictureRun_ = 0;          // number of the latest grid fill; older downloads are dropped
     QList<QPointer<ImageItemWrap>> pictureQueue_;  // cells still waiting for their picture
     QString lastImageDir_ = ".";

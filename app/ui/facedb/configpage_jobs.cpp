@@ -143,7 +143,7 @@ void ConfigPage::on_btn_item_muladd_clicked() {
 void ConfigPage::finishImageCheck(CheckImageThread* check) {
     check->deleteLater();
     const QVector<SFeatrueInfo> images = check->images();
-    busy::end();
+    busy::end();  // the check's overlay; the upload shows its own
     if (busy::closing()) return;
     if (images.isEmpty()) {
         QMessageBox::information(this, tr("Information"),

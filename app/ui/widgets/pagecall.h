@@ -29,8 +29,10 @@ public:
         });
     }
 
-    // Drops the answers of every call still out; their overlay still ends when they answer.
+    // Drops the answers of every call still out, or of one channel's; their overlay still ends
+    // when they answer.
     void supersedeAll() { ++generation_; }
+    void supersede(const QString& channel) { latest_.remove(channel); }
     // Calls started and not yet answered.
     int pending() const { return pending_.size(); }
 

@@ -8,10 +8,12 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "dbutil/jobcontrol.h"
 #include "kittest.h"
 #include "ui/widgets/interactionwaitingwidget.h"
+#include "ui/widgets/pagecall.h"
 #include "ui/widgets/progressdelegate.h"
 #include "ui/widgets/progresswidget.h"
 
@@ -66,6 +68,7 @@ private slots:
     void cancelAllAndRowCancel();
     void listGrowsUpToOverlayHeight();
     void secondBeginKeepsRunningJob();
+    void pageCallsDropSupersededAnswers();
     void pageTakesNoKeysWhileBusy();
     void pageBoxesStayUsable();
 };
@@ -179,11 +182,49 @@ void OverlayTest::secondBeginKeepsRunningJob() {
     QCOMPARE(w.overlay->progressWidget()->rowCount(), 1);
     QVERIFY(w.control.isCancelled("127.0.0.2"));
 
-    // After the job ends the next one starts clean.
+    // Counted: the overlay stays up until both have ended; the next job then starts clean.
     w.control.endBusy();
+    QVERIFY(w.overlay->isVisible());
+    w.control.endBusy();
+    QVERIFY(!w.overlay->isVisible());
     w.control.beginBusy(InteractionWaitingWidget::ItemList);
     QCOMPARE(w.overlay->progressWidget()->rowCount(), 0);
     QVERIFY(!w.control.isCancelled("127.0.0.2"));
+}
+
+// Calls answer in any order; only the newest of a channel is shown, and the overlay stays up
+// exactly while any call is out, including calls whose owner is gone.
+void OverlayTest::pageCallsDropSupersededAnswers() {
+    Window w;
+    QVector<std::function<void(int)>> out;
+    QStringList shown;
+    auto* calls = new PageCall;
+    auto call = [&](const QString& channel, const QString& name) {
+        calls->run(channel, busy::Animation, [&](std::function<void(int)> done) { out << done; },
+                   [&shown, name](int result) { shown << name + QString::number(result); });
+    };
+    call("page", "first");
+    call("page", "second");
+    call("library", "lib");
+    QCOMPARE(w.control.busyCount(), 3);
+    out[1](2);
+    out[0](1);
+    QVERIFY(w.overlay->isVisible());
+    out[2](3);
+    QVERIFY(!w.overlay->isVisible());
+    QCOMPARE(shown, QStringList({"second2", "lib3"}));
+
+    call("page", "stale");
+    calls->supersedeAll();
+    out[3](4);
+    QCOMPARE(shown.size(), 2);
+    call("page", "orphan");
+    QCOMPARE(calls->pending(), 1);
+    delete calls;
+    QVERIFY(!w.overlay->isVisible());
+    out[4](5);
+    QCOMPARE(w.control.busyCount(), 0);
+    QCOMPARE(shown.size(), 2);
 }
 
 void OverlayTest::pageTakesNoKeysWhileBusy() {
