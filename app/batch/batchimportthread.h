@@ -25,13 +25,8 @@ protected:
     void run() override;
 
 private:
-    bool readPackage();
-    bool createLibrary();
-    void uploadRecords();
-
     const QString workDir_;
     SDBInfo library_;
-    SFeatrueList records_;
     int totalCount_ = 0;
     QString note_;
     ProgressReporter progress_;

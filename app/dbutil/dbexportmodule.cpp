@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int kLockFailed = 5;
-constexpr int kNetworkError = 19;
 
 Interaction& camera() {
     return Interaction::instance();
@@ -135,39 +134,44 @@ void DbExportModule::fetchRecords() {
     errorCode_ = 0;
 }
 
-// Downloads one record's picture into the work directory. A picture the camera cannot give
-// leaves the record without one; a picture that cannot be stored locally (disk full) spoils
-// the whole package, so it is remembered as a local failure.
-void DbExportModule::fetchPicture(SFeatrueInfo& record) {
+// Downloads one record's picture into the work directory. A picture the camera cannot give, or
+// one an import would refuse, leaves the record without one; a picture that cannot be stored
+// locally (disk full) spoils the whole package, so it is remembered as a local failure.
+QString DbExportModule::fetchPicture(SFeatrueInfo& record) {
     Protocol::MsgImageData data;
     data.url = record.url;
-    if (camera().getImage(device_, &data) != 0) {
-        qWarning() << "Get image data failed: " << record.url;
-        return;
-    }
-    const QByteArray bytes = data.bytes();
-    if (bytes.size() > package::kMaxPictureBytes) {  // an import would refuse the package
-        qWarning() << "Picture too large for a package: " << record.url;
-        return;
-    }
-    if (!isUsablePicture(bytes)) {
-        qWarning() << "Load jpg image failed: " << record.url;
-        return;
-    }
+    const int code = camera().getImage(device_, &data);
+    if (code != 0) return QString("download failed, code %1").arg(code);
+    const QByteArray& bytes = data.imageData;
+    if (bytes.size() > package::kMaxPictureBytes)
+        return QString("picture of %1 bytes, over %2").arg(bytes.size()).arg(kImageMaxBytes);
+    if (!isUsablePicture(bytes))
+        return QString("picture not readable or over %1 x %2 pixels")
+            .arg(kImageMaxWidth)
+            .arg(kImageMaxHeight);
     const QString path = package::picturePath(record.imgid);
     QFile file(QDir(workPath_).filePath(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
         localFailure_ = true;
-        return;
+        return QString("picture not written to the work directory");
     }
     record.path = path;
+    ++pictureCount_;
+    return {};
 }
 
 void DbExportModule::fetchImages() {
     progress_.beginStage(20, 80, records_.size());
     for (const SFeatrueInfoPtr& record : qAsConst(records_)) {
-        if (!record->url.isEmpty() && !localFailure_ && !cameraLost_) fetchPicture(*record);
+        if (!record->url.isEmpty() && !localFailure_ && !cameraLost_) {
+            const QString problem = fetchPicture(*record);
+            if (!problem.isEmpty()) {
+                leftOut_.append(record->name + ": " + problem);
+                PACKAGE_LOG("picture left out: %s (%s), %s\n", record->name.toUtf8().constData(),
+                            record->url.toUtf8().constData(), problem.toUtf8().constData());
+            }
+        }
         progress_.step();
     }
     errorCode_ = 0;
@@ -236,7 +240,7 @@ void DbExportModule::run() {
     const int unlocked = camera().unlockFaceDB(device_, library_.libid);
     if (cameraLost_ || isTransferError(unlocked)) {
         PACKAGE_LOG("[export failed]. camera lost, error code %d.\n", unlocked);
-        errorCode_ = kNetworkError;
+        errorCode_ = packagejob::kNetworkError;
         return;
     }
     if (unlocked != 0) {

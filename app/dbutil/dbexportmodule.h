@@ -25,6 +25,10 @@ public:
     int errorCode() const { return errorCode_; }
     int exportedCount() const { return exportedCount_; }
     int expectedCount() const { return expectedCount_; }
+    // Pictures written into the package, and "name: reason" for each record whose picture was
+    // left out (each also a program-log line).
+    int pictureCount() const { return pictureCount_; }
+    const QStringList& leftOut() const { return leftOut_; }
 
     // Rows of records per page for a library of imgnum images: imgnum / 10 within [10, 20].
     static int pageSizeFor(int imgnum);
@@ -42,12 +46,15 @@ private:
     void fetchImages();
     bool writePackage();
     bool packZip();
-    void fetchPicture(SFeatrueInfo& record);
+    // Empty when the picture was stored, else why not.
+    QString fetchPicture(SFeatrueInfo& record);
 
     SDeviceInfo device_;
     int errorCode_ = 0;
     int exportedCount_ = 0;
     int expectedCount_ = 0;
+    int pictureCount_ = 0;
+    QStringList leftOut_;
     bool localFailure_ = false;  // a file of the work directory could not be written
     bool cameraLost_ = false;    // the camera stopped answering: the package would be partial
     std::unique_ptr<QTemporaryDir> workDir_;

@@ -4,7 +4,6 @@
 #include <QDir>
 
 #include "exitgrace.h"
-#include "interaction.h"
 #include "jobcontrol.h"
 #include "packagefile.h"
 #include "packagejob.h"
@@ -47,35 +46,6 @@ bool DbImportModule::unpackZip() {
     return errorCode_ == packagejob::kOk;
 }
 
-bool DbImportModule::readPackage() {
-    errorCode_ =
-        packagejob::readPackage(workDir_->path(), &library_, &records_, &progress_, 10, 20, true);
-    return errorCode_ == packagejob::kOk;
-}
-
-bool DbImportModule::createFdb() {
-    progress_.beginStage(20, 30, 0);
-    errorCode_ = packagejob::createLibrary(&device_, &library_);
-    return errorCode_ == packagejob::kOk;
-}
-
-void DbImportModule::uploadImageAndFeature() {
-    totalCount_ = records_.size();
-    progress_.beginStage(30, 100, totalCount_);
-    uploadedCount_ =
-        Interaction::instance().importFaceDB(device_, library_.libid, records_, [this](int) {
-            progress_.step();
-            return stops_->stopRequested();
-        });
-    if (uploadedCount_ < totalCount_) {
-        errorCode_ = packagejob::kNotAllUploaded;
-        qDebug() << "DbImportModule::uploadImageAndFeature"
-                 << " not all image uploaded.";
-    } else {
-        errorCode_ = packagejob::kOk;
-    }
-}
-
 void DbImportModule::run() {
     TaskScope task(JobControl::FaceDbImport);
     PACKAGE_LOG("import start...\n");
@@ -85,15 +55,23 @@ void DbImportModule::run() {
             PACKAGE_LOG("[import failed]. zip file is invalid.\n");
         return;
     }
-    if (!readPackage()) {
+    const packagejob::PackageImport result = packagejob::importPackage(
+        &device_, workDir_->path(), &progress_, {10, 20, 30}, true, {},
+        [this] { return stops_->stopRequested(); });
+    errorCode_ = result.code;
+    library_ = result.library;
+    totalCount_ = result.total;
+    uploadedCount_ = result.uploaded;
+    leftOut_ = result.leftOut;
+    if (result.code == packagejob::kOk || result.code == packagejob::kNotAllUploaded) {
+        if (result.code != packagejob::kOk)
+            qDebug() << "DbImportModule::uploadImageAndFeature"
+                     << " not all image uploaded.";
+        PACKAGE_LOG("import finished.\n");
+    } else if (result.stage == packagejob::PackageImport::Read) {
         PACKAGE_LOG("[import failed]. package is damaged or uncompleted.\n");
-        return;
-    }
-    if (!createFdb()) {
+    } else {
         PACKAGE_LOG("[import failed]. create FDB (%s) failed.\n",
                     library_.name.toLocal8Bit().constData());
-        return;
     }
-    uploadImageAndFeature();
-    PACKAGE_LOG("import finished.\n");
 }

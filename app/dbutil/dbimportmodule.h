@@ -23,6 +23,8 @@ public:
     int totalCount() const { return totalCount_; }
     // The library as created on the camera (its new libid).
     const SDBInfo& library() const { return library_; }
+    // "name: reason" for each record of the package that was not sent.
+    const QStringList& leftOut() const { return leftOut_; }
 
 signals:
     void signalProgress(int val, int total);
@@ -32,9 +34,6 @@ protected:
 
 private:
     bool unpackZip();
-    bool readPackage();
-    bool createFdb();
-    void uploadImageAndFeature();
 
     int errorCode_ = 0;
     int uploadedCount_ = 0;
@@ -42,7 +41,7 @@ private:
     SDeviceInfo device_;
     QString zipPath_;
     SDBInfo library_;
-    SFeatrueList records_;
+    QStringList leftOut_;
     std::unique_ptr<QTemporaryDir> workDir_;
     ProgressReporter progress_;
     // Held, not looked up: the import may outlive the job control at exit.

@@ -76,8 +76,12 @@ void DeviceControl::deleteImages(const SDeviceInfo& device, QSharedPointer<SFeat
 
 void DeviceControl::listImage(const SDeviceInfo& device, QSharedPointer<SPageInfo> page,
                               QSharedPointer<SFeatrueList> out, Callback callback) {
-    runWrapped<bool>(
-        [device, page, out] { return camera().listImage(device, page.data(), out.data()); },
+    runWrapped<int>(
+        [device, page, out] {
+            int code = 0;
+            camera().listImage(device, page.data(), out.data(), &code);
+            return code;
+        },
         callback, "listImage");
 }
 

@@ -33,6 +33,7 @@ public:
     void deleteImage(const SDeviceInfo& device, const SFeatrueInfo& image, Callback callback);
     void deleteImages(const SDeviceInfo& device, QSharedPointer<SFeatrueList> images,
                       Callback callback);
+    // The result is 0, or the code of the failed login or listing.
     void listImage(const SDeviceInfo& device, QSharedPointer<SPageInfo> page,
                    QSharedPointer<SFeatrueList> out, Callback callback);
     void getImage(const SDeviceInfo& device, QSharedPointer<Protocol::MsgImageData> data,

@@ -106,6 +106,10 @@ bool checkDeviceInput(const QString& ip, const QString& userName, const QString&
     return false;
 }
 
+bool fitsCameraText(const QString& text) {
+    return text.toUtf8().size() <= kCameraTextMaxBytes;
+}
+
 bool isValidLibraryName(const QString& name) {
     return !name.isEmpty() && name.size() <= kLibraryNameMaxLength && !name.trimmed().isEmpty();
 }

@@ -54,6 +54,10 @@ QString inputRuleText(int rule);
 bool checkDeviceInput(const QString& ip, const QString& userName, const QString& password,
                       QString* message);
 
+// What a camera holds in a name or text field: 63 bytes of UTF-8 (its fields are 64 wide).
+constexpr int kCameraTextMaxBytes = 63;
+bool fitsCameraText(const QString& text);
+
 // 1..16 characters and not blank after trimming.
 bool isValidLibraryName(const QString& name);
 // 1..49 characters.

@@ -60,7 +60,9 @@ public:
     bool updateImage(const SDeviceInfo& device, const SFeatrueInfo& image);
     int deleteImage(const SDeviceInfo& device, const SFeatrueInfo& image);
     int deleteImages(const SDeviceInfo& device, const SFeatrueList* images);
-    bool listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out);
+    // code, when given, gets why a listing failed: the login's code or the call's.
+    bool listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out,
+                   int* code = nullptr);
     int getImage(const SDeviceInfo& device, Protocol::MsgImageData* data);
 
     // Whole records with their features, for packages.
@@ -91,7 +93,8 @@ private:
     // Login, firmware version and type check shared by updateIPC and checkIPC.
     DeviceCheck checkDevice(SDeviceInfo* device, LoginResult* login);
     // Login for a member; on failure writes the member's login-failure lines.
-    int loginFor(const SDeviceInfo& device, const char* member, const char* debugText);
+    int loginFor(const SDeviceInfo& device, const char* member, const char* debugText,
+                 LoginResult* result = nullptr);
     int readVersion(int handle, SDeviceInfo* device);
     int listLibraries(int handle, SDeviceInfo* device);
     int findLibrary(int handle, SDBInfo* db);

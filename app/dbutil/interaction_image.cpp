@@ -134,8 +134,7 @@ int Interaction::getImage(const SDeviceInfo& device, Protocol::MsgImageData* dat
         code = vcam_control_image_data(handle, &record);
         if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data))) code = -2;
         if (code == 0)
-            data->imageData =
-                QString::fromLatin1(static_cast<const char*>(record.data), record.size);
+            data->imageData = QByteArray(static_cast<const char*>(record.data), record.size);
     }
     if (code == 0) return 0;
     FK_LOG(kSource, 3, "%s, error code %d, message %s, url: %s.\n", "Interaction::get_img_data",

@@ -60,11 +60,20 @@ int Interaction::readPage(int (*call)(int, vcam_image_query*), int handle, const
     return outcome.result;
 }
 
-bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {
+bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out,
+                            int* code) {
+    int ignored = 0;
+    if (!code) code = &ignored;
+    *code = 0;
     if (!page || !out) return true;
-    const int handle = loginFor(device, "Interaction::listImage", "login failed.");
-    if (handle <= 0) return false;
-    return readPage(vcam_control_list_image, handle, "Interaction::list_img", page, out) == 0;
+    LoginResult login;
+    const int handle = loginFor(device, "Interaction::listImage", "login failed.", &login);
+    if (handle <= 0) {
+        *code = login.code != 0 ? login.code : kLoginFailed;
+        return false;
+    }
+    *code = readPage(vcam_control_list_image, handle, "Interaction::list_img", page, out);
+    return *code == 0;
 }
 
 int Interaction::exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {

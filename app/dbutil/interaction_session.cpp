@@ -94,8 +94,9 @@ int Interaction::sessionCount() const {
     return sessions_.size();
 }
 
-int Interaction::loginFor(const SDeviceInfo& device, const char* member, const char* debugText) {
-    int handle = login(device.ip, device.username, device.password, nullptr);
+int Interaction::loginFor(const SDeviceInfo& device, const char* member, const char* debugText,
+                          LoginResult* result) {
+    int handle = login(device.ip, device.username, device.password, result);
     if (handle <= 0) {
         FK_LOG(kSource, 3, "%s, login failed, ip: %s.\n", member, device.ip.toUtf8().constData());
         qDebug() << member << debugText;

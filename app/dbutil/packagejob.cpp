@@ -1,10 +1,12 @@
 #include "packagejob.h"
 
+#include <sys/statvfs.h>
 #include <QDataStream>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QStorageInfo>
+#include <QFileInfo>
+#include <QImageReader>
 #include <cstdarg>
 
 #include "applog.h"
@@ -29,9 +31,17 @@ ZipLimits packageLimits(const QString& dir) {
     limits.maxLargeEntryBytes = package::kMaxDataBytes;
     limits.maxTotalBytes = package::kMaxPackageBytes;
     limits.maxEntries = package::kMaxRecords + 1;
-    const QStorageInfo disk(dir);
-    limits.freeBytes = disk.isValid() ? disk.bytesAvailable() : 0;
+    limits.skipOversized = true;
+    limits.freeBytes = freeBytes(dir);
     return limits;
+}
+
+// Asked of the file system itself: the mount table may be out of sight (a chroot, a container),
+// and free space that cannot be told must refuse nothing.
+qint64 freeBytes(const QString& dir) {
+    struct statvfs info {};
+    if (statvfs(QFile::encodeName(dir).constData(), &info) != 0) return -1;
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
 int unpack(const QString& zipPath, const QString& dir,
@@ -39,6 +49,14 @@ int unpack(const QString& zipPath, const QString& dir,
     ZipReader reader;
     if (!reader.open(zipPath)) return kOpenFailed;
     const ZipResult result = reader.extractAll(dir, packageLimits(dir), progress, stop);
+    for (const QByteArray& entry : result.skipped)
+        PACKAGE_LOG("picture left out, over %lld bytes: %s\n", package::kMaxPictureBytes,
+                    entry.constData());
+    if (result.error == ZipError::WriteFailed) {
+        PACKAGE_LOG("[import failed]. unpacking stopped, a file could not be written: %s\n",
+                    result.entry.constData());
+        return kNoDiskSpace;
+    }
     if (result.error == ZipError::NoSpace) {
         PACKAGE_LOG("[import failed]. not enough free disk space to unpack the package.\n");
         return kNoDiskSpace;
@@ -114,6 +132,77 @@ int createLibrary(SDeviceInfo* device, SDBInfo* library) {
     Interaction& camera = Interaction::instance();
     if (camera.refreshDbList(device) && camera.addFaceDB(*device, library)) return kOk;
     return kLibraryError;
+}
+
+namespace {
+
+// Why a record's picture cannot go to the camera, or nothing when it can. The declared size
+// is read, never the pixels.
+QString pictureProblem(const QString& path) {
+    if (path.isEmpty()) return {};  // a record without a picture travels as it is
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return QString("picture not in the package or over %1 bytes").arg(kImageMaxBytes);
+    if (file.size() > kImageMaxBytes)
+        return QString("picture of %1 bytes, over %2").arg(file.size()).arg(kImageMaxBytes);
+    const QSize size = QImageReader(path).size();
+    if (!size.isValid()) return QString("picture not readable");
+    if (size.width() > kImageMaxWidth || size.height() > kImageMaxHeight)
+        return QString("picture of %1 x %2 pixels, over %3 x %4")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(kImageMaxWidth)
+            .arg(kImageMaxHeight);
+    return {};
+}
+
+SFeatrueList sendableRecords(const SFeatrueList& records, QStringList* leftOut) {
+    SFeatrueList sendable;
+    for (const SFeatrueInfoPtr& record : records) {
+        if (!record) continue;
+        const QString problem = pictureProblem(record->path);
+        if (problem.isEmpty()) {
+            sendable.append(record);
+            continue;
+        }
+        leftOut->append(record->name + ": " + problem);
+        PACKAGE_LOG("record left out: %s, %s\n", record->name.toUtf8().constData(),
+                    problem.toUtf8().constData());
+    }
+    return sendable;
+}
+
+}  // namespace
+
+PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressReporter* progress,
+                            const ImportBands& bands, bool logWordsToo,
+                            const std::function<void(int, int)>& onRecord,
+                            const std::function<bool()>& stop) {
+    PackageImport out;
+    SFeatrueList records;
+    out.code = readPackage(dir, &out.library, &records, progress, bands.readBegin, bands.readEnd,
+                           logWordsToo);
+    if (out.code != kOk) return out;
+
+    out.stage = PackageImport::Create;
+    if (progress) progress->beginStage(bands.readEnd, bands.createEnd, 1);
+    out.code = createLibrary(device, &out.library);
+    if (out.code != kOk) return out;
+    if (progress) progress->step();
+
+    out.stage = PackageImport::Upload;
+    out.total = records.size();
+    const SFeatrueList sendable = sendableRecords(records, &out.leftOut);
+    if (progress) progress->beginStage(bands.createEnd, 100, sendable.size());
+    const auto afterRecord = [&](int uploaded) {
+        if (onRecord) onRecord(uploaded, out.total);
+        if (progress) progress->step();
+        return stop && stop();
+    };
+    out.uploaded =
+        Interaction::instance().importFaceDB(*device, out.library.libid, sendable, afterRecord);
+    out.code = out.uploaded < out.total ? kNotAllUploaded : kOk;
+    return out;
 }
 
 }  // namespace packagejob

@@ -1,8 +1,9 @@
 // Steps shared by the package import of one camera and the batch import of many: unpacking a
-// package into a work directory, reading its "package.dat" and creating the library.
+// package into a work directory, and loading it into a new library of a camera.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "records.h"
@@ -19,6 +20,7 @@ constexpr int kLibraryError = 7;
 constexpr int kNotAllUploaded = 10;
 constexpr int kOpenFailed = 14;
 constexpr int kIncompatible = 15;
+constexpr int kNetworkError = 19;  // the camera stopped answering part way through an export
 constexpr int kWorkDirError = 23;  // also: the library could not be unlocked after an export
 constexpr int kTooLarge = 24;      // beyond what a package can hold
 constexpr int kNoDiskSpace = 25;   // the unpacked package would not fit on the disk
@@ -32,8 +34,10 @@ void log(const char* source, int line, const char* format, ...)
 // sub-directory). Names that could land outside dir, damaged entries and archives that do not
 // open give kOpenFailed; an archive beyond a package's bounds kTooLarge, and one larger than
 // the free space of dir's disk kNoDiskSpace, both before anything is written and each with its
-// own log line. progress(done, total) runs after each entry; stop, asked before each, ends it
-// with kOpenFailed.
+// own log line; a write that fails on the way kNoDiskSpace too. A picture beyond the upload
+// limit is left out with a log line (its record is then skipped by importPackage).
+// progress(done, total) runs after each entry; stop, asked before each, ends it with
+// kOpenFailed.
 int unpack(const QString& zipPath, const QString& dir,
            const std::function<void(int, int)>& progress = {},
            const std::function<bool()>& stop = {});
@@ -42,6 +46,8 @@ inline bool isSizeRefusal(int code) {
 }
 // The limits of a package archive unpacked into dir.
 ZipLimits packageLimits(const QString& dir);
+// Bytes free for this process on dir's file system, or -1 when that cannot be told.
+qint64 freeBytes(const QString& dir);
 
 // Reads dir/"package.dat" into library and records, with each stored picture path turned into
 // a file below dir. kFileError (missing, not a package, damaged) or kIncompatible (version).
@@ -52,5 +58,35 @@ int readPackage(const QString& dir, SDBInfo* library, SFeatrueList* records,
 // Refreshes the camera's library list, then creates the library (its libid becomes the
 // camera's new one). kOk or kLibraryError.
 int createLibrary(SDeviceInfo* device, SDBInfo* library);
+
+// Where an import's progress moves: reading over [readBegin, readEnd], creating the library up
+// to createEnd, uploading up to 100.
+struct ImportBands {
+    int readBegin;
+    int readEnd;
+    int createEnd;
+};
+
+// The outcome of importPackage.
+struct PackageImport {
+    enum Stage { Read, Create, Upload };
+    int code = kOk;
+    Stage stage = Read;   // the stage reached (the failed one when code is not kOk)
+    SDBInfo library;      // as created on the camera (its new libid)
+    int total = 0;        // records in the package
+    int uploaded = 0;     // records the camera accepted
+    QStringList leftOut;  // "name: reason" for each record not sent
+};
+
+// Loads the package unpacked in dir into a new library of device: reads "package.dat", creates
+// the library, leaves out each record whose picture is missing or beyond the upload limit (one
+// log line each) and uploads the rest. After each accepted record onRecord(uploaded, total)
+// runs, the progress steps, and a true from stop ends the upload. code: kOk, kFileError or
+// kIncompatible (Read), kLibraryError (Create), kNotAllUploaded when fewer than total records were
+// accepted.
+PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressReporter* progress,
+                            const ImportBands& bands, bool logWords,
+                            const std::function<void(int uploaded, int total)>& onRecord,
+                            const std::function<bool()>& stop);
 
 }  // namespace packagejob

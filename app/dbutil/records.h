@@ -94,12 +94,12 @@ struct LoginResult {
 };
 
 namespace Protocol {
-// An image to download; imageData holds one Latin-1 character per byte.
+// An image to download; imageData holds the picture's bytes as the camera sent them.
 struct MsgImageData {
     QString url;
-    QString imageData;
+    QByteArray imageData;
 
-    QByteArray bytes() const { return imageData.toLatin1(); }
+    const QByteArray& bytes() const { return imageData; }
 };
 }  // namespace Protocol
 

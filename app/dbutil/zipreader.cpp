@@ -68,8 +68,8 @@ void ZipReader::close() {
     handle_ = nullptr;
     fileNames_.clear();
     filePositions_.clear();
+    fileSizes_.clear();
     dirNames_.clear();
-    announcedTotal_ = 0;
 }
 
 bool ZipReader::open(const QString& path) {
@@ -100,7 +100,7 @@ bool ZipReader::open(const QString& path) {
             unzGetFilePos(handle_, &position);
             fileNames_.append(entry);
             filePositions_.append({position.pos_in_zip_directory, position.num_of_file});
-            announcedTotal_ += info.uncompressed_size;
+            fileSizes_.append(info.uncompressed_size);
         }
     }
     return true;
@@ -224,31 +224,48 @@ ZipResult ZipReader::checkNames(const QString& destDir) const {
     return {};
 }
 
+bool ZipReader::leftOut(int index, const ZipLimits& limits) const {
+    const QByteArray& name = fileNames_[index];
+    return limits.skipOversized && name != limits.largeEntry &&
+           fileSizes_[index] > quint64(qMax<qint64>(limits.maxEntryBytes, 0));
+}
+
 ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
                                 const std::function<void(int, int)>& progress,
                                 const std::function<bool()>& stop) {
     if (!handle_) return {ZipError::NotOpen, {}};
     ZipResult result = checkNames(destDir);
     if (!result.ok()) return result;
-    if (announcedTotal_ > quint64(limits.maxTotalBytes) ||
+    quint64 keptTotal = 0;
+    for (int index = 0; index < fileNames_.size(); ++index) {
+        if (leftOut(index, limits))
+            result.skipped.append(fileNames_[index]);
+        else
+            keptTotal += fileSizes_[index];
+    }
+    if (keptTotal > quint64(limits.maxTotalBytes) ||
         (limits.maxEntries >= 0 && fileNames_.size() > limits.maxEntries))
-        return {ZipError::ArchiveTooLarge, {}};
-    if (limits.freeBytes >= 0 && announcedTotal_ > quint64(limits.freeBytes))
-        return {ZipError::NoSpace, {}};
+        return {ZipError::ArchiveTooLarge, {}, result.skipped};
+    if (limits.freeBytes >= 0 && keptTotal > quint64(limits.freeBytes))
+        return {ZipError::NoSpace, {}, result.skipped};
 
     const QDir dest(destDir);
     qint64 total = 0;
     const int count = fileNames_.size();
     for (int index = 0; index < count; ++index) {
-        if (stop && stop()) return {ZipError::Stopped, {}};
+        if (stop && stop()) return {ZipError::Stopped, {}, result.skipped};
         const QByteArray& name = fileNames_[index];
         result.entry = name;
+        if (leftOut(index, limits)) {
+            if (progress) progress(index + 1, count);
+            continue;
+        }
         result.error = openListed(index);
         if (!result.ok()) return result;
         const QString target = dest.absoluteFilePath(QString::fromUtf8(name));
         if (!dest.mkpath(QFileInfo(target).path())) {
             closeEntry();
-            return {ZipError::WriteFailed, name};
+            return {ZipError::WriteFailed, name, result.skipped};
         }
         const qint64 budget = limits.maxTotalBytes - total;
         const qint64 entryLimit = limits.limitFor(name);
@@ -262,5 +279,6 @@ ZipResult ZipReader::extractAll(const QString& destDir, const ZipLimits& limits,
         total += written;
         if (progress) progress(index + 1, count);
     }
-    return {};
+    result.entry.clear();
+    return result;
 }

@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QPair>
-#include <QVector>
 #include <QString>
+#include <QVector>
 #include <functional>
 
 class QIODevice;
@@ -33,6 +33,9 @@ struct ZipLimits {
     qint64 maxLargeEntryBytes = 0;
     int maxEntries = -1;    // file entries; -1: any number
     qint64 freeBytes = -1;  // room on the destination's disk; -1: not checked
+    // Entries (other than largeEntry) announced past maxEntryBytes are left out and listed,
+    // instead of refusing the whole archive.
+    bool skipOversized = false;
 
     qint64 limitFor(const QByteArray& name) const {
         return !largeEntry.isEmpty() && name == largeEntry ? maxLargeEntryBytes : maxEntryBytes;
@@ -46,8 +49,13 @@ struct ZipLimits {
 
 // The outcome of an extraction and the entry it stopped at.
 struct ZipResult {
+    ZipResult() = default;
+    ZipResult(ZipError e, QByteArray at, QList<QByteArray> left = {})
+        : error(e), entry(std::move(at)), skipped(std::move(left)) {}
+
     ZipError error = ZipError::None;
     QByteArray entry;
+    QList<QByteArray> skipped;  // entries left out for their size (skipOversized)
     bool ok() const { return error == ZipError::None; }
 };
 
@@ -102,13 +110,14 @@ private:
     ZipError openListed(int index);
     ZipError openCurrent();
     ZipResult checkNames(const QString& destDir) const;
+    bool leftOut(int index, const ZipLimits& limits) const;
     ZipError extractBounded(const QString& destPath, qint64 maxBytes, qint64* written);
 
     void* handle_ = nullptr;  // unzFile of the zip library
     bool entryOpen_ = false;
-    quint64 announced_ = 0;       // uncompressed size the open entry claims
-    quint64 announcedTotal_ = 0;  // sum of the file entries' claimed sizes
+    quint64 announced_ = 0;  // uncompressed size the open entry claims
     QList<QByteArray> fileNames_;
     QVector<QPair<quint64, quint64>> filePositions_;  // directory position of each file entry
+    QVector<quint64> fileSizes_;                      // announced size of each file entry
     QList<QByteArray> dirNames_;
 };

@@ -95,11 +95,33 @@ void ExtractFaceDialog::slotFinished() {
     run_ = nullptr;
     setRunning(false);
     if (JobControl::exitRequested()) return;  // the program is going: no box left behind
-    QMessageBox::information(this, tr("Info"),
-                             tr("Preprocess finished") + "\n" + tr("Total") + ": " +
-                                 QString::number(counts.total) + "\n" + tr("Success") + ": " +
-                                 QString::number(counts.success) + "\n" + tr("Failed") + ": " +
-                                 QString::number(counts.failed()));
+    QMessageBox::information(this, tr("Info"), summary(counts));
+}
+
+QString ExtractFaceDialog::failureText(CropFailure reason) {
+    switch (reason) {
+        case CropFailure::NoFace:
+            return tr("no face found");
+        case CropFailure::TooLarge:
+            return tr("too large to upload");
+        case CropFailure::NotWritten:
+            return tr("not written");
+    }
+    return {};
+}
+
+// The counts, then each failed file and why; a long list ends with how many more there are.
+QString ExtractFaceDialog::summary(const PreprocessCounts& counts) {
+    constexpr int kListed = 15;
+    QString text = tr("Preprocess finished") + "\n" + tr("Total") + ": " +
+                   QString::number(counts.total) + "\n" + tr("Success") + ": " +
+                   QString::number(counts.success) + "\n" + tr("Failed") + ": " +
+                   QString::number(counts.failed());
+    for (int i = 0; i < counts.failures.size() && i < kListed; ++i)
+        text += "\n" + counts.failures[i].file + ": " + failureText(counts.failures[i].reason);
+    if (counts.failures.size() > kListed)
+        text += "\n" + tr("and %1 more").arg(counts.failures.size() - kListed);
+    return text;
 }
 
 // Running, the buttons that would start another run or change its folders are off. The

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "tools/facepreprocess.h"
 #include "tools/vizorworker.h"
 
 namespace Ui {
@@ -33,6 +34,9 @@ private slots:
     void slotFinished();
 
 private:
+    static QString failureText(CropFailure reason);
+    static QString summary(const PreprocessCounts& counts);
+
     // The first failed check's warning text, or an empty text when the folders can be used.
     QString checkFolders(const QString& input, const QString& output) const;
     QString chooseFolder(QString* lastFolder);

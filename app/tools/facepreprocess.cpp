@@ -1,12 +1,14 @@
 #include "facepreprocess.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QSet>
 
 #include "applog.h"
 #include "dbutil/inputcheck.h"
 #include "dbutil/jobcontrol.h"
+#include "facecrop.h"
 #include "vizorworker.h"
 
 namespace {
@@ -31,17 +33,37 @@ private:
     QSet<QString> taken_;
 };
 
+// A file cut short by a full disk is removed: it would fail the upload check.
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    if (file.write(bytes) == bytes.size() && file.flush()) return true;
+    file.remove();
+    return false;
+}
+
+// Saves the crop as a JPEG the upload check takes; nothing when it gave no crop.
 bool saveCrop(const QImage& picture, const QString& outputDir, const QFileInfo& input,
-              RunNames& names) {
+              RunNames& names, CropFailure* failure) {
+    if (picture.isNull()) {
+        *failure = CropFailure::NoFace;
+        return false;
+    }
+    const QByteArray bytes = uploadableJpeg(picture);
+    if (bytes.isEmpty()) {
+        *failure = CropFailure::TooLarge;
+        return false;
+    }
     const QString name = names.claim(preprocessOutputBase(input));
     // Joined rather than QString::arg so that a '%' in the folder name stays literal.
     const QString target = outputDir + QLatin1Char('/') + name + ".jpg";
-    if (picture.save(target)) {
+    if (writeAll(target, bytes)) {
         names.keep(name);
         return true;
     }
     FK_LOG("tools\\facepreprocess", 3, "%s, Failed to save image: %s.\n", "preprocessDirectory",
            target.toUtf8().constData());
+    *failure = CropFailure::NotWritten;
     return false;
 }
 
@@ -63,7 +85,11 @@ PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDi
     for (const QFileInfo& file : files) {
         if ((stop && stop()) || JobControl::exitRequested()) break;
         const QImage picture = worker.extractFaceImage(file.absoluteFilePath());
-        if (!picture.isNull() && saveCrop(picture, outputDir, file, names)) ++counts.success;
+        CropFailure failure = CropFailure::NoFace;
+        if (saveCrop(picture, outputDir, file, names, &failure))
+            ++counts.success;
+        else
+            counts.failures.append({file.fileName(), failure});
         ++processed;
         if (progress) progress(processed, counts.total);
     }

@@ -4,14 +4,28 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <QVector>
 
 #include <functional>
 
 class VizorWorker;
 
+// Why a file gave no crop.
+enum class CropFailure {
+    NoFace,      // no face found, or not a readable picture
+    TooLarge,    // no quality or size within the upload limits was small enough
+    NotWritten,  // the output file could not be written
+};
+
+struct FailedCrop {
+    QString file;  // the input file's name
+    CropFailure reason;
+};
+
 struct PreprocessCounts {
     int total = 0;  // every listed file, also those a stop left unprocessed
     int success = 0;
+    QVector<FailedCrop> failures;  // the processed files that gave no crop, in order
     int failed() const { return total - success; }
 };
 
@@ -24,8 +38,9 @@ using PreprocessStop = std::function<bool()>;
 // cut to its first 20 characters.
 QString preprocessOutputBase(const QFileInfo& input);
 
-// The folders must exist and differ; the caller checks them. A crop never replaces one written
-// earlier in the same run: a clashing name gets a "_2", "_3", ... suffix.
+// The folders must exist and differ; the caller checks them. Each crop is saved so that it passes
+// the upload check (uploadableJpeg). A crop never replaces one written earlier in the same run:
+// a clashing name gets a "_2", "_3", ... suffix.
 PreprocessCounts preprocessDirectory(VizorWorker& worker, const QString& inputDir,
                                      const QString& outputDir, const PreprocessProgress& progress,
                                      const PreprocessStop& stop);

@@ -19,6 +19,8 @@ public:
     }
 
     void queueAnswer(bool accept) { answers_.append(accept); }
+    // The next box is answered with this button when it has one (before any queued answer).
+    void queueButton(QMessageBox::StandardButton button) { buttons_.append(button); }
     void queuePath(const QString& path) { paths_.append(path); }
     QString lastText() const { return texts.value(texts.size() - 1); }
 
@@ -35,6 +37,8 @@ private:
     void answerBox(QMessageBox* box) {
         texts.append(box->text());
         titles.append(box->windowTitle());
+        if (!buttons_.isEmpty())
+            if (QAbstractButton* button = box->button(buttons_.takeFirst())) return button->click();
         const bool accept = answers_.isEmpty() || answers_.takeFirst();
         const QList<QMessageBox::StandardButton> order =
             accept ? QList<QMessageBox::StandardButton>{QMessageBox::Ok, QMessageBox::Yes}
@@ -56,5 +60,6 @@ private:
 
     QTimer timer_;
     QList<bool> answers_;
+    QList<QMessageBox::StandardButton> buttons_;
     QStringList paths_;
 };

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app_cameras.h"
+#include "applog.h"
 #include "camsim.h"
 #include "dbutil/dbexportmodule.h"
 #include "dbutil/dbimportmodule.h"
@@ -21,6 +22,7 @@
 #include "dbutil/zipwriter.h"
 #include "pictures.h"
 #include "support/camera_set.h"
+#include "testimages.h"
 
 namespace {
 
@@ -42,19 +44,11 @@ SFeatrueList recordsOf(const SDeviceInfo& device, const QString& libid) {
     return records;
 }
 
-// A small JPEG whose frame header declares width x height.
-QByteArray jpegDeclaring(int width, int height) {
-    QImage small(16, 16, QImage::Format_RGB32);
-    small.fill(Qt::gray);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    small.save(&buffer, "JPG");
-    QByteArray bytes = buffer.data();
-    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
-    if (frame < 0) qFatal("no frame header");
-    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
-    bytes.replace(frame + 5, 4, size, 4);
-    return bytes;
+QByteArray pictureMd5(const SDeviceInfo& device, const QString& url) {
+    Protocol::MsgImageData data;
+    data.url = url;
+    if (Interaction::instance().getImage(device, &data) != 0) return {};
+    return QCryptographicHash::hash(data.bytes(), QCryptographicHash::Md5);
 }
 
 }  // namespace
@@ -311,7 +305,7 @@ private slots:
         const SDeviceInfo device = deviceOf(*camera);
         const SDBInfo db = fillLibrary(device, 3);
         const SFeatrueList records = recordsOf(device, db.libid);
-        const QByteArray bomb = jpegDeclaring(2000, 1200);
+        const QByteArray bomb = testimages::jpegDeclaring(2000, 1200);
         camera->setCannedReply(QUrl(records[1]->url).path().toStdString(),
                                camsim::HttpResponse{200, bomb.toStdString(), "image/jpeg", {}});
         DbExportModule job(device, db.libid);
@@ -403,6 +397,66 @@ private slots:
         QVERIFY(!QFile::exists(QDir::tempPath() + "/escape.txt"));
         QVERIFY(!QFile::exists("/abs-escape.txt"));
         QVERIFY(camera->journal().on("/api/v1/recognize/add_fdlib").empty());
+    }
+
+    // A picture beyond the upload limit costs its own record's picture, never the package: the
+    // export counts and logs it, the import skips that record only and says so.
+    void oversizedPicturesAreLeftOutOneByOne() {
+        const QString logDir = dir_.filePath("log/");
+        AppLog::instance().init(logDir.toStdString());
+        AppLog::instance().setLevel(6);
+        const SDeviceInfo from = deviceOf(*startCamera());
+        const SDeviceInfo to = deviceOf(*startCamera());
+        const SDBInfo source = fillLibrary(from, 2);
+        const QString big = dir_.filePath("big.jpg");
+        QVERIFY(testimages::writeJpeg(big, QSize(300, 300), 300 * 1024));
+        auto heavy = SFeatrueInfoPtr::create();
+        heavy->name = "heavy";
+        heavy->path = big;
+        heavy->libid = source.libid;
+        QVERIFY(Interaction::instance().addImage(from, heavy));
+
+        DbExportModule exported(from, source.libid);
+        exported.setSavePath(dir_.filePath("with-heavy.zip"));
+        runToEnd(exported);
+        QCOMPARE(exported.errorCode(), 0);
+        QCOMPARE(exported.exportedCount(), 3);
+        QCOMPARE(exported.pictureCount(), 2);
+        QCOMPARE(exported.leftOut().size(), 1);
+        QVERIFY(exported.leftOut().first().startsWith("heavy: picture of 307200 bytes"));
+        QFile log(QString::fromStdString(AppLog::instance().currentFile()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains("picture left out: heavy"));
+
+        DbImportModule imported(to, exported.savePath());
+        runToEnd(imported);
+        QCOMPARE(imported.errorCode(), 0);
+        QSet<QByteArray> before, after;
+        for (const SFeatrueInfoPtr& record : recordsOf(from, source.libid))
+            if (record->name != "heavy") before.insert(pictureMd5(from, record->url));
+        for (const SFeatrueInfoPtr& record : recordsOf(to, imported.library().libid))
+            if (record->name != "heavy") after.insert(pictureMd5(to, record->url));
+        QCOMPARE(after, before);
+
+        // One picture of 216 KB among five in a package made elsewhere.
+        const SDeviceInfo other = deviceOf(*startCamera());
+        const QString five = exportLibrary(other, fillLibrary(other, 5).libid, 0);
+        const QString script = QString(
+            "import zipfile,sys\n"
+            "src=zipfile.ZipFile(sys.argv[1]); z=zipfile.ZipFile(sys.argv[2],'w')\n"
+            "pics=[i for i in src.infolist() if i.filename.startswith('images/')]\n"
+            "[z.writestr(i, b'x'*216000 if i==pics[2] else src.read(i.filename)) "
+            "for i in src.infolist()]\n");
+        const QString doctored = dir_.filePath("doctored.zip");
+        QCOMPARE(QProcess::execute("python3", {"-c", script, five, doctored}), 0);
+        const SDeviceInfo third = deviceOf(*startCamera());
+        DbImportModule partial(third, doctored);
+        runToEnd(partial);
+        QCOMPARE(partial.errorCode(), 10);
+        QCOMPARE(partial.totalCount(), 5);
+        QCOMPARE(partial.uploadedCount(), 4);
+        QCOMPARE(partial.leftOut().size(), 1);
+        QCOMPARE(recordsOf(third, partial.library().libid).size(), 4);
     }
 
     void directoryEntriesAndAStopRequest() {

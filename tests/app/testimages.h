@@ -43,6 +43,17 @@ inline QByteArray padJpeg(QByteArray data, qint64 bytes) {
     return data;
 }
 
+// A small JPEG whose frame header declares width x height: a few bytes that would decode to
+// gigabytes.
+inline QByteArray jpegDeclaring(int width, int height) {
+    QByteArray bytes = jpegBytes(QSize(16, 16));
+    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0) return {};
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    bytes.replace(frame + 5, 4, size, 4);
+    return bytes;
+}
+
 inline bool writeFile(const QString& path, const QByteArray& data) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();

@@ -381,13 +381,13 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="-122"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+116"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+16"/>
         <source>Import</source>
         <translation>Import</translation>
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-28"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-1"/>
         <source>Export</source>
         <translation>Export</translation>
     </message>
@@ -432,101 +432,118 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>MultiAdd</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+188"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
-        <location line="+22"/>
-        <location line="+6"/>
-        <location line="+23"/>
-        <location line="+27"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+18"/>
-        <location line="+9"/>
-        <location line="+15"/>
-        <location line="+3"/>
+        <location line="+25"/>
+        <location line="+5"/>
+        <location line="+24"/>
+        <location line="+26"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location line="+10"/>
         <location line="+16"/>
+        <location line="+3"/>
+        <location line="+20"/>
         <location line="+3"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-78"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-37"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-80"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-42"/>
         <source>You must select one db</source>
         <translation>You must select one db</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_items.cpp" line="+25"/>
-        <location line="+34"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+10"/>
-        <location line="+45"/>
+        <location line="+44"/>
+        <source>The page could not be loaded</source>
+        <translation>The page could not be loaded</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Load it again?</source>
+        <translation>Load it again?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="+32"/>
+        <location line="+47"/>
+        <location line="+23"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+11"/>
+        <location line="+58"/>
         <source>Error</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="-70"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="+0"/>
         <source>Add failed</source>
         <translation>Add failed</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
-        <location line="+11"/>
+        <location line="+95"/>
+        <location line="+13"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+116"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
+        <location line="+118"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-41"/>
         <location line="+3"/>
-        <location line="+17"/>
-        <location line="+29"/>
+        <location line="+19"/>
+        <location line="+43"/>
         <source>Info</source>
         <translation>Info</translation>
     </message>
     <message>
-        <location line="-56"/>
+        <location line="-108"/>
         <source>Add success</source>
         <translation>Add success</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+34"/>
+        <location line="+72"/>
+        <location line="+12"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-84"/>
         <source>One item must be selected</source>
         <translation>One item must be selected</translation>
     </message>
     <message>
+        <location line="+36"/>
         <location line="+23"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-3"/>
         <source>Edit failed</source>
         <translation>Edit failed</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-67"/>
-        <location line="+3"/>
-        <location line="+25"/>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-11"/>
-        <location line="+14"/>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+9"/>
+        <location line="-20"/>
+        <location line="+30"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-18"/>
+        <location line="+21"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-3"/>
         <source>Success</source>
         <translation>Success</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-30"/>
+        <location line="+30"/>
         <source>Edit success</source>
         <translation>Edit success</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
+        <source>The new picture is stored, but the old record could not be deleted</source>
+        <translation>The new picture is stored, but the old record could not be deleted</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>No item has been selected</source>
         <translation>No item has been selected</translation>
     </message>
@@ -536,14 +553,14 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Checked item will be deleted</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Delete image finished</source>
         <translation>Delete image finished</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-88"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-57"/>
-        <location line="+19"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-126"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-77"/>
+        <location line="+23"/>
         <source>There is no db</source>
         <translation>There is no db</translation>
     </message>
@@ -574,28 +591,49 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Zip (*.zip)</source>
         <translation>Zip (*.zip)</translation>
     </message>
     <message>
-        <location line="-14"/>
-        <location line="+28"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+35"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+51"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+28"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="-2"/>
         <source>Total</source>
         <translation>Total</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-78"/>
+        <location line="+6"/>
+        <source>Incomplete</source>
+        <translation>Incomplete</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pictures</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out</source>
+        <translation>Left out</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>listed in the program log</source>
+        <translation>listed in the program log</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-4"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-100"/>
         <source>There can be only 2 db</source>
         <translation>There can be only 2 db</translation>
     </message>
@@ -605,12 +643,12 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Open face DB data file</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Package file isn&apos;t compatible</source>
         <translation>Package file isn&apos;t compatible</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <source>Open Image Dir</source>
         <translation>Open Image Dir</translation>
     </message>
@@ -630,7 +668,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Continue to upload valid images</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+21"/>
         <source>Unknown error</source>
         <translation>Unknown error</translation>
     </message>
@@ -640,29 +678,29 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>All data in db will be removed</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+21"/>
+        <location line="+9"/>
+        <location line="+23"/>
         <source>Delete failed</source>
         <translation>Delete failed</translation>
     </message>
     <message>
-        <location line="-18"/>
-        <location line="+18"/>
+        <location line="-20"/>
+        <location line="+20"/>
         <source>Delete success</source>
         <translation>Delete success</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-8"/>
         <source>All images that have extracted features in the db will be removed</source>
         <translation>All images that have extracted features in the db will be removed</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+29"/>
         <source>Add Success</source>
         <translation>Add Success</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+3"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-8"/>
         <source>uploading number</source>
         <translation>uploading number</translation>
     </message>
@@ -738,7 +776,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>DbAddDialog</name>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="+66"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="+73"/>
         <source>Add</source>
         <translation>Add</translation>
     </message>
@@ -776,20 +814,25 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="-12"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="-20"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+10"/>
         <source>Db name is invalid</source>
         <translation>Db name is invalid</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Text too long for the camera</source>
+        <translation>Text too long for the camera</translation>
     </message>
 </context>
 <context>
     <name>DbEditDialog</name>
     <message>
-        <location line="+16"/>
+        <location line="+13"/>
         <source>Edit</source>
         <translation>Edit</translation>
     </message>
@@ -1116,7 +1159,22 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Info</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+6"/>
+        <source>no face found</source>
+        <translation>no face found</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>too large to upload</source>
+        <translation>too large to upload</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not written</source>
+        <translation>not written</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Preprocess finished</source>
         <translation>Preprocess finished</translation>
     </message>
@@ -1134,6 +1192,11 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+1"/>
         <source>Failed</source>
         <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>and %1 more</source>
+        <translation>and %1 more</translation>
     </message>
 </context>
 <context>
@@ -1383,7 +1446,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Edit</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+45"/>
         <source>Open Image</source>
         <translation>Open Image</translation>
     </message>
@@ -1393,24 +1456,29 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Images (*.jpeg *.jpg)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+5"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
         <location line="+13"/>
+        <source>Text too long for the camera</source>
+        <translation>Text too long for the camera</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location line="+4"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-18"/>
         <source>Image name is invalid</source>
         <translation>Image name is invalid</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+18"/>
         <source>Please select one photograph</source>
         <translation>Please select one photograph</translation>
     </message>
@@ -1895,7 +1963,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Display</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+32"/>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+33"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>
@@ -1906,7 +1974,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>The image doesn&apos;t exist</source>
         <translation>The image doesn&apos;t exist</translation>
     </message>

@@ -381,13 +381,13 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="-122"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+116"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+16"/>
         <source>Import</source>
         <translation>导入</translation>
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-28"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-1"/>
         <source>Export</source>
         <translation>导出</translation>
     </message>
@@ -432,101 +432,118 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量添加</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+188"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-57"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
-        <location line="+22"/>
-        <location line="+6"/>
-        <location line="+23"/>
-        <location line="+27"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+18"/>
-        <location line="+9"/>
-        <location line="+15"/>
-        <location line="+3"/>
+        <location line="+25"/>
+        <location line="+5"/>
+        <location line="+24"/>
+        <location line="+26"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location line="+10"/>
         <location line="+16"/>
+        <location line="+3"/>
+        <location line="+20"/>
         <location line="+3"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-78"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-37"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-80"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-42"/>
         <source>You must select one db</source>
         <translation>请先选择一个人脸库</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_items.cpp" line="+25"/>
-        <location line="+34"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+10"/>
-        <location line="+45"/>
+        <location line="+44"/>
+        <source>The page could not be loaded</source>
+        <translation>页面加载失败</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Load it again?</source>
+        <translation>是否重新加载？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="+32"/>
+        <location line="+47"/>
+        <location line="+23"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+11"/>
+        <location line="+58"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location filename="../../ui/facedb/configpage_items.cpp" line="-70"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="+0"/>
         <source>Add failed</source>
         <translation>添加失败</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+45"/>
-        <location line="+11"/>
+        <location line="+95"/>
+        <location line="+13"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+116"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-32"/>
+        <location line="+118"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-41"/>
         <location line="+3"/>
-        <location line="+17"/>
-        <location line="+29"/>
+        <location line="+19"/>
+        <location line="+43"/>
         <source>Info</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="-56"/>
+        <location line="-108"/>
         <source>Add success</source>
         <translation>添加成功</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+34"/>
+        <location line="+72"/>
+        <location line="+12"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-34"/>
+        <location line="-84"/>
         <source>One item must be selected</source>
         <translation>请只选择一条记录</translation>
     </message>
     <message>
+        <location line="+36"/>
         <location line="+23"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-3"/>
         <source>Edit failed</source>
         <translation>修改失败</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-67"/>
-        <location line="+3"/>
-        <location line="+25"/>
-        <location line="+3"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-11"/>
-        <location line="+14"/>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+9"/>
+        <location line="-20"/>
+        <location line="+30"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-18"/>
+        <location line="+21"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-3"/>
         <source>Success</source>
         <translation>成功</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-30"/>
+        <location line="+30"/>
         <source>Edit success</source>
         <translation>修改成功</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
+        <source>The new picture is stored, but the old record could not be deleted</source>
+        <translation>新图片已保存，但旧记录未能删除</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>No item has been selected</source>
         <translation>未选择任何记录</translation>
     </message>
@@ -536,14 +553,14 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>所选记录将被删除</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Delete image finished</source>
         <translation>图片删除完成</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-88"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-57"/>
-        <location line="+19"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-126"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-77"/>
+        <location line="+23"/>
         <source>There is no db</source>
         <translation>当前没有人脸库</translation>
     </message>
@@ -574,28 +591,49 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+28"/>
+        <location line="+30"/>
         <source>Zip (*.zip)</source>
         <translation>数据包 (*.zip)</translation>
     </message>
     <message>
-        <location line="-14"/>
-        <location line="+28"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+35"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+51"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-26"/>
-        <location line="+28"/>
         <location filename="../../ui/facedb/jobsummary.cpp" line="-2"/>
         <source>Total</source>
         <translation>总数</translation>
     </message>
     <message>
-        <location line="-20"/>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="-78"/>
+        <location line="+6"/>
+        <source>Incomplete</source>
+        <translation>不完整</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Records</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pictures</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Left out</source>
+        <translation>未包含</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>listed in the program log</source>
+        <translation>详见程序日志</translation>
+    </message>
+    <message>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-4"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="-100"/>
         <source>There can be only 2 db</source>
         <translation>每台设备最多只能有 2 个人脸库</translation>
     </message>
@@ -605,12 +643,12 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>打开人脸库数据包</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="+1"/>
         <source>Package file isn&apos;t compatible</source>
         <translation>数据包文件不兼容</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
         <source>Open Image Dir</source>
         <translation>选择图片目录</translation>
     </message>
@@ -630,7 +668,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>是否继续上传有效图片</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
+        <location filename="../../ui/facedb/configpage_library.cpp" line="+21"/>
         <source>Unknown error</source>
         <translation>未知错误</translation>
     </message>
@@ -640,29 +678,29 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>人脸库中的所有数据都将被删除</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+21"/>
+        <location line="+9"/>
+        <location line="+23"/>
         <source>Delete failed</source>
         <translation>删除失败</translation>
     </message>
     <message>
-        <location line="-18"/>
-        <location line="+18"/>
+        <location line="-20"/>
+        <location line="+20"/>
         <source>Delete success</source>
         <translation>删除成功</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-8"/>
         <source>All images that have extracted features in the db will be removed</source>
         <translation>人脸库中已提取特征的图片都将被删除</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+29"/>
         <source>Add Success</source>
         <translation>添加成功</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/jobsummary.cpp" line="+3"/>
+        <location filename="../../ui/facedb/jobsummary.cpp" line="-8"/>
         <source>uploading number</source>
         <translation>上传数</translation>
     </message>
@@ -738,7 +776,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>DbAddDialog</name>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="+66"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="+73"/>
         <source>Add</source>
         <translation>添加人脸库</translation>
     </message>
@@ -776,20 +814,25 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>btn2</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/dbdialog.cpp" line="-12"/>
+        <location filename="../../ui/facedb/dbdialog.cpp" line="-20"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+10"/>
         <source>Db name is invalid</source>
         <translation>人脸库名称无效</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Text too long for the camera</source>
+        <translation>文本超出相机允许的长度</translation>
     </message>
 </context>
 <context>
     <name>DbEditDialog</name>
     <message>
-        <location line="+16"/>
+        <location line="+13"/>
         <source>Edit</source>
         <translation>编辑人脸库</translation>
     </message>
@@ -1116,7 +1159,22 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+6"/>
+        <source>no face found</source>
+        <translation>未找到人脸</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>too large to upload</source>
+        <translation>过大，无法上传</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>not written</source>
+        <translation>无法写入</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Preprocess finished</source>
         <translation>预处理完成</translation>
     </message>
@@ -1134,6 +1192,11 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+1"/>
         <source>Failed</source>
         <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>and %1 more</source>
+        <translation>另有 %1 个</translation>
     </message>
 </context>
 <context>
@@ -1383,7 +1446,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>编辑记录</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+45"/>
         <source>Open Image</source>
         <translation>选择图片</translation>
     </message>
@@ -1393,24 +1456,29 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>图片 (*.jpeg *.jpg)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+10"/>
         <location line="+5"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
         <location line="+13"/>
+        <source>Text too long for the camera</source>
+        <translation>文本超出相机允许的长度</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location line="+4"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-4"/>
+        <location line="-18"/>
         <source>Image name is invalid</source>
         <translation>姓名无效</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+18"/>
         <source>Please select one photograph</source>
         <translation>请选择一张图片</translation>
     </message>
@@ -1895,7 +1963,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>查看图片</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+32"/>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+33"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
@@ -1906,7 +1974,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>The image doesn&apos;t exist</source>
         <translation>图片不存在</translation>
     </message>

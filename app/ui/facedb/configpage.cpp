@@ -10,10 +10,12 @@
 #include "configitemdelegate.h"
 #include "dbdialog.h"
 #include "dbutil/busy.h"
+#include "dbutil/errortext.h"
 #include "imageitemwrap.h"
 #include "imageswidget.h"
 #include "itemadddialog.h"
 #include "picturesource.h"
+#include "simpleimagedialog.h"
 #include "ui/widgets/pagination.h"
 #include "ui/widgets/tableheaderview.h"
 #include "ui_configpage.h"
@@ -97,6 +99,7 @@ void ConfigPage::connectParts() {
 }
 
 void ConfigPage::setDevice(const SDeviceInfo& device) {
+    closeDialogs(true);
     device_ = device;
     ui->input_name->clear();
     calls_.supersedeAll();  // answers for the previous camera are dropped
@@ -104,6 +107,7 @@ void ConfigPage::setDevice(const SDeviceInfo& device) {
     clearGrid();
     showStackPage(true);
     resetRequest();
+    shownRequest_ = page_;
     ui->pagination->setPageSize(kFirstPageSize);
     ui->pagination->setCurrentPage(1);
     rebuildSelector();
@@ -116,7 +120,24 @@ void ConfigPage::resetRequest() {
 }
 
 void ConfigPage::on_btn_return_clicked() {
+    closeDialogs(true);
     emit signalReturn(device_.ip, changed_);
+}
+
+void ConfigPage::closeDialogs(bool cameraChanged) {
+    for (ItemAddDialog* dialog : {itemAdd_, itemEdit_}) {
+        dialog->close();
+        dialog->reset();
+        dialog->setTarget(QString(), QString());
+    }
+    dbEdit_->close();
+    dbEdit_->setTargetIp(QString());
+    if (!cameraChanged) return;
+    dbAdd_->close();
+    dbAdd_->setTargetIp(QString());
+    if (!imageDialog_) return;
+    imageDialog_->dropPending();
+    imageDialog_->close();
 }
 
 // ---- Selector ----
@@ -159,7 +180,7 @@ void ConfigPage::refreshLibraries(const QString& keepLibid) {
     auto device = QSharedPointer<SDeviceInfo>::create(device_);
     calls_.run(
         QStringLiteral("libraries"), busy::Animation,
-        [&](DeviceControl::Callback done) { control_.refreshDbList(device, done); },
+        [this, device](DeviceControl::Callback done) { control_.refreshDbList(device, done); },
         [this, device, keepLibid](const QVariant& ok) {
             if (ok.toBool()) device_.dbs = device->dbs;
             rebuildSelector(keepLibid);
@@ -168,6 +189,7 @@ void ConfigPage::refreshLibraries(const QString& keepLibid) {
 
 void ConfigPage::on_comb_db_currentIndexChanged(int index) {
     qDebug() << "comb changed " << index;
+    closeDialogs(false);
     if (index < 0) return;
     ui->input_name->clear();
     on_btn_search_clicked();
@@ -211,15 +233,34 @@ void ConfigPage::slotPageSizeChanged(int size) {
     if (hasLibrary()) loadPage();
 }
 
+// The page on show stays until the new one has arrived: a failed load must not look like an
+// empty library.
 void ConfigPage::loadPage() {
-    model_->clear();
-    clearGrid();
     auto request = QSharedPointer<SPageInfo>::create(page_);
     auto records = QSharedPointer<SFeatrueList>::create();
     calls_.run(
         kPageChannel, busy::Animation,
-        [&](DeviceControl::Callback done) { control_.listImage(device_, request, records, done); },
-        [this, request, records](const QVariant&) { showPage(*request, *records); });
+        [this, request, records](DeviceControl::Callback done) {
+            control_.listImage(device_, request, records, done);
+        },
+        [this, request, records](const QVariant& result) {
+            if (result.toInt() != 0) return pageLoadFailed(result.toInt());
+            showPage(*request, *records);
+        });
+}
+
+void ConfigPage::pageLoadFailed(int code) {
+    const QString text =
+        tr("The page could not be loaded") + ": " + ErrorText(code) + "\n" + tr("Load it again?");
+    if (QMessageBox::warning(this, tr("Error"), text, QMessageBox::Retry | QMessageBox::Cancel) ==
+        QMessageBox::Retry)
+        return loadPage();
+    // Another library's records never stay under this one's name.
+    if (shownRequest_.libid != page_.libid) return showEmptyPage();
+    // Back to the page on show, the bar with it (quietly: the bar would ask for a load).
+    page_ = shownRequest_;
+    const QSignalBlocker blocker(ui->pagination);
+    ui->pagination->setCurrentPage(page_.page_num);
 }
 
 void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
@@ -232,16 +273,21 @@ void ConfigPage::showPage(const SPageInfo& reply, const SFeatrueList& records) {
         loadPage();
         return;
     }
+    shownRequest_ = page_;
     CheckedRecordList rows;
     rows.reserve(records.size());
     for (const SFeatrueInfoPtr& record : records)
         rows.append(CheckedRecordPtr(new CheckedRecord{*record, false}));
     model_->setRecords(rows);
+    if (!picturesShown()) clearGrid();
     // The page first, so that the bar does not see its page vanish and ask for another load.
     ui->pagination->setCurrentPage(page_.page_num);
     ui->pagination->setTotal(page_.total);
     ui->pagination->setCurrentPage(page_.page_num);
     setHeaderChecked(false);
+    for (int row = 0; row < rows.size(); ++row)
+        if (checkAfterLoad_ >= 0 && rows[row]->info.imgid == checkAfterLoad_) model_->toggle(row);
+    checkAfterLoad_ = -1;
     if (picturesShown()) loadPictures();
     emit signalPageLoaded();
 }
@@ -251,6 +297,7 @@ void ConfigPage::showEmptyPage() {
     model_->clear();
     clearGrid();
     page_.total = 0;
+    shownRequest_ = page_;
     ui->pagination->setTotal(0);
     ui->pagination->setCurrentPage(1);
 }

@@ -99,6 +99,9 @@ private:
     void setUpDialogs();
     void connectParts();
 
+    // The dialogs belong to the camera (and library) they were opened for: a switch closes them.
+    void closeDialogs(bool cameraChanged);
+
     // Selector and library list.
     bool hasLibrary() const;
     QString currentLibid() const;
@@ -112,6 +115,8 @@ private:
     void resetRequest();
     void loadPage();
     void showPage(const SPageInfo& reply, const SFeatrueList& records);
+    // Says why, keeps the last page shown and offers the load again.
+    void pageLoadFailed(int code);
     void loadPictures();
     void clearGrid();
     void fetchNextPicture(int run);
@@ -119,6 +124,10 @@ private:
     void setHeaderChecked(bool checked);
     bool picturesShown() const;
     void showStackPage(bool pictures);
+
+    // A new picture for a record: the camera gets a new record, and only once it holds it the
+    // old one is deleted, so that a failure leaves the old record as it was.
+    void replacePicture(const SFeatrueInfo& edited);
 
     // Jobs.
     void finishExtraction(BatchExtractThread* thread);
@@ -145,7 +154,9 @@ private:
     SimpleImageDialog* imageDialog_ = nullptr;
     DeviceControl control_;
     PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
-    int pictureRun_ = 0;  // number of the latest grid fill; older downloads are dropped
+    SPageInfo shownRequest_;      // the request of the page on show
+    qint64 checkAfterLoad_ = -1;  // a record to check once its page is shown
+    int pictureRun_ = 0;          // number of the latest grid fill; older downloads are dropped
     QList<QPointer<ImageItemWrap>> pictureQueue_;  // cells still waiting for their picture
     QString lastImageDir_ = ".";
 };

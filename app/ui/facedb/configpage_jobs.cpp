@@ -17,7 +17,6 @@
 
 namespace {
 constexpr int kNotAllTransferred = 10;
-constexpr int kIncompatible = 15;
 
 void setTask(JobControl::Task task, bool on) {
     if (JobControl* control = JobControl::instance()) control->setTask(task, on);
@@ -84,13 +83,15 @@ void ConfigPage::on_btn_export_clicked() {
 
 void ConfigPage::finishExport(DbExportModule* module) {
     module->deleteLater();  // removes the work directory
-    if (busy::closing()) return busy::end();
-    QString text = tr("Export") + " " + (module->errorCode() == 0 ? tr("Success") : tr("Failed"));
-    if (module->errorCode() == kNotAllTransferred)
-        text += "\n" + tr("Total") + ": " + QString::number(module->expectedCount()) + "\n" +
-                tr("Success") + ": " + QString::number(module->exportedCount());
-    QMessageBox::information(this, tr("Information"), text);
     busy::end();
+    if (busy::closing()) return;
+    jobsummary::PackageCounts counts;
+    counts.code = module->errorCode();
+    counts.total = module->expectedCount();
+    counts.done = module->exportedCount();
+    counts.pictures = module->pictureCount();
+    counts.leftOut = module->leftOut().size();
+    QMessageBox::information(this, tr("Information"), jobsummary::exportText(counts));
 }
 
 void ConfigPage::on_btn_import_clicked() {
@@ -111,15 +112,15 @@ void ConfigPage::on_btn_import_clicked() {
 
 void ConfigPage::finishImport(DbImportModule* module) {
     module->deleteLater();
-    if (busy::closing()) return busy::end();
-    const int code = module->errorCode();
-    QString text = tr("Import") + " " + (code == 0 ? tr("Success") : tr("Failed"));
-    if (code == kNotAllTransferred)
-        text += "\n" + tr("Total") + ": " + QString::number(module->totalCount()) + "\n" +
-                tr("Success") + ": " + QString::number(module->uploadedCount());
-    if (code == kIncompatible) text += "\n" + tr("Package file isn't compatible");
-    QMessageBox::information(this, tr("Information"), text);
     busy::end();
+    if (busy::closing()) return;
+    const int code = module->errorCode();
+    jobsummary::PackageCounts counts;
+    counts.code = code;
+    counts.total = module->totalCount();
+    counts.done = module->uploadedCount();
+    counts.leftOut = module->leftOut().size();
+    QMessageBox::information(this, tr("Information"), jobsummary::importText(counts));
     if (code == 0 || code == kNotAllTransferred) {
         changed_ = true;
         refreshLibraries(currentLibid());

@@ -3,17 +3,15 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QRegExpValidator>
 
 #include "dbutil/inputcheck.h"
+#include "textfieldrule.h"
 #include "ui_dbdialog.h"
 
 DbDialog::DbDialog(QWidget* parent) : QDialog(parent), ui(new Ui::DbDialog) {
     ui->setupUi(this);
     setFixedSize(size());
-    ui->input_name->setMaxLength(kLibraryNameMaxLength);
-    ui->input_name->setValidator(
-        new QRegExpValidator(QRegExp("^[\\w]+$", Qt::CaseSensitive), ui->input_name));
+    nameRule_ = TextFieldRule::install(ui->input_name, kLibraryNameMaxLength);
     ui->spin_threshold->setRange(0, 100);
     ui->spin_threshold->setValue(kDefaultThreshold);
     // The spin box hands its focus to its line edit: watch both.
@@ -27,7 +25,7 @@ DbDialog::~DbDialog() {
 
 void DbDialog::showLibrary(const SDBInfo& library) {
     library_ = library;
-    ui->input_name->setText(library.name);
+    nameRule_->load(library.name);
     ui->spin_threshold->setValue(library.threshold);
 }
 
@@ -42,7 +40,7 @@ bool DbDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DbDialog::done(int result) {
-    ui->input_name->clear();
+    nameRule_->clear();
     QDialog::done(result);
 }
 
@@ -50,12 +48,21 @@ void DbDialog::on_btn_ok_clicked() {
     library_.name = ui->input_name->text();
     library_.threshold = ui->spin_threshold->value();
     library_.selected = false;
-    if (!isValidLibraryName(library_.name)) {
-        QMessageBox::information(this, tr("Failed"), tr("Db name is invalid"));
+    const QString problem = nameProblem();
+    if (!problem.isEmpty()) {
+        QMessageBox::information(this, tr("Failed"), problem);
         return;
     }
     emit signalFinshed(library_);
     accept();
+}
+
+QString DbDialog::nameProblem() const {
+    // A name loaded from the camera is kept as it is; the typed limit holds for a typed one.
+    const bool loaded = nameRule_->isLoadedText() && !library_.name.trimmed().isEmpty();
+    if (!loaded && !isValidLibraryName(library_.name)) return tr("Db name is invalid");
+    if (!fitsCameraText(library_.name)) return tr("Text too long for the camera");
+    return {};
 }
 
 void DbDialog::on_btn_cancel_clicked() {

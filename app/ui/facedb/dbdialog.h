@@ -9,6 +9,7 @@
 namespace Ui {
 class DbDialog;
 }
+class TextFieldRule;
 
 class DbDialog : public QDialog {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
     ~DbDialog() override;
 
     const SDBInfo& library() const { return library_; }
+
+    // The camera the dialog was opened for; its Ok changes nothing elsewhere.
+    void setTargetIp(const QString& ip) { targetIp_ = ip; }
+    const QString& targetIp() const { return targetIp_; }
 
 signals:
     void signalFinshed(SDBInfo library);
@@ -37,7 +42,12 @@ private slots:
     void on_btn_cancel_clicked();
 
 private:
+    // Why the name cannot be sent, or nothing.
+    QString nameProblem() const;
+
     Ui::DbDialog* ui;
+    TextFieldRule* nameRule_ = nullptr;
+    QString targetIp_;
     SDBInfo library_;
     int fallbackThreshold_ = kDefaultThreshold;
 };

@@ -3,15 +3,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QRegExpValidator>
 
 #include "dbutil/errortext.h"
 #include "dbutil/inputcheck.h"
 #include "picturesource.h"
+#include "textfieldrule.h"
 #include "ui_itemadddialog.h"
 
 namespace {
-constexpr int kTextMaxLength = 20;
+constexpr int kTextMaxLength = 20;  // what may be typed; loaded texts are kept whole
 
 // Where the last picture was chosen, during this run.
 QString& lastPictureDirectory() {
@@ -25,10 +25,8 @@ ItemAddDialog::ItemAddDialog(Mode mode, QWidget* parent)
     ui->setupUi(this);
     setFixedSize(size());
     setWindowTitle(mode == AddMode ? tr("Add") : tr("Edit"));
-    for (QLineEdit* field : QList<QLineEdit*>{ui->input_name} + extFields()) {
-        field->setMaxLength(kTextMaxLength);
-        field->setValidator(new QRegExpValidator(QRegExp("^[\\w]+$", Qt::CaseSensitive), field));
-    }
+    for (QLineEdit* field : QList<QLineEdit*>{ui->input_name} + extFields())
+        rules_.append(TextFieldRule::install(field, kTextMaxLength));
     connect(ui->upload_image, &UploadImageWidget::signalUploadClicked, this,
             &ItemAddDialog::slotUploadClicked);
 }
@@ -43,18 +41,26 @@ QList<QLineEdit*> ItemAddDialog::extFields() const {
 
 void ItemAddDialog::reset() {
     record_.clear();
-    ui->input_name->clear();
-    for (QLineEdit* field : extFields())
-        field->clear();
+    newPicture_ = false;
+    for (TextFieldRule* rule : rules_)
+        rule->clear();
     ui->upload_image->reset();
 }
 
 void ItemAddDialog::setRecord(const SFeatrueInfo& record) {
     record_ = record;
-    ui->input_name->setText(record.name);
-    const QList<QLineEdit*> fields = extFields();
-    for (int i = 0; i < fields.size(); ++i)
-        fields[i]->setText(record.ext.value(i));
+    rules_[0]->load(record.name);
+    for (int i = 1; i < rules_.size(); ++i)
+        rules_[i]->load(record.ext.value(i - 1));
+}
+
+void ItemAddDialog::setTarget(const QString& ip, const QString& libid) {
+    targetIp_ = ip;
+    targetLibid_ = libid;
+}
+
+bool ItemAddDialog::isTarget(const QString& ip, const QString& libid) const {
+    return !targetIp_.isEmpty() && targetIp_ == ip && targetLibid_ == libid;
 }
 
 void ItemAddDialog::setPreview(int result, const QByteArray& bytes) {
@@ -70,7 +76,6 @@ void ItemAddDialog::slotUploadClicked() {
 }
 
 void ItemAddDialog::choosePicture(const QString& path) {
-    record_.path = path;
     const QFileInfo file(path);
     const int code = checkImageFile(file.fileName(), file.absolutePath());
     if (code != 0) {
@@ -83,6 +88,17 @@ void ItemAddDialog::choosePicture(const QString& path) {
         return;
     }
     ui->upload_image->setPicture(picture);
+    record_.path = path;  // only a picture that passed is ever sent
+    newPicture_ = true;
+}
+
+QString ItemAddDialog::textProblem() const {
+    // The name's typed limit holds for a typed name; one loaded from the camera is kept.
+    if (!isValidImageName(record_.name) && !rules_[0]->isLoadedText())
+        return tr("Image name is invalid");
+    for (const QString& text : QStringList(record_.name) + record_.ext)
+        if (!fitsCameraText(text)) return tr("Text too long for the camera");
+    return {};
 }
 
 void ItemAddDialog::on_btn_ok_clicked() {
@@ -91,8 +107,9 @@ void ItemAddDialog::on_btn_ok_clicked() {
     record_.ext = QStringList();
     for (QLineEdit* field : fields)
         record_.ext.append(field->text());
-    if (!isValidImageName(record_.name)) {
-        QMessageBox::information(this, tr("Failed"), tr("Image name is invalid"));
+    const QString problem = textProblem();
+    if (!problem.isEmpty()) {
+        QMessageBox::information(this, tr("Failed"), problem);
         return;
     }
     if (!ui->upload_image->hasPicture()) {

@@ -6,6 +6,8 @@
 
 #include "dbutil/records.h"
 
+class TextFieldRule;
+
 namespace Ui {
 class ItemAddDialog;
 }
@@ -21,13 +23,20 @@ public:
     Mode mode() const { return mode_; }
     // All fields empty, chooser back on its button.
     void reset();
-    // Fields from the record's name and user texts; the record is kept.
+    // Fields from the record's name and user texts, shown whole; the record is kept.
     void setRecord(const SFeatrueInfo& record);
     const SFeatrueInfo& record() const { return record_; }
+    // A picture was chosen since the last reset (in edit mode: one to replace the camera's).
+    bool hasNewPicture() const { return newPicture_; }
     // The downloaded picture of the edited record: result and bytes of getImage.
     void setPreview(int result, const QByteArray& bytes);
-    // Takes the file as the record's picture when it passes the image check; else tells why.
+    // Takes the file as the record's picture when it passes the image check; else tells why
+    // and keeps the picture chosen before.
     void choosePicture(const QString& path);
+
+    // The camera and library the dialog was opened for; its Ok changes nothing elsewhere.
+    void setTarget(const QString& ip, const QString& libid);
+    bool isTarget(const QString& ip, const QString& libid) const;
 
 signals:
     void signalAddItemFinished();
@@ -39,8 +48,14 @@ private slots:
 
 private:
     QList<QLineEdit*> extFields() const;
+    // Why the typed texts cannot be sent, or nothing.
+    QString textProblem() const;
 
     Ui::ItemAddDialog* ui;
     const Mode mode_;
     SFeatrueInfo record_;
+    bool newPicture_ = false;
+    QList<TextFieldRule*> rules_;  // name first, then the five user texts
+    QString targetIp_;
+    QString targetLibid_;
 };

@@ -1,5 +1,8 @@
 #include "picturesource.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 namespace picturesource {
 
 namespace {
@@ -10,14 +13,31 @@ QPixmap placeholder(const char* kind, Place place) {
                        .arg(kind)
                        .arg(place == Grid ? 150 : 160));
 }
+
+bool withinLimits(const QSize& size) {
+    return size.isValid() && size.width() <= kMaxSide && size.height() <= kMaxSide &&
+           qint64(size.width()) * size.height() <= kMaxPixels;
+}
 }  // namespace
+
+QImage decodeBounded(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (!withinLimits(reader.size())) return {};
+    QImage image;
+    if (!reader.read(&image) || !withinLimits(image.size())) return {};
+    return image;
+}
 
 QPixmap picture(int result, const QByteArray& bytes, Place place) {
     if (result == kNotFound) return placeholder("deleted_image", place);
-    QPixmap decoded;
-    if (result != 0 || bytes.isEmpty() || !decoded.loadFromData(bytes))
-        return placeholder("no_image", place);
-    return decoded;
+    if (result != 0 || bytes.isEmpty()) return placeholder("no_image", place);
+    const QImage decoded = decodeBounded(bytes);
+    if (decoded.isNull()) return placeholder("no_image", place);
+    return QPixmap::fromImage(decoded);
 }
 
 }  // namespace picturesource

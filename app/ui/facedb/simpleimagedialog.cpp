@@ -5,6 +5,7 @@
 #include <QtMath>
 
 #include "dbutil/busy.h"
+#include "picturesource.h"
 #include "ui_simpleimagedialog.h"
 
 namespace {
@@ -38,20 +39,19 @@ void SimpleImageDialog::showImage(const SDeviceInfo& device, const QString& url)
     if (url.isEmpty()) return fail(tr("The image doesn't exist"));
     auto data = QSharedPointer<Protocol::MsgImageData>::create();
     data->url = url;
-    const int fetch = ++fetch_;
-    busy::begin(busy::Animation);
-    control_.getImage(device, data, [this, data, fetch](const QVariant& result) {
-        busy::end();
-        if (fetch != fetch_) return;
-        showFetched(result.toInt(), data->bytes());
-    });
+    calls_.run(
+        QStringLiteral("picture"), busy::Animation,
+        [this, device, data](DeviceControl::Callback done) {
+            control_.getImage(device, data, done);
+        },
+        [this, data](const QVariant& result) { showFetched(result.toInt(), data->bytes()); });
 }
 
 void SimpleImageDialog::showFetched(int result, const QByteArray& bytes) {
     if (result == kNotFound) return fail(tr("The image doesn't exist"));
     if (result != 0 || bytes.isEmpty()) return fail(tr("Get image data failed"));
-    QImage image;
-    if (!image.loadFromData(bytes)) return fail(tr("Load jpg image failed"));
+    QImage image = picturesource::decodeBounded(bytes);
+    if (image.isNull()) return fail(tr("Load jpg image failed"));
     const QSize size = shownSize(image.size());
     if (size != image.size())
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

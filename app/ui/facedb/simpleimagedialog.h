@@ -6,6 +6,7 @@
 
 #include "dbutil/devicecontrol.h"
 #include "dbutil/records.h"
+#include "ui/widgets/pagecall.h"
 
 namespace Ui {
 class SimpleImageDialog;
@@ -22,6 +23,8 @@ public:
 
     // Fetches the picture at url from the camera and shows it, or tells why it cannot.
     void showImage(const SDeviceInfo& device, const QString& url);
+    // A fetch still out shows nothing when it answers (the page moved to another camera).
+    void dropPending() { calls_.supersedeAll(); }
     // The size a picture is shown at: within 1800 x 950, aspect ratio kept.
     static QSize shownSize(const QSize& picture);
 
@@ -35,5 +38,5 @@ private:
 
     Ui::SimpleImageDialog* ui;
     DeviceControl control_;
-    int fetch_ = 0;  // number of the latest fetch; older answers are dropped
+    PageCall calls_;  // a newer fetch drops the answer of the older
 };

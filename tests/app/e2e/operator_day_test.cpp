@@ -251,7 +251,8 @@ void OperatorDayTest::wholeDay() {
         answers.lastText(), QString("Extract finished:\nTotal: 5\nSuccess: 5\nFailed: 0"), kWaitMs);
     answers.queuePath(zip);
     desk->press(desk->config(), "btn_export");
-    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(), QString("Export Success"), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(),
+                              QString("Export Success\nRecords: 5\nPictures: 5"), kWaitMs);
     desk->backToDevices();
     QCOMPARE(desk->cell(0, DeviceInfoTableModel::ColumnDb1), QString("staff"));
 

@@ -16,8 +16,10 @@
 #include <functional>
 
 #include "applog.h"
+#include "dbutil/inputcheck.h"
 #include "dbutil/jobcontrol.h"
 #include "tools/extractfacedialog.h"
+#include "tools/facecrop.h"
 
 namespace {
 
@@ -45,6 +47,8 @@ private slots:
     void init();
     void cleanup();
     void runCountsEveryFileAndKeepsClashingNames();
+    void cropsPassTheUploadCheck_data();
+    void cropsPassTheUploadCheck();
     void checksWarnInOrder_data();
     void checksWarnInOrder();
     void stopDuringARun_data();
@@ -155,9 +159,16 @@ void ExtractFaceDialogTest::runCountsEveryFileAndKeepsClashingNames() {
     QTRY_COMPARE_WITH_TIMEOUT(boxes_.size(), 1, 30000);
 
     QCOMPARE(boxes_[0].title, QStringLiteral("Info"));
-    QCOMPARE(boxes_[0].text, summary(6, 4));
+    // The counts, then the failed files in the order they were met, each with its reason.
+    QStringList lines = boxes_[0].text.split('\n');
+    QCOMPARE(lines.mid(0, 4).join('\n'), summary(6, 4));
+    lines = lines.mid(4);
+    lines.sort();
+    QCOMPARE(lines, (QStringList{"fruits.jpg: no face found", "notes.jpg: no face found"}));
     QCOMPARE(written(out), (QStringList{"messi5.jpg", "messi5_2.jpg", "portrait_of_the_team.jpg",
                                         "portrait_of_the_team_2.jpg"}));
+    for (const QString& crop : written(out))
+        QCOMPARE(checkImageFile(crop, out), 0);
     // Each pair holds two different crops: Messi's face and a basketball player's.
     for (const char* pair : {"messi5", "portrait_of_the_team"}) {
         const QString base = out + QLatin1Char('/') + QLatin1String(pair);
@@ -173,8 +184,43 @@ void ExtractFaceDialogTest::runCountsEveryFileAndKeepsClashingNames() {
     boxes_.clear();
     start(in, out);
     QTRY_COMPARE_WITH_TIMEOUT(boxes_.size(), 1, 30000);
-    QCOMPARE(boxes_[0].text, summary(6, 4));
+    QVERIFY(boxes_[0].text.startsWith(summary(6, 4) + "\n"));
     QCOMPARE(written(out).size(), 4);
+}
+
+// Crops too large for the upload check shrink in bytes, then in size, until they pass: noise
+// compresses worst of all pictures.
+void ExtractFaceDialogTest::cropsPassTheUploadCheck_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("noise");
+    QTest::newRow("beyond 1920 x 1080, flat") << QSize(3000, 2000) << false;
+    QTest::newRow("full size noise") << QSize(1920, 1080) << true;
+    QTest::newRow("small noise") << QSize(400, 300) << true;
+    QTest::newRow("a face under 100 pixels") << QSize(60, 80) << false;
+}
+
+void ExtractFaceDialogTest::cropsPassTheUploadCheck() {
+    QFETCH(QSize, size);
+    QFETCH(bool, noise);
+    QImage crop(size, QImage::Format_RGB32);
+    crop.fill(QColor(120, 90, 60));
+    quint32 state = 12345;
+    for (int y = 0; noise && y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            crop.setPixel(x, y, state >> 8);
+        }
+    const QByteArray bytes = uploadableJpeg(crop);
+    const QString path = work_.filePath("crop.jpg");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    file.close();
+    QCOMPARE(checkImageFile(path, QString()), 0);
+    // Only as much as needed is changed: a flat picture keeps the size nearest its own.
+    if (!noise)
+        QCOMPARE(QImageReader(path).size(),
+                 size.width() > 1920 ? QSize(1620, 1080) : QSize(100, 133));
 }
 
 void ExtractFaceDialogTest::checksWarnInOrder_data() {
