@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
 #include "http/overrun_stream.h"
 
@@ -22,7 +21,6 @@ struct HttpServer::Pending {
     HttpRequest request;
     bool tooLarge = false;
     bool answered = false;  // a response was queued before the body arrived
-    std::optional<HttpResponse> early;  // refusal of a request without body, sent at its end
 };
 
 namespace {
@@ -84,11 +82,6 @@ size_t declaredLength(MHD_Connection* connection) {
     return value ? std::strtoull(value, nullptr, 10) : 0;
 }
 
-bool hasBody(MHD_Connection* connection) {
-    return declaredLength(connection) > 0 ||
-           MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                       MHD_HTTP_HEADER_TRANSFER_ENCODING) != nullptr;
-}
 
 }  // namespace
 
@@ -180,7 +173,6 @@ int HttpServer::onRequest(void* connection, const char* url, const char* method,
         *uploadSize = 0;
         return MHD_YES;
     }
-    if (pending.early) return respond(connection, pending, *pending.early);
     return finish(connection, pending);
 }
 
@@ -198,7 +190,7 @@ int HttpServer::admit(void* connection, Pending& pending) {
         LoginGuard::Verdict verdict = parts_.guard.attempt(outcome == DigestOutcome::Right);
         if (verdict.status != 200) {
             parts_.journal.record(entryOf(pending, verdict.status, false));
-            return answerEarly(connection, pending, jsonStatus(verdict.status, verdict.body));
+            return respond(connection, pending, jsonStatus(verdict.status, verdict.body));
         }
     }
     if (declaredLength(c) > settings_.maxBodyBytes) {
@@ -261,17 +253,7 @@ int HttpServer::challenge(void* connection, Pending& pending, bool stale) {
     HttpResponse r = jsonStatus(401, "{\"code\":-1,\"msg\":\"unauthorized\"}");
     r.headers.emplace_back(MHD_HTTP_HEADER_WWW_AUTHENTICATE, offer);
     parts_.journal.record(entryOf(pending, 401, false));
-    return answerEarly(connection, pending, r);
-}
-
-// A refusal queued before the request's end makes the server library close the connection
-// after it. Without a body there is nothing to skip: the refusal waits for the end, and the
-// client keeps its connection. A body that is not wanted is not read: refused at once.
-int HttpServer::answerEarly(void* connection, Pending& pending, HttpResponse response) {
-    if (hasBody(static_cast<MHD_Connection*>(connection)))
-        return respond(connection, pending, response);
-    pending.early = std::move(response);
-    return MHD_YES;
+    return respond(connection, pending, r);
 }
 
 JournalEntry HttpServer::entryOf(const Pending& pending, int status, bool authenticated) {

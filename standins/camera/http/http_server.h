@@ -62,7 +62,6 @@ private:
     int respond(void* connection, Pending& pending, const HttpResponse& response,
                 MHD_Response* made = nullptr);
     int challenge(void* connection, Pending& pending, bool stale);
-    int answerEarly(void* connection, Pending& pending, HttpResponse response);
     int openListener(std::string* error);
     // What the journal keeps of a request (without its body).
     static JournalEntry entryOf(const Pending& pending, int status, bool authenticated);
