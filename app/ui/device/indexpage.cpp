@@ -149,13 +149,14 @@ void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
     addDialog_->hide();
     model_->reset();
     rebuildRowWidgets();
-    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(device);
-    control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult&) {
-        storeRefreshed(*copy);
-        resetModelToBottom();
-        busy::end();
-    });
+    calls_.run(
+        cameraChannel(ip), busy::Animation,
+        [this, copy](DeviceControl::LoginCallback done) { control_.updateIPC(copy, done); },
+        [this, copy](const QVariant&, const LoginResult&) {
+            storeRefreshed(*copy);
+            resetModelToBottom();
+        });
 }
 
 void IndexPage::on_btn_delete_clicked() {
@@ -210,15 +211,11 @@ void IndexPage::showRefreshed(const SDeviceInfo& device) {
 
 void IndexPage::slotUpdate(QString ip) {
     if (store_.find(ip).ip != ip || ip.isEmpty()) return;  // removed meanwhile
-    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
-    control_.updateIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
-        showLoginOutcome(login);
-        storeRefreshed(*copy);
-        model_->refreshAll();
-        rebuildRowWidgets();
-        busy::end();
-    });
+    calls_.run(
+        cameraChannel(ip), busy::Animation,
+        [this, copy](DeviceControl::LoginCallback done) { control_.updateIPC(copy, done); },
+        [this, copy](const QVariant&, const LoginResult& login) { showCameraAnswer(*copy, login); });
 }
 
 void IndexPage::slotEdit(QString ip) {
@@ -234,15 +231,22 @@ void IndexPage::slotEdit(QString ip) {
 
 void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
     store_.setCredentials(ip, user, password);
-    busy::begin(busy::Animation);
     auto copy = QSharedPointer<SDeviceInfo>::create(store_.find(ip));
-    control_.checkIPC(copy, [this, copy](const QVariant&, const LoginResult& login) {
-        showLoginOutcome(login);
-        storeRefreshed(*copy);
-        model_->refreshAll();
-        rebuildRowWidgets();
-        busy::end();
-    });
+    calls_.run(
+        cameraChannel(ip), busy::Animation,
+        [this, copy](DeviceControl::LoginCallback done) { control_.checkIPC(copy, done); },
+        [this, copy](const QVariant&, const LoginResult& login) { showCameraAnswer(*copy, login); });
+}
+
+QString IndexPage::cameraChannel(const QString& ip) {
+    return QStringLiteral("camera ") + ip;
+}
+
+void IndexPage::showCameraAnswer(const SDeviceInfo& device, const LoginResult& login) {
+    showLoginOutcome(login);
+    storeRefreshed(device);
+    model_->refreshAll();
+    rebuildRowWidgets();
 }
 
 void IndexPage::slotConfigDb(QString ip) {

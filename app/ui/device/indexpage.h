@@ -12,6 +12,7 @@
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/records.h"
 #include "fleet/fleetrefresh.h"
+#include "ui/widgets/pagecall.h"
 
 class BatchExtractDlg;
 class BatchImportDlg;
@@ -85,12 +86,16 @@ private:
     QVector<SDeviceInfo> batchDevices() const;
     void showBatchDialog(BatchDialog* dialog);
     void showLoginOutcome(const LoginResult& login);
+    // A single camera's login answered: its outcome said, its row refreshed.
+    void showCameraAnswer(const SDeviceInfo& device, const LoginResult& login);
+    static QString cameraChannel(const QString& ip);
     void showLockCountdown(int seconds);
     void showNotice(const QString& text);
 
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;
     DeviceControl control_;
+    PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     FleetRefresh refresh_;
     DeviceInfoTableModel* model_;
     TableHeaderView* header_ = nullptr;
