@@ -11,6 +11,7 @@
 #include "batch/batchjob.h"
 #include "batch/batchuploadthread.h"
 #include "dbutil/interaction.h"
+#include "bench_pictures.h"
 #include "scale/scale_measures.h"
 #include "support/camsim_process.h"
 
@@ -23,20 +24,6 @@ QString cameraAddress(int index) {
     return QString("127.0.86.%1").arg(2 + index);
 }
 
-QVector<SFeatrueInfo> makePictures(const QString& dir) {
-    QVector<SFeatrueInfo> pictures;
-    for (int i = 0; i < kPictures; ++i) {
-        QImage image(160, 200, QImage::Format_RGB32);
-        image.fill(qRgb(i * 2, 100, 255 - i * 2));
-        SFeatrueInfo picture;
-        picture.name = QString("person %1").arg(i);
-        picture.path = QDir(dir).filePath(QString("p%1.jpg").arg(i));
-        if (!image.save(picture.path, "JPG")) qFatal("cannot write a picture");
-        pictures.append(picture);
-    }
-    return pictures;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +33,7 @@ int main(int argc, char** argv) {
                                        cameraAddress(0).toStdString()}))
         qFatal("camsim did not start");
     QTemporaryDir dir;
-    const QVector<SFeatrueInfo> pictures = makePictures(dir.path());
+    const QVector<SFeatrueInfo> pictures = benchpictures::write(dir.path(), kPictures, 2);
 
     QVector<BatchThread*> threads;
     QVector<QPair<SDeviceInfo, SDBInfo>> targets;

@@ -25,6 +25,7 @@
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
 #include "fleet/fleetsettings.h"
+#include "bench_pictures.h"
 #include "scale/scale_measures.h"
 #include "stall_watch.h"
 #include "support/silent_cameras.h"
@@ -49,20 +50,6 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-QVector<SFeatrueInfo> makePictures(const QString& dir) {
-    QVector<SFeatrueInfo> pictures;
-    for (int i = 0; i < kPictures; ++i) {
-        QImage image(160, 200, QImage::Format_RGB32);
-        image.fill(qRgb(i * 10, 100, 255 - i * 10));
-        SFeatrueInfo picture;
-        picture.name = QString("person %1").arg(i);
-        picture.path = QDir(dir).filePath(QString("p%1.jpg").arg(i));
-        if (!image.save(picture.path, "JPG")) qFatal("cannot write a picture");
-        pictures.append(picture);
-    }
-    return pictures;
-}
-
 camsim::HttpFault latency() {
     camsim::HttpFault slow;
     slow.kind = camsim::FaultKind::Latency;
@@ -77,7 +64,7 @@ int upload() {
     QVector<BatchThread*> threads;
     QVector<QPair<SDeviceInfo, SDBInfo>> targets;
     QTemporaryDir dir;
-    const QVector<SFeatrueInfo> pictures = makePictures(dir.path());
+    const QVector<SFeatrueInfo> pictures = benchpictures::write(dir.path(), kPictures, 10);
     for (int c = 0; c < kCameras; ++c) {
         camsim::Camera* camera = testsupport::mustStart(cameras);
         const SDeviceInfo device = testsupport::deviceOf(*camera);
