@@ -85,6 +85,18 @@ class PackageJobTest : public QObject {
         return db;
     }
 
+    // The package source rewritten by python's zipfile into a file of the test's folder: body
+    // reads the entries of `src` and writes them to `z`.
+    QString rewritten(const QString& source, const QString& name, const QString& body) {
+        const QString script =
+            "import zipfile,sys\n"
+            "src=zipfile.ZipFile(sys.argv[1]); z=zipfile.ZipFile(sys.argv[2],'w')\n" + body;
+        const QString target = dir_.filePath(name);
+        if (QProcess::execute("python3", {"-c", script, source, target}) != 0)
+            qFatal("python3 could not rewrite the package");
+        return target;
+    }
+
     QString exportLibrary(const SDeviceInfo& device, const QString& libid, int expectCode) {
         const QString zip = dir_.filePath(QString("export-%1-%2.zip").arg(device.ip, libid));
         DbExportModule job(device, libid);
@@ -441,14 +453,11 @@ private slots:
         // One picture of 216 KB among five in a package made elsewhere.
         const SDeviceInfo other = deviceOf(*startCamera());
         const QString five = exportLibrary(other, fillLibrary(other, 5).libid, 0);
-        const QString script = QString(
-            "import zipfile,sys\n"
-            "src=zipfile.ZipFile(sys.argv[1]); z=zipfile.ZipFile(sys.argv[2],'w')\n"
+        const QString doctored = rewritten(
+            five, "doctored.zip",
             "pics=[i for i in src.infolist() if i.filename.startswith('images/')]\n"
             "[z.writestr(i, b'x'*216000 if i==pics[2] else src.read(i.filename)) "
             "for i in src.infolist()]\n");
-        const QString doctored = dir_.filePath("doctored.zip");
-        QCOMPARE(QProcess::execute("python3", {"-c", script, five, doctored}), 0);
         const SDeviceInfo third = deviceOf(*startCamera());
         DbImportModule partial(third, doctored);
         runToEnd(partial);
@@ -464,13 +473,10 @@ private slots:
         const SDeviceInfo to = deviceOf(*startCamera());
         const QString zip = exportLibrary(from, fillLibrary(from, 6).libid, 0);
         // The same package with directory entries added, as other zip tools write it.
-        const QString script = QString(
-            "import zipfile,sys\n"
-            "src=zipfile.ZipFile(sys.argv[1]); z=zipfile.ZipFile(sys.argv[2],'w')\n"
-            "z.writestr('images/',b'')\n"
-            "[z.writestr(i,src.read(i.filename)) for i in src.infolist()]\n");
-        const QString withDirs = dir_.filePath("with-dirs.zip");
-        QCOMPARE(QProcess::execute("python3", {"-c", script, zip, withDirs}), 0);
+        const QString withDirs =
+            rewritten(zip, "with-dirs.zip",
+                      "z.writestr('images/',b'')\n"
+                      "[z.writestr(i,src.read(i.filename)) for i in src.infolist()]\n");
         DbImportModule plain(to, withDirs);
         runToEnd(plain);
         QCOMPARE(plain.errorCode(), 0);
