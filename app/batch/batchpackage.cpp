@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "dbutil/packagefile.h"
+#include "dbutil/errortext.h"
 #include "dbutil/jobcontrol.h"
+#include "dbutil/packagefile.h"
 #include "dbutil/packagejob.h"
 
 namespace {
@@ -47,32 +48,15 @@ int unpackBatchPackage(const QString& file) {
     if (!prepareWorkDir(dir)) {
         PACKAGE_LOG("[import failed]. work directory not usable: %s\n",
                     QFile::encodeName(dir).constData());
-        return kBatchWorkDirForeign;
+        return resultcode::WorkDirForeign;
     }
-    switch (packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); })) {
-        case packagejob::kOk:
-            return 0;
-        case packagejob::kTooLarge:
-            return kBatchPackageTooLarge;
-        case packagejob::kNoDiskSpace:
-            return kBatchPackageNoSpace;
-        default:
-            return kBatchPackageInvalid;
-    }
+    const int code = packagejob::unpack(file, dir, {}, [] { return JobControl::exitRequested(); });
+    return code == resultcode::Ok || packagejob::isSizeRefusal(code) ? code
+                                                                     : resultcode::PackageInvalid;
 }
 
 QString batchPackageFailureText(int result) {
-    switch (result) {
-        case kBatchPackageTooLarge:
-            return QCoreApplication::translate("BatchImportDlg", "The package is too large.");
-        case kBatchWorkDirForeign:
-            return QCoreApplication::translate(
-                "BatchImportDlg",
-                "The folder \"temp\" was not made by this program; please move it away.");
-        case kBatchPackageNoSpace:
-            return QCoreApplication::translate("BatchImportDlg",
-                                               "Not enough free disk space to unpack the package.");
-        default:
-            return QCoreApplication::translate("BatchImportDlg", "zip file is invalid.");
-    }
+    if (result == resultcode::PackageInvalid)
+        return QCoreApplication::translate("BatchImportDlg", "zip file is invalid.");
+    return ErrorText(result);
 }

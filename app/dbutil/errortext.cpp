@@ -4,77 +4,91 @@
 
 namespace {
 
-const char* errorSource(int code) {
+const char* const kUnknown = QT_TRANSLATE_NOOP("QObject", "Unknown error");
+
+// A case for every code, so that the compiler names one left out; nullptr for the codes that
+// have no text of their own and read "Unknown error".
+const char* errorSource(resultcode::Code code) {
+    using namespace resultcode;
     switch (code) {
-        case 0:
+        case Ok:
             return QT_TRANSLATE_NOOP("QObject", "Success");
-        case 1:
+        case BadParameter:
             return QT_TRANSLATE_NOOP("QObject", "Bad parameter");
-        case 2:
+        case InvalidMessage:
             return QT_TRANSLATE_NOOP("QObject", "Invalid message");
-        case 3:
+        case NotLoggedIn:
             return QT_TRANSLATE_NOOP("QObject", "Not login");
-        case 4:
+        case LoginFailed:
             return QT_TRANSLATE_NOOP("QObject", "Login error");
-        case 5:
+        case LibraryLocked:
             return QT_TRANSLATE_NOOP("QObject", "FaceDB locked");
-        case 6:
+        case SdkError:
             return QT_TRANSLATE_NOOP("QObject", "SDK error");
-        case 7:
+        case LibraryError:
             return QT_TRANSLATE_NOOP("QObject", "FaceDB error");
-        case 8:
+        case FileError:
             return QT_TRANSLATE_NOOP("QObject", "File error");
-        case 9:
+        case WrongDeviceType:
             return QT_TRANSLATE_NOOP("QObject", "Device type error");
-        case 10:
+        case NotAllTransferred:
             return QT_TRANSLATE_NOOP("QObject", "Image sum error");
-        case 11:
+        case ImageTypeError:
             return QT_TRANSLATE_NOOP("QObject", "Image type error");
-        case 12:
+        case ImageSizeError:
             return QT_TRANSLATE_NOOP("QObject", "Image size error");
-        case 13:
+        case ImagePixelSizeError:
             return QT_TRANSLATE_NOOP("QObject", "Image pixel size error");
-        case 14:
+        case OpenFailed:
             return QT_TRANSLATE_NOOP("QObject", "Open file failed");
-        // 15 has no entry of its own: it falls to "Unknown error".
-        case 16:
+        case Md5Failed:
             return QT_TRANSLATE_NOOP("QObject", "File md5 get failed");
-        case 17:
+        case UpgradeError:
             return QT_TRANSLATE_NOOP("QObject", "DMUpgrade failed");
-        case 18:
+        case ConnectionTimeout:
             return QT_TRANSLATE_NOOP("QObject", "Connection timeout");
-        case 19:
+        case NetworkError:
             return QT_TRANSLATE_NOOP("QObject", "Network error");
-        case 20:
+        case NoIpAddress:
             return QT_TRANSLATE_NOOP("QObject", "Please input IP address");
-        case 21:
+        case NoUserName:
             return QT_TRANSLATE_NOOP("QObject", "Please input user name");
-        case 22:
+        case NoPassword:
             return QT_TRANSLATE_NOOP("QObject", "Please input password");
-        case 24:
+        case PackageTooLarge:
             return QT_TRANSLATE_NOOP("QObject", "Package too large");
-        case 25:
+        case NoDiskSpace:
             return QT_TRANSLATE_NOOP("QObject", "Not enough disk space");
-        case 401:
-        case 2012:
-        case 10007:
-        case 10028:
+        case NeverStarted:
+            return QT_TRANSLATE_NOOP("QObject", "Cancelled before it started");
+        case WorkDirForeign:
+            return QT_TRANSLATE_NOOP(
+                "QObject",
+                "The folder \"temp\" was not made by this program; please move it away.");
+        case HttpUnauthorized:
+        case CameraLibraryNotFound:
+        case TransferNoConnection:
+        case TransferTimedOut:
             return QT_TRANSLATE_NOOP("QObject", "SDK or IPC error code");
-        case 403:
+        case LoginRefused:
             return QT_TRANSLATE_NOOP("QObject", "Login failed");
-        case 423:
+        case AccountLocked:
             return QT_TRANSLATE_NOOP("QObject", "Account lock");
-        default:
-            return QT_TRANSLATE_NOOP("QObject", "Unknown error");
+        case Incompatible:  // the owners say it in words of their own
+        case NotDone:
+        case ImageGone:
+        case ImageNotFetched:
+        case PackageInvalid:
+        case HttpNotFound:
+        case CameraExtractRunning:
+            return nullptr;
     }
+    return nullptr;  // a number that names no code
 }
 
 }  // namespace
 
 QString ErrorText(int code) {
-    return QCoreApplication::translate("QObject", errorSource(code));
-}
-
-bool isTransferError(int code) {
-    return code >= 10000 && code < 20000;
+    const char* source = errorSource(static_cast<resultcode::Code>(code));
+    return QCoreApplication::translate("QObject", source ? source : kUnknown);
 }

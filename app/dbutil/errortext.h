@@ -1,11 +1,14 @@
-// The one table from a result code (SDK, camera HTTP status or the program's own checks) to the
-// text shown to the user, translated in the "QObject" context.
+// The one table from a result code (resultcode.h: camlink's results, the camera's answers and the
+// program's own codes) to the text shown to the user, translated in the "QObject" context.
 #pragma once
 
 #include <QString>
 
+#include "resultcode.h"
+
 QString ErrorText(int code);
 
-// The camera did not answer (camlink's transfer errors, 10000 and above), as opposed to a
-// camera that answered with an error.
-bool isTransferError(int code);
+// The camera did not answer, as opposed to a camera that answered with an error.
+inline bool isTransferError(int code) {
+    return resultcode::isTransferError(code);
+}

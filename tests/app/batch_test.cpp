@@ -181,7 +181,7 @@ private slots:
 
         const QString notZip = files_.filePath("not.zip");
         QVERIFY(writeFile(notZip, "plain text"));
-        QCOMPARE(unpackBatchPackage(notZip), kBatchPackageInvalid);
+        QCOMPARE(unpackBatchPackage(notZip), int(resultcode::PackageInvalid));
         QVERIFY(QDir(work + "/images").exists());
         QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
 
@@ -189,14 +189,14 @@ private slots:
         QVERIFY(QDir(work).removeRecursively());
         QVERIFY(QDir().mkpath(work));
         QVERIFY(writeFile(work + "/notes.txt", "the user's"));
-        QCOMPARE(unpackBatchPackage(good), kBatchWorkDirForeign);
+        QCOMPARE(unpackBatchPackage(good), int(resultcode::WorkDirForeign));
         QVERIFY(QFile::exists(work + "/notes.txt"));
         const QString elsewhere = files_.filePath("elsewhere");
         QVERIFY(QDir().mkpath(elsewhere));
         QVERIFY(writeFile(elsewhere + "/kept.txt", "mine"));
         QVERIFY(QDir(work).removeRecursively());
         QVERIFY(QFile::link(elsewhere, work));
-        QCOMPARE(unpackBatchPackage(good), kBatchWorkDirForeign);
+        QCOMPARE(unpackBatchPackage(good), int(resultcode::WorkDirForeign));
         QVERIFY(QFile::exists(elsewhere + "/kept.txt"));
         QVERIFY(QFile::remove(work));
     }

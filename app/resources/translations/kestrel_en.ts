@@ -87,22 +87,7 @@
         <translation>Import</translation>
     </message>
     <message>
-        <location filename="../../batch/batchpackage.cpp" line="+67"/>
-        <source>The package is too large.</source>
-        <translation>The package is too large.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
-        <translation>The folder &quot;temp&quot; was not made by this program; please move it away.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Not enough free disk space to unpack the package.</source>
-        <translation>Not enough free disk space to unpack the package.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location filename="../../batch/batchpackage.cpp" line="+60"/>
         <source>zip file is invalid.</source>
         <translation>zip file is invalid.</translation>
     </message>
@@ -433,7 +418,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+29"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
@@ -1295,20 +1280,20 @@ folder, or in %1 when that folder cannot be written.</translation>
     <message>
         <location line="+7"/>
         <location line="+15"/>
-        <location line="+23"/>
-        <location line="+91"/>
+        <location line="+24"/>
+        <location line="+94"/>
         <location line="+9"/>
         <location line="+12"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-135"/>
+        <location line="-139"/>
         <source>The device has been added</source>
         <translation>The device has been added</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -1323,7 +1308,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Delete these devices?</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+95"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>Login failed</translation>
@@ -1462,7 +1447,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Information</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Text too long for the camera</source>
         <translation>Text too long for the camera</translation>
     </message>
@@ -1693,7 +1678,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../dbutil/errortext.cpp" line="+10"/>
+        <location filename="../../dbutil/errortext.cpp" line="+15"/>
         <source>Success</source>
         <translation>Success</translation>
     </message>
@@ -1768,7 +1753,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Open file failed</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>File md5 get failed</source>
         <translation>File md5 get failed</translation>
     </message>
@@ -1813,7 +1798,17 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Not enough disk space</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
+        <source>Cancelled before it started</source>
+        <translation>Cancelled before it started</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
+        <translation>The folder &quot;temp&quot; was not made by this program; please move it away.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>SDK or IPC error code</source>
         <translation>SDK or IPC error code</translation>
     </message>
@@ -1828,7 +1823,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Account lock</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-69"/>
         <location filename="../../dbutil/inputcheck.cpp" line="+79"/>
         <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
@@ -1963,7 +1958,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Display</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+33"/>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+30"/>
         <source>Failed</source>
         <translation>Failed</translation>
     </message>

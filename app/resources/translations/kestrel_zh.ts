@@ -87,22 +87,7 @@
         <translation>导入</translation>
     </message>
     <message>
-        <location filename="../../batch/batchpackage.cpp" line="+67"/>
-        <source>The package is too large.</source>
-        <translation>数据包过大。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
-        <translation>“temp”文件夹不是本程序创建的，请将其移走。</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Not enough free disk space to unpack the package.</source>
-        <translation>磁盘空间不足，无法解压数据包。</translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location filename="../../batch/batchpackage.cpp" line="+60"/>
         <source>zip file is invalid.</source>
         <translation>数据包文件无效。</translation>
     </message>
@@ -433,7 +418,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+29"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
@@ -1295,20 +1280,20 @@ folder, or in %1 when that folder cannot be written.</source>
     <message>
         <location line="+7"/>
         <location line="+15"/>
-        <location line="+23"/>
-        <location line="+91"/>
+        <location line="+24"/>
+        <location line="+94"/>
         <location line="+9"/>
         <location line="+12"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-135"/>
+        <location line="-139"/>
         <source>The device has been added</source>
         <translation>该设备已添加</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
@@ -1323,7 +1308,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>确定删除所选设备？</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+95"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>登录失败</translation>
@@ -1462,7 +1447,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Text too long for the camera</source>
         <translation>文本超出相机允许的长度</translation>
     </message>
@@ -1693,7 +1678,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../../dbutil/errortext.cpp" line="+10"/>
+        <location filename="../../dbutil/errortext.cpp" line="+15"/>
         <source>Success</source>
         <translation>成功</translation>
     </message>
@@ -1768,7 +1753,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>打开文件失败</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>File md5 get failed</source>
         <translation>获取文件 MD5 失败</translation>
     </message>
@@ -1813,7 +1798,17 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>磁盘空间不足</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
+        <source>Cancelled before it started</source>
+        <translation>开始前已取消</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The folder &quot;temp&quot; was not made by this program; please move it away.</source>
+        <translation>“temp”文件夹不是本程序创建的，请将其移走。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>SDK or IPC error code</source>
         <translation>SDK 或设备错误</translation>
     </message>
@@ -1828,7 +1823,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>账号已锁定</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-69"/>
         <location filename="../../dbutil/inputcheck.cpp" line="+79"/>
         <location filename="../../tools/vizorworker.cpp" line="+160"/>
         <source>Unknown error</source>
@@ -1963,7 +1958,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>查看图片</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+33"/>
+        <location filename="../../ui/facedb/simpleimagedialog.cpp" line="+30"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>

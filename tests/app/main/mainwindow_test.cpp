@@ -316,7 +316,7 @@ void MainWindowTest::jobsOutsideTheOverlayStopWhenClosing() {
     QVERIFY(closing.wait(10000));
     QCOMPARE(closing.fileNames().size(), 3);
     QVERIFY(closing.images().isEmpty());
-    QCOMPARE(unpackBatchPackage(zip), kBatchPackageInvalid);
+    QCOMPARE(unpackBatchPackage(zip), int(resultcode::PackageInvalid));
     QVERIFY(!QFile::exists(batchWorkDir() + "/package.dat"));
     QCOMPARE(jobs.tasks(), quint16(0));
 }
