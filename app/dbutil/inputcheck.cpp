@@ -86,13 +86,13 @@ bool checkDeviceInput(const QString& ip, const QString& userName, const QString&
     if (ip.isEmpty() && userName.isEmpty() && password.isEmpty()) {
         text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid input"));
     } else if (ip.isEmpty()) {
-        text = ErrorText(20);
+        text = ErrorText(resultcode::NoIpAddress);
     } else if (!isValidIp(ip)) {
         text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid IP"));
     } else if (userName.isEmpty()) {
-        text = ErrorText(21) + ",\n" + inputRuleText(UserNameRule);
+        text = ErrorText(resultcode::NoUserName) + ",\n" + inputRuleText(UserNameRule);
     } else if (password.isEmpty()) {
-        text = ErrorText(22) + ",\n" + inputRuleText(PasswordRule);
+        text = ErrorText(resultcode::NoPassword) + ",\n" + inputRuleText(PasswordRule);
     } else if (!isValidUserNameLength(userName)) {
         text = translated(QT_TRANSLATE_NOOP("QObject", "Invalid username")) + ",\n" +
                inputRuleText(UserNameRule);
@@ -150,11 +150,12 @@ bool hasImageExtension(const QString& fileName) {
 
 int checkImageFile(const QString& fileName, const QString& directory) {
     const QString suffix = lowerSuffix(fileName);
-    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")) return ImageTypeError;
+    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"))
+        return resultcode::ImageTypeError;
     const QString path = QDir(directory).filePath(fileName);
-    if (!isImageFileSizeOk(path)) return ImageSizeError;
-    if (!isImagePixelSizeOk(path)) return ImagePixelSizeError;
-    return ImageOk;
+    if (!isImageFileSizeOk(path)) return resultcode::ImageSizeError;
+    if (!isImagePixelSizeOk(path)) return resultcode::ImagePixelSizeError;
+    return resultcode::Ok;
 }
 
 QString firstCharacters(const QString& text, int count) {

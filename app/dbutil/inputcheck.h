@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include "resultcode.h"
+
 // Character rules of the device dialogs' line edits (case-sensitive QRegExp patterns).
 constexpr const char kIpCharacterPattern[] = "[0-9.]*";
 constexpr const char kUserNameCharacterPattern[] = "^[\\w]+$";
@@ -23,14 +25,6 @@ constexpr qint64 kImageMaxBytes = 102400;
 constexpr int kImageMinSide = 100;
 constexpr int kImageMaxWidth = 1920;
 constexpr int kImageMaxHeight = 1080;
-
-// Result codes of checkImageFile (texts in ErrorText).
-enum ImageCheckCode {
-    ImageOk = 0,
-    ImageTypeError = 11,
-    ImageSizeError = 12,
-    ImagePixelSizeError = 13,
-};
 
 // Dotted IPv4 text in its one canonical spelling: four decimal parts 0..255 without leading
 // zeros or signs, the first 1..254, the last not 0. "10..0.1" and "010.0.0.1" are refused: the
@@ -63,10 +57,10 @@ bool isValidLibraryName(const QString& name);
 // 1..49 characters.
 bool isValidImageName(const QString& name);
 
-// 0 when the file directory/fileName is usable, else 11 (name not ending in .jpg/.jpeg, any
-// case), 12 (larger than 102400 bytes) or 13 (picture, read by content, outside 100x100 ..
-// 1920x1080, or unreadable); the first failing check in that order. An absolute fileName is
-// used as it is.
+// resultcode::Ok when the file directory/fileName is usable, else ImageTypeError (name not
+// ending in .jpg/.jpeg, any case), ImageSizeError (larger than 102400 bytes) or
+// ImagePixelSizeError (picture, read by content, outside 100x100 .. 1920x1080, or unreadable);
+// the first failing check in that order. An absolute fileName is used as it is.
 int checkImageFile(const QString& fileName, const QString& directory);
 
 // Single-purpose variants, given the path of the file.

@@ -9,7 +9,8 @@
 #include "interaction_sessionlock.h"
 
 struct CallOutcome {
-    int result = 0;  // the export's code, 2 for a reply of the wrong shape, or the camera's code
+    int result = 0;      // the export's code, InvalidMessage for a reply of the wrong shape, or the
+                         // camera's code
     int exportCode = 0;  // what the export itself returned
     reply::Head head;
     QByteArray text;  // the reply verbatim; empty when there was none

@@ -8,11 +8,11 @@
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
+#include "resultcode.h"
 
 namespace {
 
 const char* const kSource = "dbutil\\interaction";
-constexpr int kAlreadyRunning = 2013;
 constexpr int kStartTries = 10;
 constexpr int kPollMs = 500;
 constexpr int kPollFailuresTolerated = 6;
@@ -21,15 +21,16 @@ constexpr int kPollFailuresTolerated = 6;
 
 // The camera refuses a second extraction while one runs: wait for it, within bounds.
 int Interaction::startExtraction(int handle, const QString& libid) {
-    int result = kAlreadyRunning;
-    for (int attempt = 0; attempt < kStartTries && result == kAlreadyRunning; ++attempt) {
+    int result = resultcode::CameraExtractRunning;
+    for (int attempt = 0; attempt < kStartTries && result == resultcode::CameraExtractRunning;
+         ++attempt) {
         if (attempt > 0) QThread::msleep(kPollMs);
         auto record = args::cleared<vcam_image_record>();
         args::putText(record.libid, libid);
         record.imgid = 0;
         CallOutcome outcome = callCamera(vcam_control_extract_feature, handle, record);
         result = outcome.result;
-        if (result != 0 && result != kAlreadyRunning) {
+        if (result != 0 && result != resultcode::CameraExtractRunning) {
             FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n",
                    "Interaction::extract", result, outcome.message(), 0LL);
             debugFailure("Interaction::extract", result);

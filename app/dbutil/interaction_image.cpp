@@ -7,12 +7,11 @@
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
+#include "resultcode.h"
 
 namespace {
 
 const char* const kSource = "dbutil\\interaction";
-constexpr int kLoginFailed = 4;
-constexpr int kNotFound = 404;
 
 // The fields that name an image and its texts.
 vcam_image_record imageRecord(const SFeatrueInfo& image) {
@@ -64,7 +63,8 @@ int Interaction::findImageStep(int handle, SFeatrueInfo* image) {
     auto record = imageRecord(*image);
     CallOutcome outcome = callCamera(vcam_control_find_image, handle, record);
     outcome.read([&](const QJsonValue& data) {
-        return data.isObject() ? reply::readImage(data.toObject(), image) : reply::kInvalidMessage;
+        return data.isObject() ? reply::readImage(data.toObject(), image)
+                               : resultcode::InvalidMessage;
     });
     if (!outcome.ok()) {
         FK_LOG(kSource, 3, "%s, error code %d, message %s, imgid: %lld.\n", "Interaction::get_img",
@@ -108,7 +108,7 @@ bool Interaction::updateImage(const SDeviceInfo& device, const SFeatrueInfo& ima
 
 int Interaction::deleteImage(const SDeviceInfo& device, const SFeatrueInfo& image) {
     const int handle = loginFor(device, "Interaction::deleteImage", "login failed.");
-    return handle > 0 ? deleteImageStep(handle, image) : kLoginFailed;
+    return handle > 0 ? deleteImageStep(handle, image) : resultcode::LoginFailed;
 }
 
 int Interaction::deleteImages(const SDeviceInfo& device, const SFeatrueList* images) {
@@ -123,16 +123,17 @@ int Interaction::deleteImages(const SDeviceInfo& device, const SFeatrueList* ima
 }
 
 int Interaction::getImage(const SDeviceInfo& device, Protocol::MsgImageData* data) {
-    if (!data) return 1;
+    if (!data) return resultcode::BadParameter;
     const int handle = loginFor(device, "Interaction::getImage", "login failed.");
-    if (handle <= 0) return kLoginFailed;
+    if (handle <= 0) return resultcode::LoginFailed;
     auto record = args::cleared<vcam_image_data_record>();
     args::putLocal(record.url, data->url);
     int code = 0;
     {
         sessionlock::Guard session(handle);  // the bytes live in the session until copied
         code = vcam_control_image_data(handle, &record);
-        if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data))) code = -2;
+        if (code == 0 && (record.size < 0 || (record.size > 0 && !record.data)))
+            code = resultcode::ImageNotFetched;
         if (code == 0)
             data->imageData = QByteArray(static_cast<const char*>(record.data), record.size);
     }
@@ -140,5 +141,5 @@ int Interaction::getImage(const SDeviceInfo& device, Protocol::MsgImageData* dat
     FK_LOG(kSource, 3, "%s, error code %d, message %s, url: %s.\n", "Interaction::get_img_data",
            code, "", data->url.toLocal8Bit().constData());
     debugFailure("Interaction::get_img_data", code);
-    return code == kNotFound ? -1 : -2;
+    return code == resultcode::HttpNotFound ? resultcode::ImageGone : resultcode::ImageNotFetched;
 }

@@ -8,15 +8,11 @@
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
+#include "resultcode.h"
 
 namespace {
 
 const char* const kSource = "dbutil\\interaction";
-constexpr int kLoginFailed = 4;
-constexpr int kWrongDeviceType = 9;
-constexpr int kVersionUnread = 23;
-constexpr int kTimedOut = 10028;
-constexpr int kLibraryNotFound = 2012;
 constexpr int kDeleteTries = 30;
 constexpr int kDeleteRetryMs = 2000;
 constexpr int kFindTries = 3;
@@ -75,18 +71,18 @@ Interaction::DeviceCheck Interaction::checkDevice(SDeviceInfo* device, LoginResu
     check.handle = this->login(device->ip, device->username, device->password, login);
     device->status = 1;
     if (check.handle <= 0) {
-        check.code = login->code != 0 ? login->code : kLoginFailed;
+        check.code = login->code != 0 ? login->code : resultcode::LoginFailed;
         return check;
     }
     check.code = readVersion(check.handle, device);
     if (check.code != 0) return check;
     check.versionRead = true;
-    if (!isSupportedVersion(device->ota)) check.code = kWrongDeviceType;
+    if (!isSupportedVersion(device->ota)) check.code = resultcode::WrongDeviceType;
     return check;
 }
 
 int Interaction::updateIPC(SDeviceInfo* device, LoginResult* login) {
-    if (!device) return 1;
+    if (!device) return resultcode::BadParameter;
     const DeviceCheck check = checkDevice(device, login);
     if (check.code != 0) return check.code;
     device->status = 0;
@@ -94,9 +90,9 @@ int Interaction::updateIPC(SDeviceInfo* device, LoginResult* login) {
 }
 
 int Interaction::checkIPC(SDeviceInfo* device, LoginResult* login) {
-    if (!device) return 1;
+    if (!device) return resultcode::BadParameter;
     const DeviceCheck check = checkDevice(device, login);
-    if (check.handle > 0 && !check.versionRead) return kVersionUnread;
+    if (check.handle > 0 && !check.versionRead) return resultcode::NotDone;
     if (check.code != 0) return check.code;
     device->status = 0;
     return 0;
@@ -145,13 +141,14 @@ bool Interaction::updateFaceDB(const SDeviceInfo& device, const SDBInfo& db) {
 bool Interaction::deleteFaceDB(const SDeviceInfo& device, const QString& libid) {
     const int handle = loginFor(device, "Interaction::deleteFaceDB", "login failed");
     if (handle <= 0) return false;
-    int result = kTimedOut;
-    for (int attempt = 0; attempt < kDeleteTries && result == kTimedOut; ++attempt) {
+    int result = resultcode::TransferTimedOut;
+    for (int attempt = 0; attempt < kDeleteTries && result == resultcode::TransferTimedOut;
+         ++attempt) {
         if (attempt > 0) QThread::msleep(kDeleteRetryMs);
         auto record = libraryRecord(libid);
         result = callCamera(vcam_control_delete_library, handle, record).result;
     }
-    if (result == kLibraryNotFound) result = 0;
+    if (result == resultcode::CameraLibraryNotFound) result = 0;
     if (result != 0) {
         FK_LOG(kSource, 3, "delete face DB failed, error code: %d.\n", result);
         debugFailure("Interaction::deleteFaceDB", result);
@@ -172,8 +169,8 @@ int Interaction::findLibraryOnce(int handle, SDBInfo* db) {
 }
 
 int Interaction::findLibrary(int handle, SDBInfo* db) {
-    int result = kTimedOut;
-    for (int attempt = 0; attempt < kFindTries && result == kTimedOut; ++attempt)
+    int result = resultcode::TransferTimedOut;
+    for (int attempt = 0; attempt < kFindTries && result == resultcode::TransferTimedOut; ++attempt)
         result = findLibraryOnce(handle, db);
     return result;
 }
@@ -199,13 +196,13 @@ int Interaction::libraryCall(int (*call)(int, vcam_library_record*), int handle,
 
 int Interaction::lockFaceDB(const SDeviceInfo& device, const QString& libid) {
     const int handle = loginFor(device, "Interaction::lockFaceDB", "login failed.");
-    if (handle <= 0) return kLoginFailed;
+    if (handle <= 0) return resultcode::LoginFailed;
     return libraryCall(vcam_control_lock_libgen, handle, libid, "Interaction::lockFaceDB");
 }
 
 int Interaction::unlockFaceDB(const SDeviceInfo& device, const QString& libid) {
     const int handle = loginFor(device, "Interaction::unlockFaceDB", "login failed.");
-    if (handle <= 0) return kLoginFailed;
+    if (handle <= 0) return resultcode::LoginFailed;
     return libraryCall(vcam_control_unlock_libgen, handle, libid, "Interaction::unlockFaceDB");
 }
 

@@ -8,11 +8,11 @@
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
+#include "resultcode.h"
 
 namespace {
 
 const char* const kSource = "dbutil\\interaction";
-constexpr int kLoginFailed = 4;
 constexpr int kSilentLimit = 3;  // transfer failures in a row that end a loop over images
 
 vcam_image_query pageQuery(const SPageInfo& page) {
@@ -69,7 +69,7 @@ bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrue
     LoginResult login;
     const int handle = loginFor(device, "Interaction::listImage", "login failed.", &login);
     if (handle <= 0) {
-        *code = login.code != 0 ? login.code : kLoginFailed;
+        *code = login.code != 0 ? login.code : resultcode::LoginFailed;
         return false;
     }
     *code = readPage(vcam_control_list_image, handle, "Interaction::list_img", page, out);
@@ -77,9 +77,9 @@ bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrue
 }
 
 int Interaction::exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {
-    if (!page || !out) return 1;
+    if (!page || !out) return resultcode::BadParameter;
     const int handle = loginFor(device, "Interaction::exportFaceDB", "login failed.");
-    if (handle <= 0) return kLoginFailed;
+    if (handle <= 0) return resultcode::LoginFailed;
     return readPage(vcam_control_export_record_v2, handle, "Interaction::export_record", page, out);
 }
 

@@ -52,7 +52,7 @@ Head readHead(const char* text) {
 
 int callResult(int exportResult, const Head& head) {
     if (exportResult != 0) return exportResult;
-    if (!head.valid) return kInvalidMessage;
+    if (!head.valid) return resultcode::InvalidMessage;
     return head.code;
 }
 
@@ -60,7 +60,7 @@ int readLibrary(const QJsonValue& data, SDBInfo* db) {
     QJsonObject o = data.toObject();
     if (!data.isObject() ||
         !hasAll(o, {"libid", "name", "threshold", "imgnum", "extractnum", "errornum"}))
-        return kInvalidMessage;
+        return resultcode::InvalidMessage;
     db->libid = o.value("libid").toString();
     db->name = o.value("name").toString();
     db->threshold = o.value("threshold").toInt();
@@ -71,26 +71,26 @@ int readLibrary(const QJsonValue& data, SDBInfo* db) {
 }
 
 int readLibraryId(const QJsonValue& data, SDBInfo* db) {
-    if (!data.isObject() || !data.toObject().contains("libid")) return kInvalidMessage;
+    if (!data.isObject() || !data.toObject().contains("libid")) return resultcode::InvalidMessage;
     db->libid = data.toObject().value("libid").toString();
     return 0;
 }
 
 int readLibraryList(const QJsonValue& data, QVector<SDBInfo>* dbs) {
     dbs->clear();
-    if (!data.isArray()) return kInvalidMessage;
+    if (!data.isArray()) return resultcode::InvalidMessage;
     const QJsonArray list = data.toArray();
     for (int i = 0; i < list.size() && i < SDeviceInfo::kMaxLibraries; ++i) {
         if (!list.at(i).isObject()) continue;
         SDBInfo db;
-        if (readLibrary(list.at(i), &db) != 0) return kInvalidMessage;
+        if (readLibrary(list.at(i), &db) != 0) return resultcode::InvalidMessage;
         dbs->append(db);
     }
     return 0;
 }
 
 int readImageId(const QJsonValue& data, SFeatrueInfo* image) {
-    if (!data.isObject() || !data.toObject().contains("imgid")) return kInvalidMessage;
+    if (!data.isObject() || !data.toObject().contains("imgid")) return resultcode::InvalidMessage;
     image->imgid = toInt64(data.toObject().value("imgid"));
     return 0;
 }
@@ -98,7 +98,7 @@ int readImageId(const QJsonValue& data, SFeatrueInfo* image) {
 int readImage(QJsonObject o, SFeatrueInfo* image) {
     if (!hasAll(o, {"imgid", "libid", "name", "uid", "url", "status", "ext1", "ext2", "ext3",
                     "ext4", "ext5"}))
-        return kInvalidMessage;
+        return resultcode::InvalidMessage;
     image->imgid = toInt64(take(o, "imgid"));
     image->libid = take(o, "libid").toString();
     image->name = take(o, "name").toString();
@@ -120,9 +120,9 @@ int readImagePage(const QJsonValue& data, SPageInfo* page, SFeatrueList* out) {
     out->clear();
     QJsonObject o = data.toObject();
     if (!data.isObject() || !o.value("pagination").isObject() || !o.value("record").isArray())
-        return kInvalidMessage;
+        return resultcode::InvalidMessage;
     QJsonObject pagination = o.value("pagination").toObject();
-    if (!hasAll(pagination, {"page_num", "page_size", "total"})) return kInvalidMessage;
+    if (!hasAll(pagination, {"page_num", "page_size", "total"})) return resultcode::InvalidMessage;
     page->reply_page_num = pagination.value("page_num").toInt();
     page->reply_page_size = pagination.value("page_size").toInt();
     page->total = pagination.value("total").toInt();
@@ -140,7 +140,9 @@ int readImagePage(const QJsonValue& data, SPageInfo* page, SFeatrueList* out) {
 }
 
 int readLoginLeft(int code, const char* text) {
-    const char* key = code == 403 ? "retry_left" : code == 423 ? "time_left" : nullptr;
+    const char* key = code == resultcode::LoginRefused    ? "retry_left"
+                      : code == resultcode::AccountLocked ? "time_left"
+                                                          : nullptr;
     if (!key) return 0;
     return parseObject(text).value(QLatin1String(key)).toInt();
 }

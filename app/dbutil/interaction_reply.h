@@ -1,6 +1,6 @@
 // Reading the cameras' JSON replies into the application records. Reply texts are hostile:
-// anything of the wrong shape gives kInvalidMessage, never a crash or a partial read beyond
-// what the rules keep.
+// anything of the wrong shape gives resultcode::InvalidMessage, never a crash or a partial read
+// beyond what the rules keep.
 #pragma once
 
 #include <QJsonObject>
@@ -8,10 +8,9 @@
 #include <QString>
 
 #include "records.h"
+#include "resultcode.h"
 
 namespace reply {
-
-constexpr int kInvalidMessage = 2;
 
 // The head of a reply: a non-empty object with "code" and "msg".
 struct Head {
@@ -22,11 +21,11 @@ struct Head {
 };
 Head readHead(const char* text);
 
-// The result of a call: the export's code when non-zero, else 2 for a bad head, else the
-// camera's code.
+// The result of a call: the export's code when non-zero, else InvalidMessage for a bad head, else
+// the camera's code.
 int callResult(int exportResult, const Head& head);
 
-// Each returns 0 or kInvalidMessage.
+// Each returns 0 or resultcode::InvalidMessage.
 int readLibrary(const QJsonValue& data, SDBInfo* db);    // find library
 int readLibraryId(const QJsonValue& data, SDBInfo* db);  // create library
 int readLibraryList(const QJsonValue& data, QVector<SDBInfo>* dbs);

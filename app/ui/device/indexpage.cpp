@@ -258,12 +258,12 @@ void IndexPage::showLoginOutcome(const LoginResult& login) {
     switch (login.code) {
         case 0:
             return;
-        case 403:
+        case resultcode::LoginRefused:
             QMessageBox::warning(this, tr("Warning"),
                                  tr("Login failed") + tr("\n") + tr("retry left times") + ":" +
                                      QString::number(login.left));
             return;
-        case 423:
+        case resultcode::AccountLocked:
             showLockCountdown(login.left);
             return;
         default:

@@ -84,7 +84,8 @@ void ItemAddDialog::choosePicture(const QString& path) {
     }
     QPixmap picture;
     if (!picture.load(path)) {
-        QMessageBox::information(this, tr("Information"), ErrorText(ImagePixelSizeError));
+        QMessageBox::information(this, tr("Information"),
+                                 ErrorText(resultcode::ImagePixelSizeError));
         return;
     }
     ui->upload_image->setPicture(picture);

@@ -3,11 +3,11 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include "dbutil/resultcode.h"
+
 namespace picturesource {
 
 namespace {
-constexpr int kNotFound = -1;
-
 QPixmap placeholder(const char* kind, Place place) {
     return QPixmap(QString(":/index/images/assets/images/config/%1_%2.png")
                        .arg(kind)
@@ -33,7 +33,7 @@ QImage decodeBounded(const QByteArray& bytes) {
 }
 
 QPixmap picture(int result, const QByteArray& bytes, Place place) {
-    if (result == kNotFound) return placeholder("deleted_image", place);
+    if (result == resultcode::ImageGone) return placeholder("deleted_image", place);
     if (result != 0 || bytes.isEmpty()) return placeholder("no_image", place);
     const QImage decoded = decodeBounded(bytes);
     if (decoded.isNull()) return placeholder("no_image", place);

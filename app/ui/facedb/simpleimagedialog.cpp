@@ -5,12 +5,9 @@
 #include <QtMath>
 
 #include "dbutil/busy.h"
+#include "dbutil/resultcode.h"
 #include "picturesource.h"
 #include "ui_simpleimagedialog.h"
-
-namespace {
-constexpr int kNotFound = -1;
-}
 
 SimpleImageDialog::SimpleImageDialog(QWidget* parent)
     : QDialog(parent), ui(new Ui::SimpleImageDialog) {
@@ -48,7 +45,7 @@ void SimpleImageDialog::showImage(const SDeviceInfo& device, const QString& url)
 }
 
 void SimpleImageDialog::showFetched(int result, const QByteArray& bytes) {
-    if (result == kNotFound) return fail(tr("The image doesn't exist"));
+    if (result == resultcode::ImageGone) return fail(tr("The image doesn't exist"));
     if (result != 0 || bytes.isEmpty()) return fail(tr("Get image data failed"));
     QImage image = picturesource::decodeBounded(bytes);
     if (image.isNull()) return fail(tr("Load jpg image failed"));
