@@ -3,10 +3,6 @@
 #include "batchprogress.h"
 #include "dbutil/interaction.h"
 
-namespace {
-constexpr int kNotStarted = 23;
-}
-
 BatchExtractThread::BatchExtractThread(const SDeviceInfo& device, const SDBInfo& library,
                                        QObject* parent)
     : BatchThread(device, batch::libraryKey(device.ip, library.name), "batchextractthread", parent),
@@ -24,6 +20,6 @@ void BatchExtractThread::run() {
             emit signalProgress(key(), extracted + errors, total);
             return stopRequested();
         });
-    if (!started) errorCode_ = kNotStarted;
+    if (!started) errorCode_ = resultcode::NotDone;
     BATCH_LOG("extract finished.\n");
 }

@@ -10,7 +10,7 @@ public:
     BatchExtractThread(const SDeviceInfo& device, const SDBInfo& library,
                        QObject* parent = nullptr);
 
-    // errorCode() is 0, or 23 when the extraction could not be started. The counters are the
+    // errorCode() is 0, or NotDone when the extraction could not be started. The counters are the
     // library's at the last poll.
     const SDBInfo& library() const { return library_; }
     int total() const { return total_; }

@@ -38,7 +38,7 @@ void BatchImportThread::run() {
                       library_.name.toLocal8Bit().constData());
             return;
         case packagejob::PackageImport::Upload:
-            if (result.code != packagejob::kOk)
+            if (result.code != resultcode::Ok)
                 qDebug() << "BatchImportThread::uploadImageAndFeature"
                          << " not all image uploaded.";
             BATCH_LOG("import finished.\n");

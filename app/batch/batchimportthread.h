@@ -11,8 +11,8 @@ class BatchImportThread : public BatchThread {
 public:
     explicit BatchImportThread(const SDeviceInfo& device, QObject* parent = nullptr);
 
-    // errorCode() is 0, or 8, 15 (package), 7 (library not created), 10 (not all records
-    // uploaded); uploadedCount() of totalCount() records were accepted.
+    // errorCode() is Ok, or FileError, Incompatible (package), LibraryError (library not
+    // created), NotAllTransferred; uploadedCount() of totalCount() records were accepted.
     int totalCount() const { return totalCount_; }
     // The library as created on the camera (its new libid).
     const SDBInfo& library() const { return library_; }

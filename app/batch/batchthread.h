@@ -9,12 +9,13 @@
 
 #include "dbutil/jobcontrol.h"
 #include "dbutil/records.h"
+#include "dbutil/resultcode.h"
 
 class BatchThread : public QThread {
     Q_OBJECT
 public:
-    // errorCode() of a thread whose job was cancelled while it waited for its turn.
-    static constexpr int kNeverStarted = 26;
+    // The older name of resultcode::NeverStarted, kept for code written before it.
+    static constexpr int kNeverStarted = resultcode::NeverStarted;
 
     ~BatchThread() override;
 
@@ -27,7 +28,7 @@ public:
 
     // For the job, before it starts a waiting thread: the stop this thread would poll is set.
     bool stopRequestedBeforeStart() const { return stopRequested(); }
-    void markNeverStarted() { errorCode_ = kNeverStarted; }
+    void markNeverStarted() { errorCode_ = resultcode::NeverStarted; }
 
 signals:
     // Every progress emission of the thread, with the note the table shows.

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int kLockFailed = 5;
-
 Interaction& camera() {
     return Interaction::instance();
 }
@@ -93,7 +91,7 @@ bool DbExportModule::prepareWorkDir() {
     }
     if (!ok) {
         qCritical() << "destination dir create failed";
-        errorCode_ = packagejob::kFileError;
+        errorCode_ = resultcode::FileError;
     }
     return ok;
 }
@@ -106,7 +104,7 @@ bool DbExportModule::getFdbInfo() {
     }
     qDebug() << "DbExportModule::getFdbInfo"
              << "get face db failed.";
-    errorCode_ = packagejob::kLibraryError;
+    errorCode_ = resultcode::LibraryError;
     return false;
 }
 
@@ -218,7 +216,7 @@ void DbExportModule::run() {
     TaskScope task(JobControl::FaceDbExport);
     PACKAGE_LOG("export start...\n");
     if (camera().lockFaceDB(device_, library_.libid) != 0) {
-        errorCode_ = kLockFailed;
+        errorCode_ = resultcode::LibraryLocked;
         PACKAGE_LOG("[export failed]. lock facedb failed.\n");
         return;
     }
@@ -233,27 +231,27 @@ void DbExportModule::run() {
         camera().unlockFaceDB(device_, library_.libid);
         PACKAGE_LOG("[export failed]. library too large for a package: %d records.\n",
                     int(records_.size()));
-        errorCode_ = packagejob::kTooLarge;
+        errorCode_ = resultcode::PackageTooLarge;
         return;
     }
     fetchImages();
     const int unlocked = camera().unlockFaceDB(device_, library_.libid);
     if (cameraLost_ || isTransferError(unlocked)) {
         PACKAGE_LOG("[export failed]. camera lost, error code %d.\n", unlocked);
-        errorCode_ = packagejob::kNetworkError;
+        errorCode_ = resultcode::NetworkError;
         return;
     }
     if (unlocked != 0) {
         qCritical() << "unlock_fdb failed";
         PACKAGE_LOG("[export failed]. unlock facedb failed.\n");
-        errorCode_ = packagejob::kWorkDirError;
+        errorCode_ = resultcode::NotDone;
     }
     if (localFailure_ || !writePackage() || !packZip()) {
         PACKAGE_LOG("[export failed]. package not written: %s\n",
                     QFile::encodeName(savePath_).constData());
-        errorCode_ = packagejob::kFileError;
+        errorCode_ = resultcode::FileError;
         return;
     }
-    if (exportedCount_ < expectedCount_) errorCode_ = packagejob::kNotAllUploaded;
+    if (exportedCount_ < expectedCount_) errorCode_ = resultcode::NotAllTransferred;
     PACKAGE_LOG("export finished.\n");
 }

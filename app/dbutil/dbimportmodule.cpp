@@ -26,13 +26,13 @@ bool DbImportModule::unpackZip() {
     workDir_ = std::make_unique<QTemporaryDir>();
     if (!workDir_->isValid()) {
         PACKAGE_LOG("[import failed], temporary dir create failed\n");
-        errorCode_ = packagejob::kWorkDirError;
+        errorCode_ = resultcode::NotDone;
         return false;
     }
     exitgrace::keepPath(workDir_->path());
     if (!QDir(workDir_->path()).mkdir(package::kImagesDir)) {
         PACKAGE_LOG("[import failed], subdir images create failed\n");
-        errorCode_ = packagejob::kWorkDirError;
+        errorCode_ = resultcode::NotDone;
         return false;
     }
     bool started = false;
@@ -41,9 +41,9 @@ bool DbImportModule::unpackZip() {
         started = true;
         progress_.step();
     });
-    const bool invalid = errorCode_ != packagejob::kOk && !packagejob::isSizeRefusal(errorCode_);
+    const bool invalid = errorCode_ != resultcode::Ok && !packagejob::isSizeRefusal(errorCode_);
     if (invalid) PACKAGE_LOG("[import failed]. zip file is invalid.\n");
-    return errorCode_ == packagejob::kOk;
+    return errorCode_ == resultcode::Ok;
 }
 
 void DbImportModule::run() {
@@ -63,8 +63,8 @@ void DbImportModule::run() {
     totalCount_ = result.total;
     uploadedCount_ = result.uploaded;
     leftOut_ = result.leftOut;
-    if (result.code == packagejob::kOk || result.code == packagejob::kNotAllUploaded) {
-        if (result.code != packagejob::kOk)
+    if (result.code == resultcode::Ok || result.code == resultcode::NotAllTransferred) {
+        if (result.code != resultcode::Ok)
             qDebug() << "DbImportModule::uploadImageAndFeature"
                      << " not all image uploaded.";
         PACKAGE_LOG("import finished.\n");

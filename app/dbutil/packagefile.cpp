@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include "resultcode.h"
 #include "zipreader.h"
 
 namespace package {
@@ -151,15 +152,15 @@ const char* readStatusText(ReadStatus status) {
 int resultCode(ReadStatus status) {
     switch (status) {
         case ReadStatus::Ok:
-            return 0;
+            return resultcode::Ok;
         case ReadStatus::WrongVersion:
-            return 15;
+            return resultcode::Incompatible;
         case ReadStatus::NotReadable:
         case ReadStatus::BadMagic:
         case ReadStatus::Damaged:
-            return 8;
+            return resultcode::FileError;
     }
-    return 8;
+    return resultcode::FileError;
 }
 
 bool write(QIODevice& out, const Header& header, const SFeatrueList& records,

@@ -47,7 +47,7 @@ qint64 freeBytes(const QString& dir) {
 int unpack(const QString& zipPath, const QString& dir,
            const std::function<void(int, int)>& progress, const std::function<bool()>& stop) {
     ZipReader reader;
-    if (!reader.open(zipPath)) return kOpenFailed;
+    if (!reader.open(zipPath)) return resultcode::OpenFailed;
     const ZipResult result = reader.extractAll(dir, packageLimits(dir), progress, stop);
     for (const QByteArray& entry : result.skipped)
         PACKAGE_LOG("picture left out, over %lld bytes: %s\n", package::kMaxPictureBytes,
@@ -55,23 +55,23 @@ int unpack(const QString& zipPath, const QString& dir,
     if (result.error == ZipError::WriteFailed) {
         PACKAGE_LOG("[import failed]. unpacking stopped, a file could not be written: %s\n",
                     result.entry.constData());
-        return kNoDiskSpace;
+        return resultcode::NoDiskSpace;
     }
     if (result.error == ZipError::NoSpace) {
         PACKAGE_LOG("[import failed]. not enough free disk space to unpack the package.\n");
-        return kNoDiskSpace;
+        return resultcode::NoDiskSpace;
     }
     if (ZipLimits::isSizeError(result.error)) {
         PACKAGE_LOG("[import failed]. package too large: %s, %s\n", result.entry.constData(),
                     zipErrorText(result.error));
-        return kTooLarge;
+        return resultcode::PackageTooLarge;
     }
     if (!result.ok()) {
         PACKAGE_LOG("zip entry refused: %s, %s\n", result.entry.constData(),
                     zipErrorText(result.error));
-        return kOpenFailed;
+        return resultcode::OpenFailed;
     }
-    return kOk;
+    return resultcode::Ok;
 }
 
 namespace {
@@ -121,17 +121,17 @@ int readPackage(const QString& dir, SDBInfo* library, SFeatrueList* records,
         if (progress) progress->step();
     };
     const int code = reportRead(package::readFile(path, contents, onHeader, onRecord));
-    if (code != kOk) return code;
+    if (code != resultcode::Ok) return code;
     package::resolvePicturePaths(contents.records, dir);
     *library = contents.header.toLibrary();
     *records = contents.records;
-    return kOk;
+    return resultcode::Ok;
 }
 
 int createLibrary(SDeviceInfo* device, SDBInfo* library) {
     Interaction& camera = Interaction::instance();
-    if (camera.refreshDbList(device) && camera.addFaceDB(*device, library)) return kOk;
-    return kLibraryError;
+    if (camera.refreshDbList(device) && camera.addFaceDB(*device, library)) return resultcode::Ok;
+    return resultcode::LibraryError;
 }
 
 namespace {
@@ -182,12 +182,12 @@ PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressRep
     SFeatrueList records;
     out.code = readPackage(dir, &out.library, &records, progress, bands.readBegin, bands.readEnd,
                            logWordsToo);
-    if (out.code != kOk) return out;
+    if (out.code != resultcode::Ok) return out;
 
     out.stage = PackageImport::Create;
     if (progress) progress->beginStage(bands.readEnd, bands.createEnd, 1);
     out.code = createLibrary(device, &out.library);
-    if (out.code != kOk) return out;
+    if (out.code != resultcode::Ok) return out;
     if (progress) progress->step();
 
     out.stage = PackageImport::Upload;
@@ -201,7 +201,7 @@ PackageImport importPackage(SDeviceInfo* device, const QString& dir, ProgressRep
     };
     out.uploaded =
         Interaction::instance().importFaceDB(*device, out.library.libid, sendable, afterRecord);
-    out.code = out.uploaded < out.total ? kNotAllUploaded : kOk;
+    out.code = out.uploaded < out.total ? resultcode::NotAllTransferred : resultcode::Ok;
     return out;
 }
 

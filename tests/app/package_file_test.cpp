@@ -315,7 +315,7 @@ void PackageFileTest::boundsFollowTheFormat() {
     QVERIFY(writer.close());
     const QString out = dir.filePath("out");
     QVERIFY(QDir().mkpath(out + "/images"));
-    QCOMPARE(packagejob::unpack(zip, out), packagejob::kOk);
+    QCOMPARE(packagejob::unpack(zip, out), resultcode::Ok);
     SDBInfo library;
     SFeatrueList records;
     QCOMPARE(packagejob::readPackage(out, &library, &records, nullptr, 0, 0, false), 0);
@@ -332,7 +332,7 @@ void PackageFileTest::boundsFollowTheFormat() {
     AppLog::instance().setLevel(7);
     const QString overOut = dir.filePath("over-out");
     QVERIFY(QDir().mkpath(overOut + "/images"));
-    QCOMPARE(packagejob::unpack(over, overOut), packagejob::kOk);
+    QCOMPARE(packagejob::unpack(over, overOut), resultcode::Ok);
     QVERIFY(QFile::exists(overOut + "/" + package::kDataName));
     QVERIFY(!QFile::exists(overOut + "/" + widest->path));
     QFile log(QString::fromStdString(AppLog::instance().currentFile()));

@@ -12,12 +12,11 @@
 #include "dbutil/dbexportmodule.h"
 #include "dbutil/dbimportmodule.h"
 #include "dbutil/jobcontrol.h"
+#include "dbutil/resultcode.h"
 #include "jobsummary.h"
 #include "ui_configpage.h"
 
 namespace {
-constexpr int kNotAllTransferred = 10;
-
 void setTask(JobControl::Task task, bool on) {
     if (JobControl* control = JobControl::instance()) control->setTask(task, on);
 }
@@ -121,7 +120,7 @@ void ConfigPage::finishImport(DbImportModule* module) {
     counts.done = module->uploadedCount();
     counts.leftOut = module->leftOut().size();
     QMessageBox::information(this, tr("Information"), jobsummary::importText(counts));
-    if (code == 0 || code == kNotAllTransferred) {
+    if (code == resultcode::Ok || code == resultcode::NotAllTransferred) {
         changed_ = true;
         refreshLibraries(currentLibid());
     }

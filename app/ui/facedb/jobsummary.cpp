@@ -35,19 +35,19 @@ QString leftOutLine(int leftOut) {
 
 // The reasons an operator can do something about: a lost camera, a package too large, a full disk.
 QString reasonLine(int code) {
-    if (code == packagejob::kIncompatible) return "\n" + text(kIncompatible);
-    const bool own = code == packagejob::kNetworkError || code == packagejob::kTooLarge ||
-                     code == packagejob::kNoDiskSpace;
+    if (code == resultcode::Incompatible) return "\n" + text(kIncompatible);
+    const bool own = code == resultcode::NetworkError || code == resultcode::PackageTooLarge ||
+                     code == resultcode::NoDiskSpace;
     return own ? "\n" + ErrorText(code) : QString();
 }
 
 bool partial(int code) {
-    return code == packagejob::kNotAllUploaded;
+    return code == resultcode::NotAllTransferred;
 }
 }  // namespace
 
 QString exportText(const PackageCounts& c) {
-    if (c.code != packagejob::kOk && !partial(c.code))
+    if (c.code != resultcode::Ok && !partial(c.code))
         return text(kExport) + " " + text(kFailed) + reasonLine(c.code);
     QString result = text(kExport) + " ";
     if (partial(c.code))
@@ -58,7 +58,7 @@ QString exportText(const PackageCounts& c) {
 }
 
 QString importText(const PackageCounts& c) {
-    if (c.code == packagejob::kOk) return text(kImport) + " " + text(kSuccess);
+    if (c.code == resultcode::Ok) return text(kImport) + " " + text(kSuccess);
     QString result = text(kImport) + " " + text(kFailed);
     if (partial(c.code))
         result += line(kTotal, c.total) + line(kSuccess, c.done) + leftOutLine(c.leftOut);
