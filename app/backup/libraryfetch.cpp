@@ -99,7 +99,7 @@ FetchResult fetchPictures(const SDeviceInfo& device, SFeatrueList& records, cons
                     file.write(bytes) != bytes.size() || !file.flush())
                     return failure(QString("cannot write pictures: %1").arg(file.errorString()));
                 record->path = path;
-                out->md5.insert(record->imgid, md5Of(bytes));
+                out->md5.insert(record->imgid, Md5::of(bytes));
                 out->bytes += bytes.size();
             }
         }

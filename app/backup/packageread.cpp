@@ -49,12 +49,12 @@ bool openPackage(const QString& path, const sealing::KeyPair* keys, OpenedPackag
     out->pictureMd5.clear();
     for (const SFeatrueInfoPtr& record : qAsConst(out->records)) {
         if (record->path.isEmpty()) continue;
-        const QString md5 = md5OfFile(record->path);
-        if (md5.isEmpty()) {
+        const std::optional<Md5> md5 = Md5::ofFile(record->path);
+        if (!md5) {
             *error = QString("picture of record %1 missing from the package").arg(record->imgid);
             return false;
         }
-        out->pictureMd5.insert(record->imgid, md5);
+        out->pictureMd5.insert(record->imgid, *md5);
     }
     return true;
 }

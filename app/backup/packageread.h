@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "dbutil/records.h"
+#include "digest.h"
 
 namespace backup {
 
@@ -18,7 +19,7 @@ struct KeyPair;
 struct OpenedPackage {
     SDBInfo library;
     SFeatrueList records;              // picture paths point into the temporary directory
-    QMap<qint64, QString> pictureMd5;  // records that carry a picture
+    PictureDigests pictureMd5;  // records that carry a picture
     std::unique_ptr<QTemporaryDir> dir;
 
     SFeatrueInfoPtr find(qint64 imgid) const;

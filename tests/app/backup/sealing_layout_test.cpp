@@ -1,12 +1,15 @@
-// The pieces of facekeeper-backup that need no camera: sealed files and the backup layout.
+// The pieces of facekeeper-backup that need no camera: sealed files, the backup layout and the
+// manifest.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <functional>
 #include <random>
 
 #include "layout.h"
+#include "manifest.h"
 #include "sealing.h"
 #include "support/temp_dir.h"
 
@@ -117,6 +120,54 @@ TEST(Layout, GenerationsAndLeftovers) {
              {"127.0.0.2", "127.0.0.2"}, {"../etc", "fallback"}, {"..", "fallback"},
              {"", "fallback"}, {".hidden", "fallback"}, {"a/b c", "a_b_c"}})
         EXPECT_EQ(layout::safePart(text, "fallback"), part) << qPrintable(text);
+}
+
+// The manifest is written camera by camera; it must read back whole, MD5s included, and a
+// damaged MD5 in it must not pass for a picture's.
+TEST(Manifest, WrittenPieceByPieceReadsBack) {
+    Manifest manifest;
+    manifest.started = "2026-12-08T10:00:00Z";
+    manifest.interrupted = true;
+    for (int camera = 0; camera < 3; ++camera) {
+        CameraEntry entry;
+        entry.address = QString("127.0.0.%1").arg(camera + 2);
+        entry.outcome = camera == 1 ? "failed" : "ok";
+        for (int library = 0; camera != 1 && library < 2; ++library) {
+            LibraryEntry stored;
+            stored.name = QString("lib\"%1\n").arg(library);  // escaped in JSON
+            stored.outcome = outcome::kStored;
+            stored.records = 40;
+            for (qint64 imgid = 1000; imgid < 1040; ++imgid)
+                stored.pictureMd5.insert(imgid, Md5::of(QByteArray::number(imgid * (camera + 1))));
+            entry.libraries.append(stored);
+        }
+        manifest.cameras.append(entry);
+    }
+    for (const QVector<CameraEntry>& cameras : {manifest.cameras, QVector<CameraEntry>{}}) {
+        Manifest written = manifest;
+        written.cameras = cameras;
+        QBuffer text;
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly) && written.write(text));
+        Manifest read;
+        ASSERT_TRUE(Manifest::fromText(text.data(), &read)) << text.data().constData();
+        EXPECT_EQ(read.started, written.started);
+        EXPECT_TRUE(read.interrupted);
+        ASSERT_EQ(read.cameras.size(), cameras.size());
+        for (int c = 0; c < cameras.size(); ++c) {
+            EXPECT_EQ(read.cameras[c].outcome, cameras[c].outcome);
+            ASSERT_EQ(read.cameras[c].libraries.size(), cameras[c].libraries.size());
+            for (int l = 0; l < cameras[c].libraries.size(); ++l) {
+                EXPECT_EQ(read.cameras[c].libraries[l].name, cameras[c].libraries[l].name);
+                EXPECT_EQ(read.cameras[c].libraries[l].pictureMd5, cameras[c].libraries[l].pictureMd5);
+            }
+        }
+    }
+
+    const Md5 picture = Md5::of("picture");
+    EXPECT_EQ(Md5::fromHex(picture.toHex().toUpper()), picture);
+    for (const QString& damaged : {picture.toHex().left(31), picture.toHex() + "0",
+                                   picture.toHex().replace(0, 1, "g"), QString()})
+        EXPECT_FALSE(Md5::fromHex(damaged)) << qPrintable(damaged);
 }
 
 }  // namespace
