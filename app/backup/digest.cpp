@@ -15,11 +15,6 @@ QByteArray hashOfFile(const QString& path, QCryptographicHash::Algorithm algorit
     return hash.result();
 }
 
-Md5 md5From(const QByteArray& raw) {
-    Md5 md5;
-    std::copy_n(raw.constData(), md5.bytes.size(), md5.bytes.begin());
-    return md5;
-}
 
 // Each text with its length first, so that no two different records hash alike.
 void addText(QCryptographicHash& hash, const QString& text) {
@@ -34,14 +29,21 @@ QString sha256OfFile(const QString& path) {
     return QString::fromLatin1(hashOfFile(path, QCryptographicHash::Sha256).toHex());
 }
 
+Md5 Md5::fromRaw(const QByteArray& raw) {
+    Md5 md5;
+    std::copy_n(raw.constData(), std::min<size_t>(md5.bytes.size(), size_t(raw.size())),
+                md5.bytes.begin());
+    return md5;
+}
+
 Md5 Md5::of(const QByteArray& data) {
-    return md5From(QCryptographicHash::hash(data, QCryptographicHash::Md5));
+    return Md5::fromRaw(QCryptographicHash::hash(data, QCryptographicHash::Md5));
 }
 
 std::optional<Md5> Md5::ofFile(const QString& path) {
     const QByteArray raw = hashOfFile(path, QCryptographicHash::Md5);
     if (raw.isEmpty()) return std::nullopt;
-    return md5From(raw);
+    return Md5::fromRaw(raw);
 }
 
 std::optional<Md5> Md5::fromHex(const QString& hex) {
@@ -49,7 +51,7 @@ std::optional<Md5> Md5::fromHex(const QString& hex) {
                             return c.isDigit() || (c.toLower() >= 'a' && c.toLower() <= 'f');
                         });
     if (!digits) return std::nullopt;
-    return md5From(QByteArray::fromHex(hex.toLatin1()));
+    return Md5::fromRaw(QByteArray::fromHex(hex.toLatin1()));
 }
 
 QString Md5::toHex() const {

@@ -21,6 +21,8 @@ struct Md5 {
     std::array<char, 16> bytes{};
 
     static Md5 of(const QByteArray& data);
+    // From the 16 bytes of a finished MD5 hash.
+    static Md5 fromRaw(const QByteArray& raw);
     static std::optional<Md5> ofFile(const QString& path);
     // Exactly 32 hex digits.
     static std::optional<Md5> fromHex(const QString& hex);

@@ -1,5 +1,5 @@
-// The pieces of facekeeper-backup that need no camera: sealed files, the backup layout and the
-// manifest.
+// The pieces of facekeeper-backup that need no camera: sealed files, the backup layout, the
+// manifest and the package reader.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -8,8 +8,11 @@
 #include <functional>
 #include <random>
 
+#include "dbutil/packagefile.h"
+#include "dbutil/zipwriter.h"
 #include "layout.h"
 #include "manifest.h"
+#include "packageread.h"
 #include "sealing.h"
 #include "support/temp_dir.h"
 
@@ -168,6 +171,56 @@ TEST(Manifest, WrittenPieceByPieceReadsBack) {
     for (const QString& damaged : {picture.toHex().left(31), picture.toHex() + "0",
                                    picture.toHex().replace(0, 1, "g"), QString()})
         EXPECT_FALSE(Md5::fromHex(damaged)) << qPrintable(damaged);
+}
+
+// Pictures are hashed entry by entry as they inflate; a picture a record names but the zip
+// lacks, and an entry that does not inflate to its check sum, are refused.
+TEST(PackageRead, PicturesHashedEntryByEntry) {
+    testsupport::TempDir scratch("backup-read");
+    const QDir dir(QString::fromStdString(scratch.path()));
+    SDBInfo library;
+    library.libid = "7";
+    library.name = "staff";
+    SFeatrueList records;
+    PictureDigests expected;
+    for (qint64 imgid = 1001; imgid <= 1003; ++imgid) {
+        auto record = SFeatrueInfoPtr::create();
+        record->imgid = imgid;
+        if (imgid != 1003) {  // the last record has no picture
+            record->path = package::picturePath(imgid);
+            expected.insert(imgid, Md5::of(noise(3000) + QByteArray::number(imgid)));
+        }
+        records.append(record);
+    }
+    auto writePackage = [&](const QString& name, int pictures) {
+        QBuffer data;
+        data.open(QIODevice::WriteOnly);
+        ZipWriter zip;
+        EXPECT_TRUE(package::write(data, package::Header::fromLibrary(library), records) &&
+                    zip.open(dir.filePath(name)) && zip.addBytes(package::kDataName, data.data()));
+        for (qint64 imgid = 1001; imgid < 1001 + pictures; ++imgid)
+            zip.addBytes(package::picturePath(imgid), noise(3000) + QByteArray::number(imgid));
+        EXPECT_TRUE(zip.close());
+        return dir.filePath(name);
+    };
+    OpenedPackage opened;
+    QString error;
+    ASSERT_TRUE(openPackage(writePackage("whole.zip", 2), nullptr, &opened, &error)) << qPrintable(error);
+    EXPECT_EQ(opened.library.name, "staff");
+    EXPECT_EQ(opened.records.size(), 3);
+    EXPECT_EQ(opened.pictureMd5, expected);
+
+    EXPECT_FALSE(openPackage(writePackage("short.zip", 1), nullptr, &opened, &error));
+    EXPECT_EQ(error, "picture of record 1002 missing from the package");
+
+    // Noise does not compress: its bytes lie in the zip as they are.
+    QByteArray zip = readAll(writePackage("damaged.zip", 2));
+    const int at = zip.indexOf(noise(3000));
+    ASSERT_GT(at, 0);
+    zip[at + 100] = char(zip[at + 100] ^ 0x5a);
+    writeAll(dir.filePath("damaged.zip"), zip);
+    EXPECT_FALSE(openPackage(dir.filePath("damaged.zip"), nullptr, &opened, &error));
+    EXPECT_EQ(error, "the package entry images/1001.jpg is damaged");
 }
 
 }  // namespace
