@@ -85,10 +85,10 @@ Manifest BackupRun::run() {
     for (std::thread& thread : pool) thread.join();
     console_.finish();
 
-    QDir(workRoot_).removeRecursively();
     manifest.interrupted = stop_.load();
     manifest.finished = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     writeManifest(manifest);
+    QDir(workRoot_).removeRecursively();
     return manifest;
 }
 
@@ -204,7 +204,7 @@ bool BackupRun::findUnchanged(const QString& libraryDir, const QString& fingerpr
 // file, then the package under its own name: a generation never appears before it is whole.
 bool BackupRun::writeGeneration(const QString& libraryDir, const QString& work,
                                 const SDBInfo& library, const SFeatrueList& records,
-                                const QMap<qint64, QString>& pictureMd5, PackageSum* sum,
+                                const PictureDigests& pictureMd5, PackageSum* sum,
                                 QString* package, QString* error) const {
     const QString stem = layout::freeStem(libraryDir, stamp_);
     const bool sealed = settings_.recipient.has_value();
@@ -228,24 +228,30 @@ bool BackupRun::writeGeneration(const QString& libraryDir, const QString& work,
     return ok;
 }
 
+// Written straight to a file, as large as the fleet; when sealed, the plain text stays in the
+// private work directory.
 bool BackupRun::writeManifest(const Manifest& manifest) {
     const QDir dir(QDir(settings_.root).filePath(layout::kManifestDir));
-    const QByteArray text = manifest.toText();
-    QByteArray bytes = text;
-    const bool sealed = settings_.recipient.has_value();
-    if (sealed && !sealing::sealBytes(text, &bytes, *settings_.recipient)) {
-        manifestError_ = "cannot encrypt the manifest";
-        return false;
-    }
     if (!dir.mkpath(".")) {
         manifestError_ = "cannot make " + dir.path();
         return false;
     }
+    const bool sealed = settings_.recipient.has_value();
     const QString stem = layout::freeStem(dir.path(), stamp_);
     const QString path = dir.filePath(stem + (sealed ? ".json.sealed" : ".json"));
-    if (!layout::writeNewFile(path, bytes, &manifestError_)) return false;
-    manifestPath_ = path;
-    return true;
+    const QString part = dir.filePath('.' + QFileInfo(path).fileName() + layout::kPartSuffix);
+    const QString plain = sealed ? QDir(workRoot_).filePath("manifest.json") : part;
+    QFile file(plain);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && manifest.write(file) &&
+              file.flush() && ::fsync(file.handle()) == 0;
+    file.close();
+    if (!ok) manifestError_ = QString("cannot write %1: %2").arg(path, file.errorString());
+    if (ok && sealed) ok = sealing::seal(plain, part, *settings_.recipient, &manifestError_);
+    ok = ok && layout::publish(part, path, &manifestError_);
+    QFile::remove(part);
+    if (sealed) QFile::remove(plain);
+    if (ok) manifestPath_ = path;
+    return ok;
 }
 
 }  // namespace backup

@@ -43,7 +43,7 @@ private:
     bool findUnchanged(const QString& libraryDir, const QString& fingerprint,
                        LibraryEntry* entry) const;
     bool writeGeneration(const QString& libraryDir, const QString& work, const SDBInfo& library,
-                         const SFeatrueList& records, const QMap<qint64, QString>& pictureMd5,
+                         const SFeatrueList& records, const PictureDigests& pictureMd5,
                          PackageSum* sum, QString* package, QString* error) const;
     bool writeManifest(const Manifest& manifest);
 

@@ -1,5 +1,6 @@
 // backup: the lock, the run and what it reports.
 #include <QDir>
+#include <QFile>
 #include <csignal>
 #include <cstdio>
 
@@ -110,8 +111,10 @@ int runBackup(const BackupOptions& options) {
     }
     console.note("manifest: " + run.manifestPath());
     if (options.json) {
-        const QByteArray text = manifest.toText();
-        std::fwrite(text.constData(), 1, size_t(text.size()), output());
+        std::fflush(output());
+        QFile json;
+        if (!json.open(output(), QIODevice::WriteOnly) || !manifest.write(json) || !json.flush())
+            printError("the manifest could not be printed");
     }
     bool failed = manifest.interrupted;
     for (const CameraEntry& camera : manifest.cameras) failed = failed || camera.failed();

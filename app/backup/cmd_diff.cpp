@@ -18,8 +18,8 @@ RecordMap byImgid(const SFeatrueList& records) {
 }
 
 // What differs between two versions of one record, as field names.
-QStringList changedFields(const SFeatrueInfo& a, const QString& aPicture, const SFeatrueInfo& b,
-                          const QString& bPicture) {
+QStringList changedFields(const SFeatrueInfo& a, const Md5& aPicture, const SFeatrueInfo& b,
+                          const Md5& bPicture) {
     QStringList fields;
     if (a.name != b.name) fields.append("name");
     if (a.uid != b.uid) fields.append("uid");

@@ -79,7 +79,7 @@ int runRestore(const QString& address, const QString& packagePath, const QString
         return exitcode::kUsage;
     OpenedPackage opened;
     QString error;
-    if (!openPackage(packagePath, haveKey ? &keys : nullptr, &opened, &error)) {
+    if (!openPackage(packagePath, haveKey ? &keys : nullptr, &opened, &error, Pictures::Unpack)) {
         printError(QString("%1: %2").arg(packagePath, error));
         return exitcode::kFailed;
     }

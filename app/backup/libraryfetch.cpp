@@ -26,6 +26,12 @@ FetchResult failure(const QString& reason) {
     return {false, reason};
 }
 
+// A fresh record keeps room for a long feature text; a library without features would then cost
+// kilobytes a record, held for the whole library by every job at once.
+void trim(const SFeatrueList& page) {
+    for (const SFeatrueInfoPtr& record : page) record->feature.squeeze();
+}
+
 QString cameraReason(const char* step, int code) {
     return QString("%1: %2 (%3)").arg(QLatin1String(step), ErrorText(code)).arg(code);
 }
@@ -47,6 +53,7 @@ FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueLi
         SFeatrueList got;
         const int code = camera().exportFaceDB(device, &request, &got);
         if (code != 0) return failure(cameraReason("reading records", code));
+        trim(got);
         *records += got;
         if (records->size() > package::kMaxRecords) return failure("more records than announced");
     }
@@ -92,7 +99,7 @@ FetchResult fetchPictures(const SDeviceInfo& device, SFeatrueList& records, cons
                     file.write(bytes) != bytes.size() || !file.flush())
                     return failure(QString("cannot write pictures: %1").arg(file.errorString()));
                 record->path = path;
-                out->md5.insert(record->imgid, md5Of(bytes));
+                out->md5.insert(record->imgid, Md5::of(bytes));
                 out->bytes += bytes.size();
             }
         }

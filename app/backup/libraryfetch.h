@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "dbutil/records.h"
+#include "digest.h"
 
 namespace backup {
 
@@ -20,7 +21,7 @@ struct FetchResult {
 FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records);
 
 struct FetchedPictures {
-    QMap<qint64, QString> md5;  // imgid -> MD5 of the picture written
+    PictureDigests md5;  // of the pictures written
     int missing = 0;            // records with a URL whose picture the camera did not give
     qint64 bytes = 0;
 };

@@ -13,7 +13,7 @@ constexpr qint64 kMaxSumBytes = 4096;
 QJsonObject libraryJson(const LibraryEntry& library) {
     QJsonObject md5;
     for (auto it = library.pictureMd5.begin(); it != library.pictureMd5.end(); ++it)
-        md5.insert(QString::number(it.key()), it.value());
+        md5.insert(QString::number(it.key()), it->toHex());
     return {{"libid", library.libid},
             {"name", library.name},
             {"outcome", library.outcome},
@@ -40,8 +40,10 @@ LibraryEntry libraryFrom(const QJsonObject& json) {
     library.missingPictures = json["missing_pictures"].toInt();
     library.bytes = qint64(json["bytes"].toDouble());
     const QJsonObject md5 = json["picture_md5"].toObject();
+    // A damaged digest is kept as zeros: verify then names that picture.
     for (auto it = md5.begin(); it != md5.end(); ++it)
-        library.pictureMd5.insert(it.key().toLongLong(), it.value().toString());
+        library.pictureMd5.insert(it.key().toLongLong(),
+                                  Md5::fromHex(it.value().toString()).value_or(Md5{}));
     return library;
 }
 
@@ -55,35 +57,45 @@ bool CameraEntry::failed() const {
     return false;
 }
 
-QJsonObject Manifest::toJson() const {
-    QJsonArray cameraList;
+QJsonObject Manifest::totals() const {
     int libraries = 0, records = 0, pictures = 0;
     qint64 bytes = 0;
     for (const CameraEntry& camera : cameras) {
-        QJsonArray libraryList;
         for (const LibraryEntry& library : camera.libraries) {
-            libraryList.append(libraryJson(library));
             ++libraries;
             records += library.records;
             pictures += library.pictures;
             if (library.outcome == outcome::kStored) bytes += library.bytes;
         }
-        cameraList.append(QJsonObject{{"address", camera.address},
-                                      {"outcome", camera.outcome},
-                                      {"reason", camera.reason},
-                                      {"libraries", libraryList}});
     }
-    const QJsonObject totals{{"cameras", cameras.size()},   {"libraries", libraries},
-                             {"records", records},          {"pictures", pictures},
-                             {"bytes_written", bytes}};
-    return {{"format", kFormat},       {"started", started},
-            {"finished", finished},    {"encrypted", encrypted},
-            {"interrupted", interrupted}, {"totals", totals},
-            {"cameras", cameraList}};
+    return {{"cameras", cameras.size()}, {"libraries", libraries}, {"records", records},
+            {"pictures", pictures},      {"bytes_written", bytes}};
 }
 
-QByteArray Manifest::toText() const {
-    return QJsonDocument(toJson()).toJson(QJsonDocument::Indented);
+// The document QJsonDocument would make of the whole manifest, one camera at a time: the MD5s
+// of a large fleet are never all in JSON form at once. "cameras" is the first key either way.
+bool Manifest::write(QIODevice& out) const {
+    const QJsonObject rest{{"format", kFormat},         {"started", started},
+                           {"finished", finished},      {"encrypted", encrypted},
+                           {"interrupted", interrupted}, {"totals", totals()}};
+    bool ok = out.write("{\n    \"cameras\": [") >= 0;
+    for (int i = 0; ok && i < cameras.size(); ++i) {
+        const CameraEntry& camera = cameras[i];
+        QJsonArray libraryList;
+        for (const LibraryEntry& library : camera.libraries) libraryList.append(libraryJson(library));
+        const QJsonObject json{{"address", camera.address},
+                               {"outcome", camera.outcome},
+                               {"reason", camera.reason},
+                               {"libraries", libraryList}};
+        QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);
+        text.chop(1);  // its last line break
+        text.replace('\n', "\n        ");
+        ok = out.write(i == 0 ? "\n        " : ",\n        ") >= 0 && out.write(text) == text.size();
+    }
+    // The other keys as QJsonDocument writes them, after the list: "{\n" dropped.
+    const QByteArray tail = QJsonDocument(rest).toJson(QJsonDocument::Indented).mid(2);
+    return ok && out.write(cameras.isEmpty() ? "],\n" : "\n    ],\n") >= 0 &&
+           out.write(tail) == tail.size();
 }
 
 bool Manifest::fromText(const QByteArray& text, Manifest* out) {

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
 #include <QVector>
+
+#include "digest.h"
 
 namespace backup {
 
@@ -28,7 +31,7 @@ struct LibraryEntry {
     int pictures = 0;
     int missingPictures = 0;  // records whose picture the camera did not give
     qint64 bytes = 0;
-    QMap<qint64, QString> pictureMd5;  // imgid -> MD5 (stored packages only)
+    PictureDigests pictureMd5;  // stored packages only
 };
 
 struct CameraEntry {
@@ -46,8 +49,9 @@ struct Manifest {
     bool interrupted = false;
     QVector<CameraEntry> cameras;
 
-    QJsonObject toJson() const;
-    QByteArray toText() const;
+    QJsonObject totals() const;
+    // The manifest as an indented JSON document.
+    bool write(QIODevice& out) const;
     static bool fromText(const QByteArray& text, Manifest* out);
 };
 

@@ -23,7 +23,7 @@ bool writeZip(const QString& workDir, const SFeatrueList& records, const QString
 }
 
 bool readsBack(const QString& zipPath, const SFeatrueList& records,
-               const QMap<qint64, QString>& pictureMd5, QString* error) {
+               const PictureDigests& pictureMd5, QString* error) {
     OpenedPackage opened;
     if (!openPackage(zipPath, nullptr, &opened, error)) return false;
     if (opened.records.size() != records.size()) {
@@ -40,7 +40,7 @@ bool readsBack(const QString& zipPath, const SFeatrueList& records,
 }  // namespace
 
 bool buildPackage(const QString& workDir, const SDBInfo& library, const SFeatrueList& records,
-                  const QMap<qint64, QString>& pictureMd5, const QString& zipPath, QString* error) {
+                  const PictureDigests& pictureMd5, const QString& zipPath, QString* error) {
     const QString data = QDir(workDir).filePath(package::kDataName);
     bool ok = package::writeFile(data, package::Header::fromLibrary(library), records);
     if (!ok) *error = "cannot write the package data (is the disk full?)";

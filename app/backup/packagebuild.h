@@ -6,12 +6,13 @@
 #include <QString>
 
 #include "dbutil/records.h"
+#include "digest.h"
 
 namespace backup {
 
 // Writes workDir/package.dat and the zip at zipPath from the pictures below workDir, then
 // reads the zip back. zipPath is removed when anything fails.
 bool buildPackage(const QString& workDir, const SDBInfo& library, const SFeatrueList& records,
-                  const QMap<qint64, QString>& pictureMd5, const QString& zipPath, QString* error);
+                  const PictureDigests& pictureMd5, const QString& zipPath, QString* error);
 
 }  // namespace backup

@@ -1,5 +1,6 @@
-// Reads a package of the backup (plain or sealed) with the program's package reader into a
-// private temporary directory, and the MD5 of each picture in it.
+// Reads a package of the backup (plain or sealed) with the program's package reader, and the MD5
+// of each picture in it. Pictures are hashed entry by entry as they inflate; only a restore,
+// which uploads them, unpacks them into a private temporary directory.
 #pragma once
 
 #include <QMap>
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "dbutil/records.h"
+#include "digest.h"
 
 namespace backup {
 
@@ -17,15 +19,17 @@ struct KeyPair;
 
 struct OpenedPackage {
     SDBInfo library;
-    SFeatrueList records;              // picture paths point into the temporary directory
-    QMap<qint64, QString> pictureMd5;  // records that carry a picture
+    SFeatrueList records;  // with Pictures::Unpack, picture paths point into the temporary directory
+    PictureDigests pictureMd5;  // records that carry a picture
     std::unique_ptr<QTemporaryDir> dir;
 
     SFeatrueInfoPtr find(qint64 imgid) const;
 };
 
+enum class Pictures { Hash, Unpack };
+
 // keys may be null for plain packages; a sealed one then fails with a note that it needs one.
 bool openPackage(const QString& path, const sealing::KeyPair* keys, OpenedPackage* out,
-                 QString* error);
+                 QString* error, Pictures pictures = Pictures::Hash);
 
 }  // namespace backup

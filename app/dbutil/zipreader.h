@@ -87,6 +87,8 @@ public:
 
     // Closes an open entry, then locates name (exact comparison) and opens it.
     bool openEntry(const QByteArray& name);
+    // Opens fileNames()[index] straight away, for reading every entry in archive order.
+    bool openFileEntry(int index) { return openListed(index) == ZipError::None; }
     bool isEntryOpen() const { return entryOpen_; }
     void closeEntry();
     // Inflates the open entry into out in kChunkBytes pieces, refusing more than maxBytes; the

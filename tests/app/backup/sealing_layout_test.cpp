@@ -1,12 +1,18 @@
-// The pieces of facekeeper-backup that need no camera: sealed files and the backup layout.
+// The pieces of facekeeper-backup that need no camera: sealed files, the backup layout, the
+// manifest and the package reader.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <functional>
 #include <random>
 
+#include "dbutil/packagefile.h"
+#include "dbutil/zipwriter.h"
 #include "layout.h"
+#include "manifest.h"
+#include "packageread.h"
 #include "sealing.h"
 #include "support/temp_dir.h"
 
@@ -117,6 +123,104 @@ TEST(Layout, GenerationsAndLeftovers) {
              {"127.0.0.2", "127.0.0.2"}, {"../etc", "fallback"}, {"..", "fallback"},
              {"", "fallback"}, {".hidden", "fallback"}, {"a/b c", "a_b_c"}})
         EXPECT_EQ(layout::safePart(text, "fallback"), part) << qPrintable(text);
+}
+
+// The manifest is written camera by camera; it must read back whole, MD5s included, and a
+// damaged MD5 in it must not pass for a picture's.
+TEST(Manifest, WrittenPieceByPieceReadsBack) {
+    Manifest manifest;
+    manifest.started = "2026-12-08T10:00:00Z";
+    manifest.interrupted = true;
+    for (int camera = 0; camera < 3; ++camera) {
+        CameraEntry entry;
+        entry.address = QString("127.0.0.%1").arg(camera + 2);
+        entry.outcome = camera == 1 ? "failed" : "ok";
+        for (int library = 0; camera != 1 && library < 2; ++library) {
+            LibraryEntry stored;
+            stored.name = QString("lib\"%1\n").arg(library);  // escaped in JSON
+            stored.outcome = outcome::kStored;
+            stored.records = 40;
+            for (qint64 imgid = 1000; imgid < 1040; ++imgid)
+                stored.pictureMd5.insert(imgid, Md5::of(QByteArray::number(imgid * (camera + 1))));
+            entry.libraries.append(stored);
+        }
+        manifest.cameras.append(entry);
+    }
+    for (const QVector<CameraEntry>& cameras : {manifest.cameras, QVector<CameraEntry>{}}) {
+        Manifest written = manifest;
+        written.cameras = cameras;
+        QBuffer text;
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly) && written.write(text));
+        Manifest read;
+        ASSERT_TRUE(Manifest::fromText(text.data(), &read)) << text.data().constData();
+        EXPECT_EQ(read.started, written.started);
+        EXPECT_TRUE(read.interrupted);
+        ASSERT_EQ(read.cameras.size(), cameras.size());
+        for (int c = 0; c < cameras.size(); ++c) {
+            EXPECT_EQ(read.cameras[c].outcome, cameras[c].outcome);
+            ASSERT_EQ(read.cameras[c].libraries.size(), cameras[c].libraries.size());
+            for (int l = 0; l < cameras[c].libraries.size(); ++l) {
+                EXPECT_EQ(read.cameras[c].libraries[l].name, cameras[c].libraries[l].name);
+                EXPECT_EQ(read.cameras[c].libraries[l].pictureMd5, cameras[c].libraries[l].pictureMd5);
+            }
+        }
+    }
+
+    const Md5 picture = Md5::of("picture");
+    EXPECT_EQ(Md5::fromHex(picture.toHex().toUpper()), picture);
+    for (const QString& damaged : {picture.toHex().left(31), picture.toHex() + "0",
+                                   picture.toHex().replace(0, 1, "g"), QString()})
+        EXPECT_FALSE(Md5::fromHex(damaged)) << qPrintable(damaged);
+}
+
+// Pictures are hashed entry by entry as they inflate; a picture a record names but the zip
+// lacks, and an entry that does not inflate to its check sum, are refused.
+TEST(PackageRead, PicturesHashedEntryByEntry) {
+    testsupport::TempDir scratch("backup-read");
+    const QDir dir(QString::fromStdString(scratch.path()));
+    SDBInfo library;
+    library.libid = "7";
+    library.name = "staff";
+    SFeatrueList records;
+    PictureDigests expected;
+    for (qint64 imgid = 1001; imgid <= 1003; ++imgid) {
+        auto record = SFeatrueInfoPtr::create();
+        record->imgid = imgid;
+        if (imgid != 1003) {  // the last record has no picture
+            record->path = package::picturePath(imgid);
+            expected.insert(imgid, Md5::of(noise(3000) + QByteArray::number(imgid)));
+        }
+        records.append(record);
+    }
+    auto writePackage = [&](const QString& name, int pictures) {
+        QBuffer data;
+        data.open(QIODevice::WriteOnly);
+        ZipWriter zip;
+        EXPECT_TRUE(package::write(data, package::Header::fromLibrary(library), records) &&
+                    zip.open(dir.filePath(name)) && zip.addBytes(package::kDataName, data.data()));
+        for (qint64 imgid = 1001; imgid < 1001 + pictures; ++imgid)
+            zip.addBytes(package::picturePath(imgid), noise(3000) + QByteArray::number(imgid));
+        EXPECT_TRUE(zip.close());
+        return dir.filePath(name);
+    };
+    OpenedPackage opened;
+    QString error;
+    ASSERT_TRUE(openPackage(writePackage("whole.zip", 2), nullptr, &opened, &error)) << qPrintable(error);
+    EXPECT_EQ(opened.library.name, "staff");
+    EXPECT_EQ(opened.records.size(), 3);
+    EXPECT_EQ(opened.pictureMd5, expected);
+
+    EXPECT_FALSE(openPackage(writePackage("short.zip", 1), nullptr, &opened, &error));
+    EXPECT_EQ(error, "picture of record 1002 missing from the package");
+
+    // Noise does not compress: its bytes lie in the zip as they are.
+    QByteArray zip = readAll(writePackage("damaged.zip", 2));
+    const int at = zip.indexOf(noise(3000));
+    ASSERT_GT(at, 0);
+    zip[at + 100] = char(zip[at + 100] ^ 0x5a);
+    writeAll(dir.filePath("damaged.zip"), zip);
+    EXPECT_FALSE(openPackage(dir.filePath("damaged.zip"), nullptr, &opened, &error));
+    EXPECT_EQ(error, "the package entry images/1001.jpg is damaged");
 }
 
 }  // namespace
