@@ -26,4 +26,9 @@ void BatchExtractThread::run() {
         });
     if (!started) errorCode_ = kNotStarted;
     BATCH_LOG("extract finished.\n");
+    record();
+}
+
+QVector<reports::ReportRow> BatchExtractThread::reportRows() const {
+    return {outcomeRow(library_)};
 }
