@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <cstdio>
 
 namespace reports {
 
@@ -33,11 +34,46 @@ QByteArray csvField(const QString& text) {
     return field;
 }
 
-QJsonObject rowObject(const ReportRow& row) {
-    return QJsonObject{{"camera", row.camera},   {"library", row.library},
-                       {"libid", row.libid},     {"file", row.file},
-                       {"outcome", outcomeKey(row.outcome)}, {"code", row.code},
-                       {"reason", row.reason}};
+// Written by hand rather than through QJsonDocument: a report of 50,000 rows is saved in a
+// fraction of the time. Control characters are escaped; the rest of UTF-8 goes as it is.
+void appendJsonString(QByteArray* out, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    out->append('"');
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out->append('\\').append(c);
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out->append(escaped);
+        } else {
+            out->append(c);
+        }
+    }
+    out->append('"');
+}
+
+void appendMember(QByteArray* out, const char* key, const QString& value) {
+    out->append('"').append(key).append("\":");
+    appendJsonString(out, value);
+}
+
+void appendRow(QByteArray* out, const ReportRow& row) {
+    out->append('{');
+    appendMember(out, "camera", row.camera);
+    out->append(',');
+    out->append("\"code\":").append(QByteArray::number(row.code)).append(',');
+    appendMember(out, "file", row.file);
+    out->append(',');
+    appendMember(out, "libid", row.libid);
+    out->append(',');
+    appendMember(out, "library", row.library);
+    out->append(',');
+    appendMember(out, "outcome", outcomeKey(row.outcome));
+    out->append(',');
+    appendMember(out, "reason", row.reason);
+    out->append('}');
 }
 
 // A string member of at most kMaxFieldChars, or false.
@@ -75,27 +111,37 @@ QByteArray toCsv(const JobReport& report) {
     const QByteArray head = csvField(kindKey(report.kind)) + ',' +
                             csvField(timeText(report.started)) + ',' +
                             csvField(timeText(report.ended)) + ',';
-    out.reserve(report.rows.size() * 120);
+    out.reserve(report.rows.size() * (head.size() + 120));
     for (const ReportRow& row : report.rows) {
-        out += head + csvField(row.camera) + ',' + csvField(row.library) + ',' +
-               csvField(row.file) + ',' + csvField(outcomeKey(row.outcome)) + ',' +
-               QByteArray::number(row.code) + ',' + csvField(row.reason) + "\r\n";
+        out.append(head).append(csvField(row.camera)).append(',');
+        out.append(csvField(row.library)).append(',').append(csvField(row.file)).append(',');
+        out.append(outcomeKey(row.outcome).toLatin1()).append(',');
+        out.append(QByteArray::number(row.code)).append(',').append(csvField(row.reason));
+        out.append("\r\n");
     }
     return out;
 }
 
 QByteArray toJson(const JobReport& report) {
-    QJsonArray rows;
-    for (const ReportRow& row : report.rows)
-        rows.append(rowObject(row));
-    const QJsonObject root{{"format", kFormat},
-                           {"version", kVersion},
-                           {"kind", kindKey(report.kind)},
-                           {"started", timeText(report.started)},
-                           {"ended", timeText(report.ended)},
-                           {"source", report.source},
-                           {"rows", rows}};
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    out.reserve(256 + report.rows.size() * 200);
+    out.append('{');
+    appendMember(&out, "ended", timeText(report.ended));
+    out.append(',');
+    appendMember(&out, "format", QString::fromLatin1(kFormat));
+    out.append(',');
+    appendMember(&out, "kind", kindKey(report.kind));
+    out.append(",\"rows\":[");
+    for (int i = 0; i < report.rows.size(); ++i) {
+        if (i > 0) out.append(',');
+        appendRow(&out, report.rows.at(i));
+    }
+    out.append("],");
+    appendMember(&out, "source", report.source);
+    out.append(',');
+    appendMember(&out, "started", timeText(report.started));
+    out.append(",\"version\":").append(QByteArray::number(kVersion)).append('}');
+    return out;
 }
 
 bool fromJson(const QByteArray& bytes, JobReport* report) {
