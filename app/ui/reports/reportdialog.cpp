@@ -40,6 +40,8 @@ ReportDialog::ReportDialog(QWidget* parent)
     : QDialog(parent), ui(new Ui::ReportDialog), model_(new ReportModel(this)) {
     ui->setupUi(this);
     ui->tableView->setModel(model_);
+    // Long paths keep their file name in sight.
+    ui->tableView->setTextElideMode(Qt::ElideMiddle);
     QHeaderView* header = ui->tableView->horizontalHeader();
     // Fixed widths: sizing to contents would measure every row of a large report.
     header->setSectionResizeMode(QHeaderView::Interactive);

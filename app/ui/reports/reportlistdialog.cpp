@@ -13,7 +13,11 @@ ReportListDialog::ReportListDialog(QWidget* parent)
     ui->tableWidget->setColumnCount(5);
     ui->tableWidget->setHorizontalHeaderLabels(
         {tr("Job"), tr("Finished"), tr("Stored"), tr("Failed"), tr("Skipped")});
-    ui->tableWidget->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    QHeaderView* header = ui->tableWidget->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    // At most twenty rows: measuring them costs nothing, and the time is read whole.
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     ui->tableWidget->verticalHeader()->setVisible(false);
 }
 
