@@ -22,4 +22,9 @@ void BatchExtractThread::run() {
         });
     if (!started) errorCode_ = resultcode::NotDone;
     BATCH_LOG("extract finished.\n");
+    record();
+}
+
+QVector<reports::ReportRow> BatchExtractThread::reportRows() const {
+    return {outcomeRow(library_)};
 }

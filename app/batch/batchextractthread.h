@@ -23,6 +23,8 @@ signals:
 
 protected:
     void run() override;
+    // One row for the library.
+    QVector<reports::ReportRow> reportRows() const override;
 
 private:
     const SDBInfo library_;

@@ -18,6 +18,15 @@ BatchImportThread::BatchImportThread(const SDeviceInfo& device, QObject* parent)
 }
 
 void BatchImportThread::run() {
+    importPackage();
+    record();
+}
+
+QVector<reports::ReportRow> BatchImportThread::reportRows() const {
+    return {outcomeRow(library_)};
+}
+
+void BatchImportThread::importPackage() {
     BATCH_LOG("import start...\n");
     note_ = batch::countNote(0, 0);
     emit signalProgress(device_.ip, 0, 100, note_);

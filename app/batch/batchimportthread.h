@@ -23,8 +23,12 @@ signals:
 
 protected:
     void run() override;
+    // One row for the camera.
+    QVector<reports::ReportRow> reportRows() const override;
 
 private:
+    void importPackage();
+
     const QString workDir_;
     SDBInfo library_;
     int totalCount_ = 0;

@@ -4,6 +4,7 @@
 #include "batchthread.h"
 #include "dbutil/jobcontrol.h"
 #include "fleet/fleetsettings.h"
+#include "reports/reportstore.h"
 
 namespace {
 
@@ -25,6 +26,18 @@ QString countLine(const QString& label, int count) {
 
 }  // namespace
 
+reports::JobKind BatchJob::reportKind(Kind kind) {
+    switch (kind) {
+        case Import:
+            return reports::JobKind::BatchImport;
+        case Extract:
+            return reports::JobKind::BatchExtract;
+        case Upload:
+            break;
+    }
+    return reports::JobKind::BatchUpload;
+}
+
 BatchJob::BatchJob(Kind kind, QObject* parent) : QObject(parent), kind_(kind) {}
 
 BatchJob::~BatchJob() {
@@ -34,8 +47,10 @@ BatchJob::~BatchJob() {
     if (wasRunning) setTaskBit(false);
 }
 
-bool BatchJob::start(const QVector<BatchThread*>& threads, int imageCount) {
+bool BatchJob::start(const QVector<BatchThread*>& threads, int imageCount,
+                     const QString& source) {
     if (threads.isEmpty() || isRunning()) return false;
+    recorder_ = std::make_shared<reports::ReportRecorder>(reportKind(kind_), source);
     started_ = threads.size();
     imageCount_ = imageCount;
     counted_.store(0);
@@ -75,6 +90,7 @@ void BatchJob::startWaiting() {
 
 void BatchJob::watch(BatchThread* thread) {
     thread->setParent(this);
+    thread->setRecorder(recorder_);
     // Queued: the thread emits on its own thread, the job counts on the GUI thread.
     connect(thread, &BatchThread::signalItemProgress, this,
             [this](const QString& key, int val, int total, const QString& note) {
@@ -98,6 +114,8 @@ void BatchJob::countEnd(BatchThread* thread) {
     thread->deleteLater();
     if (--running_ > 0) return;
     setTaskBit(false);
+    report_ = recorder_->finish();
+    reports::saveInBackground(report_);
     emit signalFinished(summary());
 }
 

@@ -10,6 +10,9 @@
 #include <QString>
 #include <QVector>
 #include <atomic>
+#include <memory>
+
+#include "reports/jobreport.h"
 
 class BatchThread;
 
@@ -23,10 +26,13 @@ public:
     ~BatchJob() override;
 
     Kind kind() const { return kind_; }
+    static reports::JobKind reportKind(Kind kind);
     // Takes the threads (the job becomes their parent), sets the task bit of the kind and starts
     // as many as the bound allows. imageCount is the number of pictures of an upload, shown in its summary. False, with
     // the threads left to the caller, when there are none or the job is still running.
-    bool start(const QVector<BatchThread*>& threads, int imageCount = 0);
+    // source is the package or folder the job reads, kept in its report.
+    bool start(const QVector<BatchThread*>& threads, int imageCount = 0,
+               const QString& source = {});
 
     bool isRunning() const { return running_.load() > 0; }
     // Threads not ended yet, whether started or waiting.
@@ -39,6 +45,8 @@ public:
     int counted() const { return counted_.load(); }
     // The text of the closing box.
     QString summary() const;
+    // The rows of the last job, complete once it has finished; it is also kept in the store.
+    const reports::JobReport& report() const { return report_; }
 
 signals:
     // A progress row of the per-item table, on the GUI thread.
@@ -63,4 +71,6 @@ private:
     int limit_ = 1;
     int active_ = 0;
     QQueue<BatchThread*> waiting_;
+    std::shared_ptr<reports::ReportRecorder> recorder_;
+    reports::JobReport report_;
 };

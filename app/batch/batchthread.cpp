@@ -22,6 +22,24 @@ bool BatchThread::stopRequested() const {
     return globalStop_ ? stops_->stopRequested() : stops_->isCancelled(key_);
 }
 
+void BatchThread::record() const {
+    if (recorder_) recorder_->add(reportRows());
+}
+
+reports::ReportRow BatchThread::row(const SDBInfo& library) const {
+    reports::ReportRow row;
+    row.camera = device_.ip;
+    row.library = library.name;
+    row.libid = library.libid;
+    return row;
+}
+
+reports::ReportRow BatchThread::outcomeRow(const SDBInfo& library) const {
+    if (errorCode_ == 0) return reports::storedRow(row(library));
+    if (errorCode_ == resultcode::NeverStarted) return reports::skippedRow(row(library));
+    return reports::failedRow(row(library), errorCode_);
+}
+
 void BatchThread::forwardCounted(const QString& key, int val, int total) {
     emit signalItemProgress(key, val, total, batch::countNote(val, total));
 }

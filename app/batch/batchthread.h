@@ -10,6 +10,7 @@
 #include "dbutil/jobcontrol.h"
 #include "dbutil/records.h"
 #include "dbutil/resultcode.h"
+#include "reports/jobreport.h"
 
 class BatchThread : public QThread {
     Q_OBJECT
@@ -28,7 +29,14 @@ public:
 
     // For the job, before it starts a waiting thread: the stop this thread would poll is set.
     bool stopRequestedBeforeStart() const { return stopRequested(); }
-    void markNeverStarted() { errorCode_ = resultcode::NeverStarted; }
+    void markNeverStarted() {
+        errorCode_ = resultcode::NeverStarted;
+        record();
+    }
+    // The job report this thread adds its rows to as it ends; none when not given.
+    void setRecorder(std::shared_ptr<reports::ReportRecorder> recorder) {
+        recorder_ = std::move(recorder);
+    }
 
 signals:
     // Every progress emission of the thread, with the note the table shows.
@@ -42,6 +50,16 @@ protected:
     // control that existed when the thread was made; false when there was none.
     bool stopRequested() const;
     void pollGlobalStop(bool global) { globalStop_ = global; }
+
+    // The rows of what the thread did, read from its results once it has ended its work (or
+    // never started it).
+    virtual QVector<reports::ReportRow> reportRows() const = 0;
+    // Adds reportRows() to the job's report; called by run() as its last step.
+    void record() const;
+    // A row naming the camera and the library.
+    reports::ReportRow row(const SDBInfo& library) const;
+    // That row with the thread's outcome: stored, skipped (never started) or failed.
+    reports::ReportRow outcomeRow(const SDBInfo& library) const;
 
     // Forwards a three-argument emission with the note "val/total".
     void forwardCounted(const QString& key, int val, int total);
@@ -59,6 +77,7 @@ private:
     // Held, not looked up: the thread may outlive the job control at exit.
     const std::shared_ptr<const JobControl::StopState> stops_;
     bool globalStop_ = false;
+    std::shared_ptr<reports::ReportRecorder> recorder_;
 };
 
 #define BATCH_LOG(...) log(__LINE__, __VA_ARGS__)

@@ -23,8 +23,13 @@ signals:
 
 protected:
     void run() override;
+    // One row per picture.
+    QVector<reports::ReportRow> reportRows() const override;
 
 private:
     const SDBInfo library_;
     const QVector<SFeatrueInfo> images_;
+    // The camera's code for each picture; kNotReached for those the upload never got to.
+    static constexpr int kNotReached = -1000000;
+    QVector<int> outcomes_;
 };

@@ -34,12 +34,16 @@ void CheckImageThread::run() {
                    ErrorText(code).toUtf8().constData(), fileName.toUtf8().constData());
             continue;
         }
-        const QFileInfo info(dir.filePath(fileName));
-        SFeatrueInfo image;
-        image.name = firstCharacters(info.completeBaseName(), kNameLength);
-        image.path = info.absoluteFilePath();
-        images_.append(image);
+        images_.append(imageRecord(dir.filePath(fileName)));
     }
+}
+
+SFeatrueInfo CheckImageThread::imageRecord(const QString& path) {
+    const QFileInfo info(path);
+    SFeatrueInfo image;
+    image.name = firstCharacters(info.completeBaseName(), kNameLength);
+    image.path = info.absoluteFilePath();
+    return image;
 }
 
 QString CheckImageThread::summary() const {

@@ -17,6 +17,8 @@ public:
     static constexpr int kNameLength = 20;  // image names are cut to this many characters
 
     explicit CheckImageThread(const QString& directory, QObject* parent = nullptr);
+    // The record of a usable file: named after it (cut to kNameLength), its absolute path.
+    static SFeatrueInfo imageRecord(const QString& path);
     // Stops the check and waits for it: a running thread is never destroyed.
     ~CheckImageThread() override;
     // The check ends before its next file, as it does once the program is closing. Any thread.

@@ -19,6 +19,9 @@ class Interaction {
 public:
     // Progress of a loop over images: the count so far; returning true stops the loop.
     using CountCallback = std::function<bool(int count)>;
+    // The outcome of one item of a loop over images: its index and the call's code (0 stored).
+    // Items the loop never reached (stopped, camera gone silent) get no call.
+    using ItemCallback = std::function<void(int index, int code)>;
     // Progress of an extraction: returning true stops the polling.
     using ExtractCallback = std::function<bool(int extracted, int errors, int total)>;
     // Progress of a LAN search: returning true stops reading its results.
@@ -56,7 +59,7 @@ public:
     // Images.
     bool addImage(const SDeviceInfo& device, const SFeatrueInfoPtr& image);
     int addImages(const SDeviceInfo& device, const QString& libid, const SFeatrueList& images,
-                  const CountCallback& progress);
+                  const CountCallback& progress, const ItemCallback& itemDone = nullptr);
     bool updateImage(const SDeviceInfo& device, const SFeatrueInfo& image);
     int deleteImage(const SDeviceInfo& device, const SFeatrueInfo& image);
     int deleteImages(const SDeviceInfo& device, const SFeatrueList* images);
@@ -109,7 +112,8 @@ private:
                         const ExtractCallback& progress);
     using ImageStep = std::function<int(int handle, SFeatrueInfo* image)>;
     int countedLoop(int handle, const QString& libid, const SFeatrueList& images,
-                    const CountCallback& progress, const ImageStep& step, const char* member);
+                    const CountCallback& progress, const ImageStep& step, const char* member,
+                    const ItemCallback& itemDone = nullptr);
     int readPage(int (*call)(int, vcam_image_query*), int handle, const char* step, SPageInfo* page,
                  SFeatrueList* out);
     int libraryCall(int (*call)(int, vcam_library_record*), int handle, const QString& libid,

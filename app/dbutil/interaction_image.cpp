@@ -92,13 +92,14 @@ bool Interaction::addImage(const SDeviceInfo& device, const SFeatrueInfoPtr& ima
 }
 
 int Interaction::addImages(const SDeviceInfo& device, const QString& libid,
-                           const SFeatrueList& images, const CountCallback& progress) {
+                           const SFeatrueList& images, const CountCallback& progress,
+                           const ItemCallback& itemDone) {
     const int handle = loginFor(device, "Interaction::addImage", "login failed.");
     if (handle <= 0) return 0;
     return countedLoop(
         handle, libid, images, progress,
         [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); },
-        "Interaction::addImages");
+        "Interaction::addImages", itemDone);
 }
 
 bool Interaction::updateImage(const SDeviceInfo& device, const SFeatrueInfo& image) {

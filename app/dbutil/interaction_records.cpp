@@ -115,7 +115,7 @@ int Interaction::importFaceDB(const SDeviceInfo& device, const QString& libid,
 // holds its process-wide lock, and with it every other camera's job.
 int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueList& images,
                              const CountCallback& progress, const ImageStep& step,
-                             const char* member) {
+                             const char* member, const ItemCallback& itemDone) {
     SDBInfo before;
     before.libid = libid;
     const bool haveBefore = findLibrary(handle, &before) == 0;
@@ -126,6 +126,7 @@ int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueLis
         if (!image) continue;
         image->libid = libid;
         const int code = step(handle, image.data());
+        if (itemDone) itemDone(i, code);
         silent = isTransferError(code) ? silent + 1 : 0;
         if (silent == kSilentLimit) {
             FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n",

@@ -10,6 +10,7 @@
 #include "fleetlimitdialog.h"
 #include "startup.h"
 #include "tools/extractfacedialog.h"
+#include "ui/reports/reportlistdialog.h"
 #include "ui/widgets/interactionwaitingwidget.h"
 #include "ui_mainwindow.h"
 
@@ -55,6 +56,9 @@ void MainWindow::buildSettingsMenu() {
     settingsMenu_ = new QMenu(this);
     connect(settingsMenu_->addAction(tr("Preprocess image")), &QAction::triggered, this,
             &MainWindow::slotPreprocessImage);
+    QAction* reports = settingsMenu_->addAction(tr("Job reports"));
+    reports->setObjectName(QStringLiteral("action_job_reports"));
+    connect(reports, &QAction::triggered, this, &MainWindow::slotJobReports);
     settingsMenu_->addSeparator();
     const fleet::Settings settings = fleet::load();
     sideBySide_ = settingsMenu_->addAction(tr("Cameras side by side"));
@@ -66,6 +70,13 @@ void MainWindow::buildSettingsMenu() {
     fleetLimit_->setObjectName(QStringLiteral("action_fleet_limit"));
     connect(fleetLimit_, &QAction::triggered, this, &MainWindow::slotFleetLimit);
     showFleetLimit();
+}
+
+void MainWindow::slotJobReports() {
+    if (!jobReports_) jobReports_ = new ReportListDialog(this);
+    jobReports_->reload();
+    jobReports_->show();
+    jobReports_->raise();
 }
 
 void MainWindow::showFleetLimit() {

@@ -11,6 +11,7 @@ class ExtractFaceDialog;
 class InteractionWaitingWidget;
 class JobControl;
 class QAction;
+class ReportListDialog;
 class QMenu;
 
 namespace Ui {
@@ -47,6 +48,8 @@ private slots:
     void slotPreprocessImage();
     void slotSideBySide(bool on);
     void slotFleetLimit();
+    // The kept job reports, newest first.
+    void slotJobReports();
 
 private:
     void loadLogo();
@@ -63,5 +66,6 @@ private:
     QAction* sideBySide_ = nullptr;
     QAction* fleetLimit_ = nullptr;
     ExtractFaceDialog* extractFace_ = nullptr;
+    ReportListDialog* jobReports_ = nullptr;
     bool stopping_ = false;
 };

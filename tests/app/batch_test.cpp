@@ -63,6 +63,15 @@ struct JobRecord {
     QHash<QString, QString> notes;  // key -> last note shown
 };
 
+// "camera outcome code" -> rows of a finished job's report.
+QMap<QString, int> tally(const reports::JobReport& report) {
+    QMap<QString, int> counts;
+    for (const reports::ReportRow& row : report.rows)
+        ++counts[row.camera + " " + reports::outcomeKey(row.outcome) + " " +
+                 QString::number(row.code)];
+    return counts;
+}
+
 JobRecord runJob(BatchJob& job, const QVector<BatchThread*>& threads, int imageCount = 0) {
     JobRecord record;
     QObject::connect(&job, &BatchJob::signalThreadFinished, &job,
@@ -235,6 +244,9 @@ private slots:
             QCOMPARE(listed(device, "gate").imgnum, 3);
         }
         QCOMPARE(listed(refused, "gate").libid, QString());
+        QCOMPARE(tally(job.report()), (QMap<QString, int>{{good1.ip + " stored 0", 1},
+                                                          {good2.ip + " stored 0", 1},
+                                                          {refused.ip + " failed 7", 1}}));
         QTRY_VERIFY_WITH_TIMEOUT(job.findChildren<BatchThread*>().isEmpty(), 5000);
     }
 
@@ -275,6 +287,12 @@ private slots:
         const QString keyA = batch::libraryKey(a.ip, "a1");
         QCOMPARE(ex.codes.value(keyA), 0);
         QCOMPARE(ex.codes.value(batch::libraryKey(b.ip, "ghost")), 23);
+        QCOMPARE(tally(extracts.report()), (QMap<QString, int>{{a.ip + " stored 0", 1},
+                                                               {b.ip + " stored 0", 1},
+                                                               {b.ip + " failed 23", 1}}));
+        // The missing file is the one failed row of each library.
+        QCOMPARE(uploads.report().count(reports::Outcome::Failed), 2);
+        QCOMPARE(uploads.report().count(reports::Outcome::Stored), 8);
         QCOMPARE(ex.percent.value(keyA), 100);
         QCOMPARE(ex.notes.value(keyA), QString("4/4"));
         const SDBInfo after = listed(a, "a1");
@@ -355,6 +373,10 @@ private slots:
         QCOMPARE(up.uploaded.value(firstKey), 1);
         QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "b1")), 5);
         QVERIFY(up.summary.endsWith("uploading number: 6"));
+        // The pictures after the cancel were never sent: skipped, not failed.
+        QCOMPARE(tally(uploads.report()),
+                 (QMap<QString, int>{{a.ip + " stored 0", 1}, {a.ip + " skipped 0", 4},
+                                     {b.ip + " stored 0", 5}}));
 
         // Started by the library page: the cancel table does not reach it, the stop flag does.
         control.endBusy();
@@ -462,6 +484,7 @@ private slots:
         QCOMPARE(stop.uploaded.value(firstKey), 1);
         QCOMPARE(stop.codes.value(secondKey), int(BatchThread::kNeverStarted));
         QCOMPARE(stop.codes.value(thirdKey), int(BatchThread::kNeverStarted));
+        QCOMPARE(uploads.report().count(reports::Outcome::Skipped), 2 + 3 + 3);
     }
 };
 

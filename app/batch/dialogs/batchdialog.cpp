@@ -1,5 +1,6 @@
 #include "batchdialog.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,6 +8,8 @@
 
 #include "dbutil/busy.h"
 #include "dbutil/jobcontrol.h"
+#include "ui/reports/reportbox.h"
+#include "ui/reports/reportretry.h"
 
 BatchDialog::BatchDialog(BatchJob::Kind kind, QWidget* parent)
     : QDialog(parent), job_(new BatchJob(kind, this)) {
@@ -17,6 +20,8 @@ BatchDialog::BatchDialog(BatchJob::Kind kind, QWidget* parent)
                 if (JobControl* jobs = JobControl::instance())
                     jobs->itemProgress(key, percent, note);
             });
+    reportretry::setHandler(BatchJob::reportKind(kind), this,
+                            [this](const reports::JobReport& failed) { return retry(failed); });
 }
 
 void BatchDialog::setUpTable(QTableWidget* table, QPushButton* startButton) {
@@ -40,9 +45,10 @@ void BatchDialog::setDevices(const QVector<SDeviceInfo>& devices) {
         fillRow(row, cameras_.at(row));
 }
 
-bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount) {
+bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount,
+                           const QString& source) {
     busy::begin(busy::ItemTable);
-    if (job_->start(threads, imageCount)) return true;
+    if (job_->start(threads, imageCount, source)) return true;
     qDeleteAll(threads);
     busy::end();
     return false;
@@ -108,10 +114,41 @@ bool BatchDialog::columnAllChecked(int column) const {
 
 void BatchDialog::onJobFinished(const QString& summary) {
     if (busy::closing()) return busy::end();
-    QMessageBox::information(parentWidget(), tr("Information"), withLeftOut(summary));
+    reportbox::information(parentWidget(), tr("Information"), withLeftOut(summary), job_->report());
     busy::end();
     afterSummary();
     emit signalJobFinished();
 }
 
 void BatchDialog::afterSummary() {}
+
+bool BatchDialog::idleForRetry() {
+    if (!job_->isRunning()) return true;
+    QMessageBox::information(parentWidget(), tr("Information"),
+                             tr("The job is still running; retry when it has ended."));
+    return false;
+}
+
+QVector<BatchDialog::RetryTarget> BatchDialog::retryTargets(const reports::JobReport& failed,
+                                                            bool byLibrary) {
+    clearLeftOut();
+    QVector<RetryTarget> targets;
+    QHash<QString, int> indexOf;  // "ip/libid" -> target
+    for (const reports::ReportRow& row : failed.rows) {
+        const QString key = byLibrary ? row.camera + "/" + row.libid : row.camera;
+        if (!indexOf.contains(key)) {
+            SDeviceInfo chosen;
+            chosen.ip = row.camera;
+            const auto now = current(chosen, byLibrary ? row.libid : QString());
+            if (!now) {
+                indexOf.insert(key, -1);
+                continue;
+            }
+            indexOf.insert(key, targets.size());
+            targets << RetryTarget{*now, byLibrary ? findDb(*now, row.libid) : SDBInfo(), {}};
+        }
+        const int index = indexOf.value(key);
+        if (index >= 0 && !row.file.isEmpty()) targets[index].files << row.file;
+    }
+    return targets;
+}

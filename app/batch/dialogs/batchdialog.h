@@ -12,6 +12,7 @@
 
 #include "batch/batchjob.h"
 #include "dbutil/records.h"
+#include "reports/jobreport.h"
 
 class BatchThread;
 class QPushButton;
@@ -46,6 +47,20 @@ protected:
     virtual void toggleColumn(int column) = 0;
     // After the summary box and the overlay: the import refreshes the device list.
     virtual void afterSummary();
+    // Starts the job again for the failed rows of one of its reports; false when nothing
+    // started (the operator has been told why).
+    virtual bool retry(const reports::JobReport& failed) = 0;
+
+    // What a retry works on: each camera (and library, when byLibrary) of the failed rows, as
+    // the device list holds it now, with the files of its rows. Those gone are noted as left out.
+    struct RetryTarget {
+        SDeviceInfo device;
+        SDBInfo library;
+        QStringList files;
+    };
+    QVector<RetryTarget> retryTargets(const reports::JobReport& failed, bool byLibrary);
+    // False, telling the operator, while a job of this dialog runs.
+    bool idleForRetry();
 
     // The camera as the device list holds it now, or nothing (and a line for the summary) when
     // it was deleted, is no longer eligible or lost the library libid (when given).
@@ -56,7 +71,8 @@ protected:
     bool tellAllLeftOut();
 
     // Starts the threads under the per-item overlay; false when there were none.
-    bool startJob(const QVector<BatchThread*>& threads, int imageCount = 0);
+    bool startJob(const QVector<BatchThread*>& threads, int imageCount = 0,
+                  const QString& source = {});
     void warnNothingSelected();
     // Before a job that writes to more than one camera: the question (naming the count, e.g.
     // "Import into 57 cameras?"), asked once. True to go on; always true for a single camera.

@@ -96,3 +96,13 @@ void BatchExtractDlg::on_btn_ok_clicked() {
     if (!startJob(threads) && tellAllLeftOut()) return;
     hide();
 }
+
+bool BatchExtractDlg::retry(const reports::JobReport& failed) {
+    if (!idleForRetry()) return false;
+    QVector<BatchThread*> threads;
+    for (const RetryTarget& target : retryTargets(failed, true))
+        threads << new BatchExtractThread(target.device, target.library);
+    if (startJob(threads)) return true;
+    tellAllLeftOut();
+    return false;
+}

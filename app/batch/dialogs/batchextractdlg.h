@@ -24,6 +24,7 @@ protected:
     bool eligible(const SDeviceInfo& device) const override;
     void fillRow(int row, const SDeviceInfo& device) override;
     void toggleColumn(int column) override;
+    bool retry(const reports::JobReport& failed) override;
 
 private:
     // At most one library per camera: a checked button unchecks the others of its row.

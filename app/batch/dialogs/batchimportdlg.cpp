@@ -51,17 +51,36 @@ void BatchImportDlg::on_btn_ok_clicked() {
         QFileDialog::getOpenFileName(this, tr("Open face DB data file"), ".", tr("Zip (*.zip)"));
     if (file.isEmpty()) return;
     hide();
+    clearLeftOut();
+    unpackAndStart(file, targets);
+}
+
+bool BatchImportDlg::retry(const reports::JobReport& failed) {
+    if (!idleForRetry()) return false;
+    QVector<SDeviceInfo> targets;
+    for (const RetryTarget& target : retryTargets(failed, false))
+        targets << target.device;
+    if (targets.isEmpty()) {
+        tellAllLeftOut();
+        return false;
+    }
+    unpackAndStart(failed.source, targets);
+    return true;
+}
+
+void BatchImportDlg::unpackAndStart(const QString& file, const QVector<SDeviceInfo>& targets) {
     busy::begin(busy::Animation);
     // The package is unpacked once, on the pool, before the per-camera threads start.
     auto* watcher = new QFutureWatcher<int>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, targets] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, file, targets] {
         watcher->deleteLater();
-        unpacked(watcher->result(), targets);
+        unpacked(watcher->result(), file, targets);
     });
     watcher->setFuture(QtConcurrent::run(unpackBatchPackage, file));
 }
 
-void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
+void BatchImportDlg::unpacked(int result, const QString& file,
+                              const QVector<SDeviceInfo>& targets) {
     busy::end();  // the unpack's overlay; the job shows its own
     if (busy::closing()) return;
     if (result != 0) {
@@ -69,11 +88,10 @@ void BatchImportDlg::unpacked(int result, const QVector<SDeviceInfo>& targets) {
         return;
     }
     // The list may have changed while the package was chosen and unpacked.
-    clearLeftOut();
     QVector<BatchThread*> threads;
     for (const SDeviceInfo& device : targets)
         if (const auto now = current(device)) threads << new BatchImportThread(*now);
-    if (!startJob(threads)) tellAllLeftOut();
+    if (!startJob(threads, 0, file)) tellAllLeftOut();
 }
 
 void BatchImportDlg::afterSummary() {

@@ -24,10 +24,13 @@ protected:
     bool eligible(const SDeviceInfo& device) const override;
     void fillRow(int row, const SDeviceInfo& device) override;
     void toggleColumn(int column) override;
+    bool retry(const reports::JobReport& failed) override;
     void afterSummary() override;
 
 private:
-    void unpacked(int result, const QVector<SDeviceInfo>& targets);
+    // Unpacks the package on the pool, then starts one thread per camera.
+    void unpackAndStart(const QString& file, const QVector<SDeviceInfo>& targets);
+    void unpacked(int result, const QString& file, const QVector<SDeviceInfo>& targets);
 
     Ui::BatchImportDlg* ui;
 };

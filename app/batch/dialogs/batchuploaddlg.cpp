@@ -101,7 +101,24 @@ void BatchUploadDlg::checked(CheckImageThread* check, const QVector<Target>& tar
         if (const auto now = current(target.first, libid))
             threads << new BatchUploadThread(*now, findDb(*now, libid), images, true);
     }
-    if (!startJob(threads, images.size())) tellAllLeftOut();
+    if (!startJob(threads, images.size(), lastDir)) tellAllLeftOut();
+}
+
+bool BatchUploadDlg::retry(const reports::JobReport& failed) {
+    if (!idleForRetry()) return false;
+    QVector<BatchThread*> threads;
+    QSet<QString> files;
+    for (const RetryTarget& target : retryTargets(failed, true)) {
+        QVector<SFeatrueInfo> images;
+        for (const QString& file : target.files) {
+            images << CheckImageThread::imageRecord(file);
+            files.insert(file);
+        }
+        threads << new BatchUploadThread(target.device, target.library, images, true);
+    }
+    if (startJob(threads, files.size(), failed.source)) return true;
+    tellAllLeftOut();
+    return false;
 }
 
 bool BatchUploadDlg::confirmPartial(int validCount) {

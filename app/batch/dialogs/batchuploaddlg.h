@@ -26,6 +26,7 @@ protected:
     bool eligible(const SDeviceInfo& device) const override;
     void fillRow(int row, const SDeviceInfo& device) override;
     void toggleColumn(int column) override;
+    bool retry(const reports::JobReport& failed) override;
 
 private:
     using Target = QPair<SDeviceInfo, SDBInfo>;

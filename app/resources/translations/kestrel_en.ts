@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+62"/>
         <source>removed from the device list</source>
         <translation>removed from the device list</translation>
     </message>
@@ -34,9 +34,15 @@
         <translation>No item selected</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="+45"/>
+        <source>The job is still running; retry when it has ended.</source>
+        <translation>The job is still running; retry when it has ended.</translation>
+    </message>
+    <message>
+        <location line="-54"/>
         <location line="+14"/>
         <location line="+29"/>
+        <location line="+10"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -122,7 +128,7 @@
         <translation>Zip (*.zip)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+36"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -130,7 +136,7 @@
 <context>
     <name>BatchJob</name>
     <message>
-        <location filename="../../batch/batchjob.cpp" line="+53"/>
+        <location filename="../../batch/batchjob.cpp" line="+68"/>
         <source>Waiting</source>
         <translation>Waiting</translation>
     </message>
@@ -140,7 +146,7 @@
         <translation>Cancelled</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+43"/>
         <source>Batch Import Finished.</source>
         <translation>Batch Import Finished.</translation>
     </message>
@@ -225,7 +231,7 @@
         <translation>The directory has no valid image, please retry</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+35"/>
         <source>Valid images number</source>
         <translation>Valid images number</translation>
     </message>
@@ -417,14 +423,15 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>MultiAdd</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+29"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+211"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+80"/>
+        <location line="+19"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
-        <location line="+25"/>
+        <location line="+33"/>
         <location line="+5"/>
-        <location line="+24"/>
+        <location line="+32"/>
         <location line="+26"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
         <location line="+10"/>
@@ -437,7 +444,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-80"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-96"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-42"/>
         <source>You must select one db</source>
         <translation>You must select one db</translation>
@@ -474,7 +481,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+13"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+118"/>
+        <location line="+138"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-41"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -491,7 +498,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+8"/>
         <location line="+72"/>
         <location line="+12"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-27"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -543,7 +550,17 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Delete image finished</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-126"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-160"/>
+        <source>Another job is running; retry when it has ended.</source>
+        <translation>Another job is running; retry when it has ended.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Open the library page of %1 to retry.</source>
+        <translation>Open the library page of %1 to retry.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-77"/>
         <location line="+23"/>
         <source>There is no db</source>
@@ -576,7 +593,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+30"/>
+        <location line="+38"/>
         <source>Zip (*.zip)</source>
         <translation>Zip (*.zip)</translation>
     </message>
@@ -633,7 +650,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Package file isn&apos;t compatible</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+38"/>
         <source>Open Image Dir</source>
         <translation>Open Image Dir</translation>
     </message>
@@ -1258,7 +1275,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Upload Batch</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+89"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+94"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1469,11 +1486,64 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
 </context>
 <context>
+    <name>JobReport</name>
+    <message>
+        <location filename="../../reports/jobreport.cpp" line="+22"/>
+        <source>Import Batch</source>
+        <translation>Import Batch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Extract Batch</source>
+        <translation>Extract Batch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Batch</source>
+        <translation>Upload Batch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Folder upload</source>
+        <translation>Folder upload</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Library import</source>
+        <translation>Library import</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Library export</source>
+        <translation>Library export</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Stored</source>
+        <translation>Stored</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Skipped</source>
+        <translation>Skipped</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Cancelled</source>
+        <translation>Cancelled</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+36"/>
+        <location filename="../../main/mainwindow.cpp" line="+37"/>
         <source>header_title</source>
         <translation>Facekeeper</translation>
     </message>
@@ -1534,22 +1604,27 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../main/mainwindow.cpp" line="+44"/>
+        <location filename="../../main/mainwindow.cpp" line="+54"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../../main/mainwindow.cpp" line="-24"/>
+        <location filename="../../main/mainwindow.cpp" line="-34"/>
         <source>Preprocess image</source>
         <translation>Preprocess image</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <source>Job reports</source>
+        <translation>Job reports</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Cameras side by side</source>
         <translation>Cameras side by side</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+19"/>
         <source>At most %1 cameras at once...</source>
         <translation>At most %1 cameras at once...</translation>
     </message>
@@ -1948,6 +2023,155 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+0"/>
         <source>Another process is running</source>
         <translation>Another process is running</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDialog</name>
+    <message>
+        <location filename="../../ui/reports/reportdialog.ui" line="+9"/>
+        <source>Job report</source>
+        <translation>Job report</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Show</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Retry failed</source>
+        <translation>Retry failed</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportbox.cpp" line="+14"/>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportdialog.cpp" line="+54"/>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Stored: %1, Failed: %2, Skipped: %3</source>
+        <translation>Stored: %1, Failed: %2, Skipped: %3</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Save report</source>
+        <translation>Save report</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Report not saved</source>
+        <translation>Report not saved</translation>
+    </message>
+</context>
+<context>
+    <name>ReportListDialog</name>
+    <message>
+        <location filename="../../ui/reports/reportlistdialog.ui" line="+9"/>
+        <source>Job reports</source>
+        <translation>Job reports</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportlistdialog.cpp" line="+15"/>
+        <source>Job</source>
+        <translation>Job</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Finished</source>
+        <translation>Finished</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Stored</source>
+        <translation>Stored</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped</source>
+        <translation>Skipped</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Reading the reports...</source>
+        <translation>Reading the reports...</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>No job reports yet</source>
+        <translation>No job reports yet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The last %1 jobs</source>
+        <translation>The last %1 jobs</translation>
+    </message>
+</context>
+<context>
+    <name>ReportModel</name>
+    <message>
+        <location filename="../../ui/reports/reportmodel.cpp" line="+66"/>
+        <source>Camera</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Library</source>
+        <translation>Library</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reason</source>
+        <translation>Reason</translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+62"/>
         <source>removed from the device list</source>
         <translation>已从设备列表中删除</translation>
     </message>
@@ -34,9 +34,15 @@
         <translation>未选择任何项</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="+45"/>
+        <source>The job is still running; retry when it has ended.</source>
+        <translation>任务仍在运行；请在其结束后重试。</translation>
+    </message>
+    <message>
+        <location line="-54"/>
         <location line="+14"/>
         <location line="+29"/>
+        <location line="+10"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
@@ -122,7 +128,7 @@
         <translation>数据包 (*.zip)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+36"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -130,7 +136,7 @@
 <context>
     <name>BatchJob</name>
     <message>
-        <location filename="../../batch/batchjob.cpp" line="+53"/>
+        <location filename="../../batch/batchjob.cpp" line="+68"/>
         <source>Waiting</source>
         <translation>等待中</translation>
     </message>
@@ -140,7 +146,7 @@
         <translation>已取消</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+43"/>
         <source>Batch Import Finished.</source>
         <translation>批量导入完成。</translation>
     </message>
@@ -225,7 +231,7 @@
         <translation>该目录中没有有效图片，请重新选择</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+35"/>
         <source>Valid images number</source>
         <translation>有效图片数</translation>
     </message>
@@ -417,14 +423,15 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量添加</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage.cpp" line="+210"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+29"/>
+        <location filename="../../ui/facedb/configpage.cpp" line="+211"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+80"/>
+        <location line="+19"/>
         <location line="+3"/>
         <location line="+19"/>
         <location line="+17"/>
-        <location line="+25"/>
+        <location line="+33"/>
         <location line="+5"/>
-        <location line="+24"/>
+        <location line="+32"/>
         <location line="+26"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="+19"/>
         <location line="+10"/>
@@ -437,7 +444,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-80"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-96"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-42"/>
         <source>You must select one db</source>
         <translation>请先选择一个人脸库</translation>
@@ -474,7 +481,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+13"/>
         <location filename="../../ui/facedb/configpage_jobs.cpp" line="-12"/>
         <location line="+4"/>
-        <location line="+118"/>
+        <location line="+138"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-41"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -491,7 +498,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+8"/>
         <location line="+72"/>
         <location line="+12"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-23"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-27"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -543,7 +550,17 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>图片删除完成</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-126"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="-160"/>
+        <source>Another job is running; retry when it has ended.</source>
+        <translation>另一个任务正在运行；请在其结束后重试。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Open the library page of %1 to retry.</source>
+        <translation>请打开 %1 的人脸库页面后重试。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <location filename="../../ui/facedb/configpage_library.cpp" line="-77"/>
         <location line="+23"/>
         <source>There is no db</source>
@@ -576,7 +593,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+30"/>
+        <location line="+38"/>
         <source>Zip (*.zip)</source>
         <translation>数据包 (*.zip)</translation>
     </message>
@@ -633,7 +650,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>数据包文件不兼容</translation>
     </message>
     <message>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+30"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+38"/>
         <source>Open Image Dir</source>
         <translation>选择图片目录</translation>
     </message>
@@ -1258,7 +1275,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+89"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+94"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1469,11 +1486,64 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
 </context>
 <context>
+    <name>JobReport</name>
+    <message>
+        <location filename="../../reports/jobreport.cpp" line="+22"/>
+        <source>Import Batch</source>
+        <translation>批量导入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Extract Batch</source>
+        <translation>批量提取</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload Batch</source>
+        <translation>批量上传</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Folder upload</source>
+        <translation>文件夹上传</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Library import</source>
+        <translation>人脸库导入</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Library export</source>
+        <translation>人脸库导出</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Stored</source>
+        <translation>已存储</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Skipped</source>
+        <translation>已跳过</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+36"/>
+        <location filename="../../main/mainwindow.cpp" line="+37"/>
         <source>header_title</source>
         <translation>人脸库管理</translation>
     </message>
@@ -1534,22 +1604,27 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../main/mainwindow.cpp" line="+44"/>
+        <location filename="../../main/mainwindow.cpp" line="+54"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../../main/mainwindow.cpp" line="-24"/>
+        <location filename="../../main/mainwindow.cpp" line="-34"/>
         <source>Preprocess image</source>
         <translation>图片预处理</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <source>Job reports</source>
+        <translation>任务报告</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Cameras side by side</source>
         <translation>多台相机并行</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+19"/>
         <source>At most %1 cameras at once...</source>
         <translation>最多同时处理 %1 台相机...</translation>
     </message>
@@ -1948,6 +2023,155 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+0"/>
         <source>Another process is running</source>
         <translation>程序已在运行</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDialog</name>
+    <message>
+        <location filename="../../ui/reports/reportdialog.ui" line="+9"/>
+        <source>Job report</source>
+        <translation>任务报告</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Show</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Retry failed</source>
+        <translation>重试失败项</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportbox.cpp" line="+14"/>
+        <source>Details</source>
+        <translation>详情</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportdialog.cpp" line="+54"/>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Stored: %1, Failed: %2, Skipped: %3</source>
+        <translation>已存储：%1，失败：%2，已跳过：%3</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Save report</source>
+        <translation>保存报告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Report not saved</source>
+        <translation>报告未保存</translation>
+    </message>
+</context>
+<context>
+    <name>ReportListDialog</name>
+    <message>
+        <location filename="../../ui/reports/reportlistdialog.ui" line="+9"/>
+        <source>Job reports</source>
+        <translation>任务报告</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../../ui/reports/reportlistdialog.cpp" line="+15"/>
+        <source>Job</source>
+        <translation>任务</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Finished</source>
+        <translation>结束时间</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Stored</source>
+        <translation>已存储</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Skipped</source>
+        <translation>已跳过</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Reading the reports...</source>
+        <translation>正在读取报告...</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>No job reports yet</source>
+        <translation>尚无任务报告</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The last %1 jobs</source>
+        <translation>最近 %1 个任务</translation>
+    </message>
+</context>
+<context>
+    <name>ReportModel</name>
+    <message>
+        <location filename="../../ui/reports/reportmodel.cpp" line="+66"/>
+        <source>Camera</source>
+        <translation>摄像机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Library</source>
+        <translation>人脸库</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reason</source>
+        <translation>原因</translation>
     </message>
 </context>
 <context>

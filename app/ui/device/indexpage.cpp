@@ -43,6 +43,11 @@ IndexPage::IndexPage(QWidget* parent)
     connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
             &IndexPage::slotAddDeviceFromSearch);
     connect(importDialog_, &BatchImportDlg::signalRefreshAll, this, &IndexPage::refreshAll);
+    // A retry from a job report reads its cameras here, whether or not the dialog was shown.
+    for (BatchDialog* dialog : {static_cast<BatchDialog*>(importDialog_),
+                                static_cast<BatchDialog*>(extractDialog_),
+                                static_cast<BatchDialog*>(uploadDialog_)})
+        dialog->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
     connect(&refresh_, &FleetRefresh::signalRefreshed, this, &IndexPage::showRefreshed);
     connect(&refresh_, &FleetRefresh::signalFinished, this, &IndexPage::rebuildRowWidgets);
     connect(&store_, &DeviceInfoFactory::signalSaveFailed, this, &IndexPage::slotStoreSaveFailed);

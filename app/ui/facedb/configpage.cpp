@@ -35,6 +35,7 @@ ConfigPage::ConfigPage(QWidget* parent) : QWidget(parent), ui(new Ui::ConfigPage
     connectParts();
     resetRequest();
     slotDbChanged(-1);
+    registerRetries();
 }
 
 ConfigPage::~ConfigPage() {

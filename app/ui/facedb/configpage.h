@@ -11,6 +11,7 @@
 #include "dbconfigviewmodel.h"
 #include "dbutil/devicecontrol.h"
 #include "dbutil/records.h"
+#include "reports/jobreport.h"
 #include "ui/widgets/pagecall.h"
 
 namespace Ui {
@@ -131,11 +132,19 @@ private:
 
     // Jobs.
     void finishExtraction(BatchExtractThread* thread);
-    void finishExport(DbExportModule* module);
-    void finishImport(DbImportModule* module);
+    void startExport(const SDBInfo& library, const QString& path);
+    void finishExport(DbExportModule* module, const reports::JobReport& report);
+    void startImport(const QString& path);
+    void finishImport(DbImportModule* module, const reports::JobReport& report);
     void finishImageCheck(CheckImageThread* check);
-    void startUpload(const QVector<SFeatrueInfo>& images);
-    void finishUpload(BatchUploadThread* thread);
+    void startUpload(const QVector<SFeatrueInfo>& images, const SDBInfo& library,
+                     const QString& folder);
+    void finishUpload(BatchUploadThread* thread, const reports::JobReport& report);
+
+    // "Retry failed" of this page's job reports.
+    void registerRetries();
+    bool retryTargetShown(const reports::JobReport& failed, bool needLibrary);
+    bool retryUpload(const reports::JobReport& failed);
 
     Ui::ConfigPage* ui;
     SDeviceInfo device_;

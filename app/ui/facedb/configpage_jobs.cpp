@@ -14,13 +14,82 @@
 #include "dbutil/jobcontrol.h"
 #include "dbutil/resultcode.h"
 #include "jobsummary.h"
+#include "reports/reportstore.h"
+#include "ui/reports/reportbox.h"
+#include "ui/reports/reportretry.h"
 #include "ui_configpage.h"
 
 namespace {
 void setTask(JobControl::Task task, bool on) {
     if (JobControl* control = JobControl::instance()) control->setTask(task, on);
 }
+
+// The one row of a package job: the camera, the library and the package file.
+reports::JobReport packageReport(reports::JobKind kind, const QDateTime& started,
+                                 const SDeviceInfo& device, const SDBInfo& library,
+                                 const QString& file, int code) {
+    reports::JobReport report;
+    report.kind = kind;
+    report.started = started;
+    report.ended = QDateTime::currentDateTime();
+    report.source = file;
+    reports::ReportRow row;
+    row.camera = device.ip;
+    row.library = library.name;
+    row.libid = library.libid;
+    row.file = file;
+    report.rows << (code == resultcode::Ok ? reports::storedRow(row) : reports::failedRow(row, code));
+    return report;
+}
+
+// Kept in the store, then shown behind "Details" of the summary box.
+void summarize(QWidget* page, const QString& title, const QString& text,
+               const reports::JobReport& report) {
+    reports::saveInBackground(report);
+    reportbox::information(page, title, text, report);
+}
 }  // namespace
+
+// ---- Retry from a job report ----
+
+void ConfigPage::registerRetries() {
+    using reports::JobKind;
+    reportretry::setHandler(JobKind::FolderUpload, this,
+                            [this](const reports::JobReport& failed) { return retryUpload(failed); });
+    reportretry::setHandler(JobKind::LibraryImport, this, [this](const reports::JobReport& failed) {
+        if (!retryTargetShown(failed, false)) return false;
+        startImport(failed.rows.first().file);
+        return true;
+    });
+    reportretry::setHandler(JobKind::LibraryExport, this, [this](const reports::JobReport& failed) {
+        if (!retryTargetShown(failed, true)) return false;
+        const reports::ReportRow& row = failed.rows.first();
+        startExport(findDb(device_, row.libid), row.file);
+        return true;
+    });
+}
+
+// A retry works on the camera (and library) this page shows, with its credentials as they are.
+bool ConfigPage::retryTargetShown(const reports::JobReport& failed, bool needLibrary) {
+    const reports::ReportRow& row = failed.rows.first();
+    const bool shown = row.camera == device_.ip &&
+                       (!needLibrary || findDb(device_, row.libid).libid == row.libid);
+    const bool idle = !JobControl::instance() || !JobControl::instance()->anyTaskRunning();
+    if (shown && idle) return true;
+    QMessageBox::information(this, tr("Information"),
+                             shown ? tr("Another job is running; retry when it has ended.")
+                                   : tr("Open the library page of %1 to retry.").arg(row.camera));
+    return false;
+}
+
+bool ConfigPage::retryUpload(const reports::JobReport& failed) {
+    if (!retryTargetShown(failed, true)) return false;
+    QVector<SFeatrueInfo> images;
+    for (const reports::ReportRow& row : failed.rows)
+        images << CheckImageThread::imageRecord(row.file);
+    startUpload(images, findDb(device_, failed.rows.first().libid), failed.source);
+    return true;
+}
 
 // ---- Extraction ----
 
@@ -71,16 +140,24 @@ void ConfigPage::on_btn_export_clicked() {
     const QString path = QFileDialog::getSaveFileName(
         this, tr("Save File"), QString("fdb_export_%1.zip").arg(device_.ip), tr("Zip (*.zip)"));
     if (path.isEmpty()) return;
+    startExport(currentLibrary(), path);
+}
+
+void ConfigPage::startExport(const SDBInfo& library, const QString& path) {
     busy::begin(busy::ProgressBar);
-    auto* module = new DbExportModule(device_, currentLibid(), this);
+    auto* module = new DbExportModule(device_, library.libid, this);
     module->setSavePath(path);
     connect(module, &DbExportModule::signalProgress, this,
             [](int val, int total) { busy::progress(val, total); });
-    connect(module, &QThread::finished, this, [this, module] { finishExport(module); });
+    const QDateTime started = QDateTime::currentDateTime();
+    connect(module, &QThread::finished, this, [this, module, library, started] {
+        finishExport(module, packageReport(reports::JobKind::LibraryExport, started, device_,
+                                           library, module->savePath(), module->errorCode()));
+    });
     module->start();
 }
 
-void ConfigPage::finishExport(DbExportModule* module) {
+void ConfigPage::finishExport(DbExportModule* module, const reports::JobReport& report) {
     module->deleteLater();  // removes the work directory
     busy::end();
     if (busy::closing()) return;
@@ -90,7 +167,7 @@ void ConfigPage::finishExport(DbExportModule* module) {
     counts.done = module->exportedCount();
     counts.pictures = module->pictureCount();
     counts.leftOut = module->leftOut().size();
-    QMessageBox::information(this, tr("Information"), jobsummary::exportText(counts));
+    summarize(this, tr("Information"), jobsummary::exportText(counts), report);
 }
 
 void ConfigPage::on_btn_import_clicked() {
@@ -101,15 +178,23 @@ void ConfigPage::on_btn_import_clicked() {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Open face DB data file"), ".", tr("Zip (*.zip)"));
     if (path.isEmpty()) return;
+    startImport(path);
+}
+
+void ConfigPage::startImport(const QString& path) {
     busy::begin(busy::ProgressBar);
     auto* module = new DbImportModule(device_, path, this);
     connect(module, &DbImportModule::signalProgress, this,
             [](int val, int total) { busy::progress(val, total); });
-    connect(module, &QThread::finished, this, [this, module] { finishImport(module); });
+    const QDateTime started = QDateTime::currentDateTime();
+    connect(module, &QThread::finished, this, [this, module, path, started] {
+        finishImport(module, packageReport(reports::JobKind::LibraryImport, started, device_,
+                                           module->library(), path, module->errorCode()));
+    });
     module->start();
 }
 
-void ConfigPage::finishImport(DbImportModule* module) {
+void ConfigPage::finishImport(DbImportModule* module, const reports::JobReport& report) {
     module->deleteLater();
     busy::end();
     if (busy::closing()) return;
@@ -119,7 +204,7 @@ void ConfigPage::finishImport(DbImportModule* module) {
     counts.total = module->totalCount();
     counts.done = module->uploadedCount();
     counts.leftOut = module->leftOut().size();
-    QMessageBox::information(this, tr("Information"), jobsummary::importText(counts));
+    summarize(this, tr("Information"), jobsummary::importText(counts), report);
     if (code == resultcode::Ok || code == resultcode::NotAllTransferred) {
         changed_ = true;
         refreshLibraries(currentLibid());
@@ -156,25 +241,29 @@ void ConfigPage::finishImageCheck(CheckImageThread* check) {
                                      QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
             return;
     }
-    startUpload(images);
+    startUpload(images, currentLibrary(), check->directory());
 }
 
-void ConfigPage::startUpload(const QVector<SFeatrueInfo>& images) {
+void ConfigPage::startUpload(const QVector<SFeatrueInfo>& images, const SDBInfo& library,
+                             const QString& folder) {
     setTask(JobControl::UploadBatch, true);
     busy::begin(busy::ProgressCancel);
-    auto* thread = new BatchUploadThread(device_, currentLibrary(), images, false, this);
+    auto* thread = new BatchUploadThread(device_, library, images, false, this);
+    auto recorder = std::make_shared<reports::ReportRecorder>(reports::JobKind::FolderUpload, folder);
+    thread->setRecorder(recorder);
     connect(thread, &BatchUploadThread::signalProgress, this,
             [](const QString&, int val, int total) { busy::progress(val, total); });
-    connect(thread, &QThread::finished, this, [this, thread] { finishUpload(thread); });
+    connect(thread, &QThread::finished, this,
+            [this, thread, recorder] { finishUpload(thread, recorder->finish()); });
     thread->start();
 }
 
-void ConfigPage::finishUpload(BatchUploadThread* thread) {
+void ConfigPage::finishUpload(BatchUploadThread* thread, const reports::JobReport& report) {
     setTask(JobControl::UploadBatch, false);
     thread->deleteLater();
     busy::end();
     if (busy::closing()) return;
     if (thread->uploadedCount() > 0) loadPage();
-    QMessageBox::information(this, tr("Info"),
-                             jobsummary::upload(thread->imageCount(), thread->uploadedCount()));
+    summarize(this, tr("Info"), jobsummary::upload(thread->imageCount(), thread->uploadedCount()),
+              report);
 }

@@ -18,10 +18,12 @@
 #include <set>
 
 #include "app_cameras.h"
+#include "dbutil/errortext.h"
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
 #include "modalanswerer.h"
 #include "pictures.h"
+#include "reports/reportstore.h"
 #include "testimages.h"
 #include "ui/facedb/configitemdelegate.h"
 #include "ui/facedb/configpage.h"
@@ -31,6 +33,7 @@
 #include "ui/facedb/imageswidget.h"
 #include "ui/facedb/itemadddialog.h"
 #include "ui/facedb/simpleimagedialog.h"
+#include "ui/reports/reportretry.h"
 #include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
 #include "ui/widgets/pagination.h"
@@ -633,11 +636,15 @@ private slots:
         jobs_.setClosing(false);
     }
 
-    // A folder upload asks about the rejected files and sums up.
+    // A folder upload asks about the rejected files and sums up; the picture the camera refused
+    // is the one failed row of the job's report, and a retry of that report sends it alone.
     void folderUpload() {
         camsim::Camera* cam = camera({0});
+        cam->addFault({"/api/v1/recognize/fdlib/add_img", camsim::FaultKind::Status, 500, 1});
         auto shown = page(cam);
-        QTemporaryDir folder;
+        QTemporaryDir folder, state;
+        const QString oldCwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(state.path()));  // where the report is kept
         for (int i = 0; i < 3; ++i)
             testpictures::writeJpeg(folder.path(), QString("f%1.jpg").arg(i), 130, 150, 40 + i);
         QVERIFY(testimages::writeFile(folder.filePath("notes.txt"), "text"));
@@ -647,8 +654,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(answers.texts.size(), 2, kWaitMs);
         QCOMPARE(answers.texts,
                  QStringList({"Valid images number: 3\nContinue to upload valid images?",
-                              "uploading number[3], Success[3], Failed[0]"}));
+                              "uploading number[3], Success[2], Failed[1]"}));
+        QTRY_COMPARE_WITH_TIMEOUT(reports::loadAll().size(), 1, kWaitMs);
+        const reports::JobReport report = reports::loadAll().first().report;
+        QCOMPARE(report.kind, reports::JobKind::FolderUpload);
+        QCOMPARE(report.source, folder.path());
+        QCOMPARE(report.count(reports::Outcome::Stored), 2);
+        const reports::JobReport failed = report.failedOnly();
+        QCOMPARE(failed.rows.size(), 1);
+        QCOMPARE(failed.rows.first().reason, ErrorText(500));
+
+        QVERIFY(reportretry::retry(failed));
+        QTRY_COMPARE_WITH_TIMEOUT(answers.lastText(),
+                                  QString("uploading number[1], Success[1], Failed[0]"), kWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(gridNames(*shown).size(), 3, kWaitMs);
+        QCOMPARE(heldRecords(*cam).size(), size_t(3));
+        QVERIFY(QDir::setCurrent(oldCwd));
     }
 
     // Pictures of the page and its dialogs for a person to look at, beside the test program

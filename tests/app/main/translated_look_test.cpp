@@ -24,12 +24,15 @@
 #include "exitguard.h"
 #include "mainwindow.h"
 #include "pictures.h"
+#include "reports/reportstore.h"
 #include "startup.h"
 #include "ui/device/deviceadddialog.h"
 #include "ui/device/deviceeditdialog.h"
 #include "ui/device/devicesearchdialog.h"
 #include "ui/device/indexpage.h"
 #include "ui/facedb/configpage.h"
+#include "ui/reports/reportdialog.h"
+#include "ui/reports/reportlistdialog.h"
 #include "ui/widgets/interactionwaitingwidget.h"
 #include "ui/widgets/kitresources.h"
 
@@ -114,6 +117,7 @@ private slots:
     void libraryPage();
     void libraryDialogs();
     void faceCropWindow();
+    void jobReports();
     void cleanupTestCase();
 
 private:
@@ -255,6 +259,49 @@ void TranslatedLookTest::faceCropWindow() {
     QVERIFY(dialog);
     shoot(dialog, "extract_face");
     dialog->hide();
+    QVERIFY2(clipped_.isEmpty(), qPrintable(clipped_.join('\n')));
+}
+
+// An upload where one camera stopped answering, kept beside an older extraction; the list
+// and the report opened from the settings menu, sized for both screens.
+void TranslatedLookTest::jobReports() {
+    reports::JobReport report;
+    report.kind = reports::JobKind::BatchUpload;
+    report.started = QDateTime(QDate(2026, 12, 8), QTime(9, 30));
+    report.ended = report.started.addSecs(75);
+    report.source = work_.filePath("员工照片");
+    for (const SDeviceInfo& device : devices_) {
+        reports::ReportRow row;
+        row.camera = device.ip;
+        row.library = "员工";
+        for (int i = 0; i < 6; ++i) {
+            row.file = report.source + QString("/张伟%1.jpg").arg(i + 1);
+            report.rows << (device.ip == devices_[2].ip ? reports::failedRow(row, 10028)
+                                                        : reports::storedRow(row));
+        }
+    }
+    reports::JobReport older = report;
+    older.kind = reports::JobKind::BatchExtract;
+    older.ended = report.ended.addSecs(-3600);
+    older.rows.resize(2);
+    QVERIFY(!reports::save(older).isEmpty() && !reports::save(report).isEmpty());
+
+    QAction* action = window_->findChild<QAction*>("action_job_reports");
+    QVERIFY(action);
+    action->trigger();
+    auto* list = window_->findChild<ReportListDialog*>();
+    QVERIFY(list);
+    QVERIFY(QTest::qWaitFor([&] { return list->reportCount() == 2; }, kWaitMs));
+    shoot(list, "job_reports");
+    list->findChild<QAbstractButton*>("btn_open")->click();
+    auto* dialog = list->findChild<ReportDialog*>();
+    QVERIFY(dialog);
+    for (const QSize& screen : {QSize(1280, 760), QSize(1024, 600)}) {
+        dialog->resize(screen * 0.8);
+        shoot(dialog, QString("job_report_%1x%2").arg(screen.width()).arg(screen.height()));
+    }
+    dialog->close();
+    list->hide();
     QVERIFY2(clipped_.isEmpty(), qPrintable(clipped_.join('\n')));
 }
 
