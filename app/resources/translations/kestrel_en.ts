@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+56"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+61"/>
         <source>removed from the device list</source>
         <translation>removed from the device list</translation>
     </message>
@@ -860,7 +860,27 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Password</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>optional, e.g. Gate 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>optional, e.g. Site A</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Ok</source>
         <translation>Ok</translation>
     </message>
@@ -880,9 +900,42 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+27"/>
         <source>Warning</source>
         <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCsv</name>
+    <message>
+        <location filename="../../dbutil/devicecsv.cpp" line="+85"/>
+        <source>the address &quot;%1&quot; is not four numbers 0 to 255 without leading zeros</source>
+        <translation>the address &quot;%1&quot; is not four numbers 0 to 255 without leading zeros</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>The file lists %1 cameras; at most %2 are read at once.</source>
+        <translation>The file lists %1 cameras; at most %2 are read at once.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>a name or group longer than %1 characters or with control characters</source>
+        <translation>a name or group longer than %1 characters or with control characters</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 is in the list already</source>
+        <translation>%1 is in the list already</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 repeats line %2</source>
+        <translation>%1 repeats line %2</translation>
     </message>
 </context>
 <context>
@@ -908,7 +961,27 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Password</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>optional, e.g. Gate 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>optional, e.g. Site A</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
@@ -928,12 +1001,13 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+6"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-6"/>
         <source>Invalid input</source>
         <translation>Invalid input</translation>
     </message>
@@ -941,7 +1015,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>DeviceInfoTableModel</name>
     <message>
-        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+40"/>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+45"/>
         <source>Network Normal</source>
         <translation>Network Normal</translation>
     </message>
@@ -959,6 +1033,16 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+2"/>
         <source>Device Ip</source>
         <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Group</source>
+        <translation>Group</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -994,6 +1078,110 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+2"/>
         <source>undefined</source>
         <translation>undefined</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInput</name>
+    <message>
+        <location filename="../../ui/device/deviceinputrules.cpp" line="+47"/>
+        <source>A name or group is at most %1 characters, without control characters.</source>
+        <translation>A name or group is at most %1 characters, without control characters.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListExportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistexportdialog.ui" line="+6"/>
+        <source>Export Device List</source>
+        <translation>Export Device List</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The cameras shown are written to a CSV file: address, user name, name and group.</source>
+        <translation>The cameras shown are written to a CSV file: address, user name, name and group.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Include passwords</source>
+        <translation>Include passwords</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The passwords are written as plain text: anyone who reads the file can log in to these cameras. Keep it private.</source>
+        <translation>The passwords are written as plain text: anyone who reads the file can log in to these cameras. Keep it private.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListImportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.ui" line="+7"/>
+        <source>Import Device List</source>
+        <translation>Import Device List</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lines not added</source>
+        <translation>Lines not added</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Add Cameras</source>
+        <translation>Add Cameras</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.cpp" line="+15"/>
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Device Ip</source>
+        <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1: lines breaking the rules: %2. Nothing is added; correct the file and import it again.</source>
+        <translation>%1: lines breaking the rules: %2. Nothing is added; correct the file and import it again.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: cameras to add: %2.</source>
+        <translation>%1: cameras to add: %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Listed already or repeated, left out: %1.</source>
+        <translation>Listed already or repeated, left out: %1.</translation>
     </message>
 </context>
 <context>
@@ -1273,7 +1461,37 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Upload Batch</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+89"/>
+        <location line="+11"/>
+        <source>Filter: address, name, group, firmware, status</source>
+        <translation>Filter: address, name, group, firmware, status</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Show the cameras of one group</source>
+        <translation>Show the cameras of one group</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Import List</source>
+        <translation>Import List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add cameras from a CSV file</source>
+        <translation>Add cameras from a CSV file</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export List</source>
+        <translation>Export List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save the cameras shown to a CSV file</source>
+        <translation>Save the cameras shown to a CSV file</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/indexpage.cpp" line="+121"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1295,20 +1513,22 @@ folder, or in %1 when that folder cannot be written.</translation>
     <message>
         <location line="+7"/>
         <location line="+15"/>
-        <location line="+23"/>
-        <location line="+91"/>
+        <location line="+25"/>
+        <location line="+101"/>
         <location line="+9"/>
         <location line="+12"/>
+        <location line="+226"/>
+        <location line="+47"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-135"/>
+        <location line="-420"/>
         <source>The device has been added</source>
         <translation>The device has been added</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+22"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -1323,7 +1543,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Delete these devices?</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+102"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>Login failed</translation>
@@ -1363,6 +1583,51 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+1"/>
         <source>s</source>
         <translation>s</translation>
+    </message>
+    <message>
+        <location line="+191"/>
+        <source>The camera names could not be saved to %1.</source>
+        <translation>The camera names could not be saved to %1.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>All groups</source>
+        <translation>All groups</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No group</source>
+        <translation>No group</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Import Device List</source>
+        <translation>Import Device List</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 cannot be read or is larger than 1 MB.</source>
+        <translation>%1 cannot be read or is larger than 1 MB.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Export Device List</source>
+        <translation>Export Device List</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The device list could not be written to %1.</source>
+        <translation>The device list could not be written to %1.</translation>
     </message>
 </context>
 <context>
