@@ -41,8 +41,13 @@ void BatchDialog::setDevices(const QVector<SDeviceInfo>& devices) {
         if (eligible(device)) cameras_ << device;
     table_->clearContents();
     table_->setRowCount(qMax(1, cameras_.size()));
-    for (int row = 0; row < cameras_.size(); ++row)
+    for (int row = 0; row < cameras_.size(); ++row) {
         fillRow(row, cameras_.at(row));
+        QTableWidgetItem* camera = table_->item(row, 0);
+        if (!camera || !cameraText_) continue;
+        camera->setText(cameraText_(cameras_.at(row).ip));
+        camera->setToolTip(camera->text());
+    }
 }
 
 bool BatchDialog::startJob(const QVector<BatchThread*>& threads, int imageCount,

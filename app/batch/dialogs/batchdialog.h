@@ -27,6 +27,9 @@ public:
     // was open (credentials edited, camera deleted, libraries changed). An empty ip means gone.
     using DeviceSource = std::function<SDeviceInfo(const QString& ip)>;
     void setDeviceSource(DeviceSource source) { source_ = std::move(source); }
+    // How a camera is named in the table (its address and label); the address without.
+    using CameraText = std::function<QString(const QString& ip)>;
+    void setCameraText(CameraText text) { cameraText_ = std::move(text); }
     const QVector<SDeviceInfo>& devices() const { return cameras_; }
     BatchJob* job() const { return job_; }
 
@@ -101,5 +104,6 @@ private:
     QTableWidget* table_ = nullptr;
     QVector<SDeviceInfo> cameras_;
     DeviceSource source_;
+    CameraText cameraText_;
     QStringList leftOut_;
 };

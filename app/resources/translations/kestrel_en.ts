@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+62"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
         <source>removed from the device list</source>
         <translation>removed from the device list</translation>
     </message>
@@ -424,7 +424,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location filename="../../ui/facedb/configpage.cpp" line="+211"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+80"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+79"/>
         <location line="+19"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -862,7 +862,27 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Password</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>optional, e.g. Gate 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>optional, e.g. Site A</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Ok</source>
         <translation>Ok</translation>
     </message>
@@ -882,9 +902,42 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+27"/>
         <source>Warning</source>
         <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCsv</name>
+    <message>
+        <location filename="../../dbutil/devicecsv.cpp" line="+87"/>
+        <source>the address &quot;%1&quot; is not four numbers 0 to 255 without leading zeros</source>
+        <translation>the address &quot;%1&quot; is not four numbers 0 to 255 without leading zeros</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The file lists %1 cameras; at most %2 are read at once.</source>
+        <translation>The file lists %1 cameras; at most %2 are read at once.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>a name or group longer than %1 characters or with control characters</source>
+        <translation>a name or group longer than %1 characters or with control characters</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 is in the list already</source>
+        <translation>%1 is in the list already</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 repeats line %2</source>
+        <translation>%1 repeats line %2</translation>
     </message>
 </context>
 <context>
@@ -910,7 +963,27 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Password</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>optional, e.g. Gate 3</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>optional, e.g. Site A</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
@@ -930,12 +1003,13 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+6"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-6"/>
         <source>Invalid input</source>
         <translation>Invalid input</translation>
     </message>
@@ -943,7 +1017,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>DeviceInfoTableModel</name>
     <message>
-        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+40"/>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+45"/>
         <source>Network Normal</source>
         <translation>Network Normal</translation>
     </message>
@@ -961,6 +1035,16 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+2"/>
         <source>Device Ip</source>
         <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Group</source>
+        <translation>Group</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -996,6 +1080,110 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+2"/>
         <source>undefined</source>
         <translation>undefined</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInput</name>
+    <message>
+        <location filename="../../ui/device/deviceinputrules.cpp" line="+48"/>
+        <source>A name or group is at most %1 characters, without control characters.</source>
+        <translation>A name or group is at most %1 characters, without control characters.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListExportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistexportdialog.ui" line="+6"/>
+        <source>Export Device List</source>
+        <translation>Export Device List</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The cameras shown are written to a CSV file: address, user name, name and group.</source>
+        <translation>The cameras shown are written to a CSV file: address, user name, name and group.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Include passwords</source>
+        <translation>Include passwords</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The passwords are written as plain text: anyone who reads the file can log in to these cameras. Keep it private.</source>
+        <translation>The passwords are written as plain text: anyone who reads the file can log in to these cameras. Keep it private.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListImportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.ui" line="+7"/>
+        <source>Import Device List</source>
+        <translation>Import Device List</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lines not added</source>
+        <translation>Lines not added</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Add Cameras</source>
+        <translation>Add Cameras</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.cpp" line="+15"/>
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Device Ip</source>
+        <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1: lines breaking the rules: %2. Nothing is added; correct the file and import it again.</source>
+        <translation>%1: lines breaking the rules: %2. Nothing is added; correct the file and import it again.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: cameras to add: %2.</source>
+        <translation>%1: cameras to add: %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Listed already or repeated, left out: %1.</source>
+        <translation>Listed already or repeated, left out: %1.</translation>
     </message>
 </context>
 <context>
@@ -1275,7 +1463,37 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Upload Batch</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+94"/>
+        <location line="+11"/>
+        <source>Filter: address, name, group, firmware, status</source>
+        <translation>Filter: address, name, group, firmware, status</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Show the cameras of one group</source>
+        <translation>Show the cameras of one group</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Import List</source>
+        <translation>Import List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add cameras from a CSV file</source>
+        <translation>Add cameras from a CSV file</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export List</source>
+        <translation>Export List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save the cameras shown to a CSV file</source>
+        <translation>Save the cameras shown to a CSV file</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/indexpage.cpp" line="+126"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1297,20 +1515,22 @@ folder, or in %1 when that folder cannot be written.</translation>
     <message>
         <location line="+7"/>
         <location line="+15"/>
-        <location line="+24"/>
-        <location line="+94"/>
+        <location line="+25"/>
+        <location line="+105"/>
         <location line="+9"/>
         <location line="+12"/>
+        <location line="+226"/>
+        <location line="+47"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-139"/>
+        <location line="-424"/>
         <source>The device has been added</source>
         <translation>The device has been added</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
@@ -1325,7 +1545,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Delete these devices?</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+106"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>Login failed</translation>
@@ -1365,6 +1585,51 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+1"/>
         <source>s</source>
         <translation>s</translation>
+    </message>
+    <message>
+        <location line="+191"/>
+        <source>The camera names could not be saved to %1.</source>
+        <translation>The camera names could not be saved to %1.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>All groups</source>
+        <translation>All groups</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No group</source>
+        <translation>No group</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Import Device List</source>
+        <translation>Import Device List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 cannot be read or is larger than 1 MB.</source>
+        <translation>%1 cannot be read or is larger than 1 MB.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Export Device List</source>
+        <translation>Export Device List</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The device list could not be written to %1.</source>
+        <translation>The device list could not be written to %1.</translation>
     </message>
 </context>
 <context>
@@ -1488,7 +1753,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>JobReport</name>
     <message>
-        <location filename="../../reports/jobreport.cpp" line="+22"/>
+        <location filename="../../reports/jobreport.cpp" line="+21"/>
         <source>Import Batch</source>
         <translation>Import Batch</translation>
     </message>
@@ -2058,7 +2323,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Details</translation>
     </message>
     <message>
-        <location filename="../../ui/reports/reportdialog.cpp" line="+54"/>
+        <location filename="../../ui/reports/reportdialog.cpp" line="+56"/>
         <source>All</source>
         <translation>All</translation>
     </message>
@@ -2131,7 +2396,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Skipped</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+14"/>
         <source>Reading the reports...</source>
         <translation>Reading the reports...</translation>
     </message>

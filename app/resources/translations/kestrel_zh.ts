@@ -4,7 +4,7 @@
 <context>
     <name>BatchDialog</name>
     <message>
-        <location filename="../../batch/dialogs/batchdialog.cpp" line="+62"/>
+        <location filename="../../batch/dialogs/batchdialog.cpp" line="+67"/>
         <source>removed from the device list</source>
         <translation>已从设备列表中删除</translation>
     </message>
@@ -424,7 +424,7 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location filename="../../ui/facedb/configpage.cpp" line="+211"/>
-        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+80"/>
+        <location filename="../../ui/facedb/configpage_jobs.cpp" line="+79"/>
         <location line="+19"/>
         <location line="+3"/>
         <location line="+19"/>
@@ -862,7 +862,27 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>密码</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>可选，例如 3号门</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>分组</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>可选，例如 A区</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Ok</source>
         <translation>确定</translation>
     </message>
@@ -882,9 +902,42 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+27"/>
         <source>Warning</source>
         <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCsv</name>
+    <message>
+        <location filename="../../dbutil/devicecsv.cpp" line="+87"/>
+        <source>the address &quot;%1&quot; is not four numbers 0 to 255 without leading zeros</source>
+        <translation>地址“%1”不是四个 0 到 255 之间且无前导零的数字</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>The file lists %1 cameras; at most %2 are read at once.</source>
+        <translation>文件列出了 %1 台摄像机；一次最多读取 %2 台。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>a name or group longer than %1 characters or with control characters</source>
+        <translation>名称或分组超过 %1 个字符或含控制字符</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 is in the list already</source>
+        <translation>%1 已在列表中</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 repeats line %2</source>
+        <translation>%1 与第 %2 行重复</translation>
     </message>
 </context>
 <context>
@@ -910,7 +963,27 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>密码</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+6"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Gate 3</source>
+        <translation>可选，例如 3号门</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Group</source>
+        <translation>分组</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional, e.g. Site A</source>
+        <translation>可选，例如 A区</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -930,12 +1003,13 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>btn2</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
+        <location line="+6"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-6"/>
         <source>Invalid input</source>
         <translation>输入无效</translation>
     </message>
@@ -943,7 +1017,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>DeviceInfoTableModel</name>
     <message>
-        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+40"/>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+45"/>
         <source>Network Normal</source>
         <translation>网络正常</translation>
     </message>
@@ -961,6 +1035,16 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+2"/>
         <source>Device Ip</source>
         <translation>设备IP</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Group</source>
+        <translation>分组</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -996,6 +1080,110 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+2"/>
         <source>undefined</source>
         <translation>未定义</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInput</name>
+    <message>
+        <location filename="../../ui/device/deviceinputrules.cpp" line="+48"/>
+        <source>A name or group is at most %1 characters, without control characters.</source>
+        <translation>名称或分组最多 %1 个字符，且不能含控制字符。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListExportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistexportdialog.ui" line="+6"/>
+        <source>Export Device List</source>
+        <translation>导出设备列表</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The cameras shown are written to a CSV file: address, user name, name and group.</source>
+        <translation>当前显示的摄像机将写入 CSV 文件：地址、用户名、名称和分组。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Include passwords</source>
+        <translation>包含密码</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The passwords are written as plain text: anyone who reads the file can log in to these cameras. Keep it private.</source>
+        <translation>密码将以明文写入：任何能读取该文件的人都可以登录这些摄像机。请妥善保管。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListImportDialog</name>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.ui" line="+7"/>
+        <source>Import Device List</source>
+        <translation>导入设备列表</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lines not added</source>
+        <translation>未添加的行</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Add Cameras</source>
+        <translation>添加摄像机</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/devicelistimportdialog.cpp" line="+15"/>
+        <source>Line</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Device Ip</source>
+        <translation>设备IP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Group</source>
+        <translation>分组</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1: lines breaking the rules: %2. Nothing is added; correct the file and import it again.</source>
+        <translation>%1：不符合规则的行数：%2。未添加任何摄像机；请修改文件后重新导入。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: cameras to add: %2.</source>
+        <translation>%1：将添加的摄像机：%2 台。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Listed already or repeated, left out: %1.</source>
+        <translation>已在列表中或重复而跳过的：%1 台。</translation>
     </message>
 </context>
 <context>
@@ -1275,7 +1463,37 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+94"/>
+        <location line="+11"/>
+        <source>Filter: address, name, group, firmware, status</source>
+        <translation>筛选：地址、名称、分组、固件、状态</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Show the cameras of one group</source>
+        <translation>只显示一个分组的摄像机</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Import List</source>
+        <translation>导入列表</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add cameras from a CSV file</source>
+        <translation>从 CSV 文件添加摄像机</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Export List</source>
+        <translation>导出列表</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save the cameras shown to a CSV file</source>
+        <translation>将当前显示的摄像机保存到 CSV 文件</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/indexpage.cpp" line="+126"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1297,20 +1515,22 @@ folder, or in %1 when that folder cannot be written.</source>
     <message>
         <location line="+7"/>
         <location line="+15"/>
-        <location line="+24"/>
-        <location line="+94"/>
+        <location line="+25"/>
+        <location line="+105"/>
         <location line="+9"/>
         <location line="+12"/>
+        <location line="+226"/>
+        <location line="+47"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-139"/>
+        <location line="-424"/>
         <source>The device has been added</source>
         <translation>该设备已添加</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
@@ -1325,7 +1545,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>确定删除所选设备？</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+106"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>登录失败</translation>
@@ -1365,6 +1585,51 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+1"/>
         <source>s</source>
         <translation>秒</translation>
+    </message>
+    <message>
+        <location line="+191"/>
+        <source>The camera names could not be saved to %1.</source>
+        <translation>摄像机名称无法保存到 %1。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>All groups</source>
+        <translation>全部分组</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No group</source>
+        <translation>无分组</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Import Device List</source>
+        <translation>导入设备列表</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>CSV 文件 (*.csv);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 cannot be read or is larger than 1 MB.</source>
+        <translation>%1 无法读取或大于 1 MB。</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Export Device List</source>
+        <translation>导出设备列表</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The device list could not be written to %1.</source>
+        <translation>设备列表无法写入 %1。</translation>
     </message>
 </context>
 <context>
@@ -1488,7 +1753,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>JobReport</name>
     <message>
-        <location filename="../../reports/jobreport.cpp" line="+22"/>
+        <location filename="../../reports/jobreport.cpp" line="+21"/>
         <source>Import Batch</source>
         <translation>批量导入</translation>
     </message>
@@ -2058,7 +2323,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>详情</translation>
     </message>
     <message>
-        <location filename="../../ui/reports/reportdialog.cpp" line="+54"/>
+        <location filename="../../ui/reports/reportdialog.cpp" line="+56"/>
         <source>All</source>
         <translation>全部</translation>
     </message>
@@ -2131,7 +2396,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>已跳过</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+14"/>
         <source>Reading the reports...</source>
         <translation>正在读取报告...</translation>
     </message>

@@ -14,6 +14,8 @@ DeviceAddDialog::DeviceAddDialog(QWidget* parent) : QDialog(parent), ui(new Ui::
     deviceinput::setIpRule(ui->edit_ip);
     deviceinput::setUserNameRule(ui->edit_username);
     deviceinput::setPasswordRule(ui->edit_password);
+    deviceinput::setLabelRule(ui->edit_name);
+    deviceinput::setLabelRule(ui->edit_group);
 }
 
 DeviceAddDialog::~DeviceAddDialog() {
@@ -24,6 +26,8 @@ void DeviceAddDialog::clear() {
     ui->edit_ip->clear();
     ui->edit_username->clear();
     ui->edit_password->clear();
+    ui->edit_name->clear();
+    ui->edit_group->clear();
 }
 
 void DeviceAddDialog::on_btn_ok_clicked() {
@@ -31,7 +35,8 @@ void DeviceAddDialog::on_btn_ok_clicked() {
     const QString user = ui->edit_username->text();
     const QString password = ui->edit_password->text();
     QString message;
-    if (!checkDeviceInput(ip, user, password, &message)) {
+    if (!checkDeviceInput(ip, user, password, &message) ||
+        !deviceinput::readLabel(ui->edit_name, ui->edit_group, &label_, &message)) {
         QMessageBox::warning(this, tr("Warning"), message, QMessageBox::Ok);
         return;
     }

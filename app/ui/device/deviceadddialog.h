@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "dbutil/devicelabels.h"
+
 namespace Ui {
 class DeviceAddDialog;
 }
@@ -13,8 +15,10 @@ public:
     explicit DeviceAddDialog(QWidget* parent = nullptr);
     ~DeviceAddDialog() override;
 
-    // Empties the three fields.
+    // Empties the fields.
     void clear();
+    // The name and group typed, checked when "Ok" was pressed.
+    DeviceLabel label() const { return label_; }
 
 signals:
     void signalAddDeviceOK(QString ip, QString user, QString password);
@@ -25,4 +29,5 @@ private slots:
 
 private:
     Ui::DeviceAddDialog* ui;
+    DeviceLabel label_;
 };

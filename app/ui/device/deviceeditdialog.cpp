@@ -13,16 +13,20 @@ DeviceEditDialog::DeviceEditDialog(QWidget* parent)
     ui->btn_cancel->setProperty("qstyle", tr("btn2"));
     deviceinput::setUserNameRule(ui->edit_username);
     deviceinput::setPasswordRule(ui->edit_password);
+    deviceinput::setLabelRule(ui->edit_name);
+    deviceinput::setLabelRule(ui->edit_group);
 }
 
 DeviceEditDialog::~DeviceEditDialog() {
     delete ui;
 }
 
-void DeviceEditDialog::setDevice(const SDeviceInfo& device) {
+void DeviceEditDialog::setDevice(const SDeviceInfo& device, const DeviceLabel& label) {
     ui->edit_ip->setText(device.ip);
     ui->edit_username->setText(device.username);
     ui->edit_password->clear();
+    ui->edit_name->setText(label.name);
+    ui->edit_group->setText(label.group);
 }
 
 void DeviceEditDialog::on_btn_ok_clicked() {
@@ -32,7 +36,14 @@ void DeviceEditDialog::on_btn_ok_clicked() {
         QMessageBox::warning(this, tr("Warning"), tr("Invalid input"), QMessageBox::Ok);
         return;
     }
+    DeviceLabel label;
+    QString message;
+    if (!deviceinput::readLabel(ui->edit_name, ui->edit_group, &label, &message)) {
+        QMessageBox::warning(this, tr("Warning"), message, QMessageBox::Ok);
+        return;
+    }
     hide();
+    emit signalLabelEdited(ui->edit_ip->text(), label);
     emit signalEditDeviceOK(ui->edit_ip->text(), user, password);
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "dbutil/deviceinfofactory.h"
+#include "dbutil/devicelabels.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ QVariant DeviceInfoTableModel::displayData(int row, int column) const {
             return row + 1;
         case ColumnIp:
             return device.ip;
+        case ColumnName:
+            return labels_ ? labels_->label(device.ip).name : QString();
+        case ColumnGroup:
+            return labels_ ? labels_->label(device.ip).group : QString();
         case ColumnOta:
             return device.ota;
         case ColumnDb1:
@@ -76,6 +81,10 @@ QVariant DeviceInfoTableModel::headerData(int section, Qt::Orientation orientati
             return tr("All");
         case ColumnIp:
             return tr("Device Ip");
+        case ColumnName:
+            return tr("Name");
+        case ColumnGroup:
+            return tr("Group");
         case ColumnOta:
             return tr("OTA");
         case ColumnDb1:

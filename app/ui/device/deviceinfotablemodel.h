@@ -7,6 +7,7 @@
 #include <QString>
 
 class DeviceInfoFactory;
+class DeviceLabels;
 
 class DeviceInfoTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -15,6 +16,8 @@ public:
         ColumnCheck = 0,
         ColumnNumber,
         ColumnIp,
+        ColumnName,
+        ColumnGroup,
         ColumnOta,
         ColumnDb1,
         ColumnDb2,
@@ -25,6 +28,8 @@ public:
     };
 
     explicit DeviceInfoTableModel(DeviceInfoFactory* store, QObject* parent = nullptr);
+    // The names and groups shown beside the addresses; none without.
+    void setLabels(const DeviceLabels* labels) { labels_ = labels; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -50,4 +55,5 @@ private:
     QVariant displayData(int row, int column) const;
 
     DeviceInfoFactory* store_;
+    const DeviceLabels* labels_ = nullptr;
 };

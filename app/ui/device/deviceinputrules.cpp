@@ -1,8 +1,10 @@
 #include "deviceinputrules.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRegExpValidator>
 
+#include "dbutil/devicelabels.h"
 #include "dbutil/inputcheck.h"
 
 namespace deviceinput {
@@ -31,6 +33,23 @@ void setPasswordRule(QLineEdit* edit) {
 
 bool credentialsFit(const QString& user, const QString& password) {
     return isValidUserNameLength(user) && isValidPasswordLength(password);
+}
+
+void setLabelRule(QLineEdit* edit) {
+    edit->setMaxLength(DeviceLabels::kMaxLength);
+}
+
+bool readLabel(const QLineEdit* name, const QLineEdit* group, DeviceLabel* label,
+               QString* message) {
+    if (DeviceLabels::clean(name->text(), &label->name) &&
+        DeviceLabels::clean(group->text(), &label->group))
+        return true;
+    *message =
+        QCoreApplication::translate("DeviceInput",
+                                    "A name or group is at most %1 characters, without control "
+                                    "characters.")
+            .arg(DeviceLabels::kMaxLength);
+    return false;
 }
 
 }  // namespace deviceinput

@@ -3,6 +3,7 @@
 
 class QLineEdit;
 class QString;
+struct DeviceLabel;
 
 namespace deviceinput {
 
@@ -12,5 +13,9 @@ void setUserNameRule(QLineEdit* edit);
 void setPasswordRule(QLineEdit* edit);
 // The user name is 4..16 characters and the password 6..16.
 bool credentialsFit(const QString& user, const QString& password);
+// A camera's name or group: at most its length in characters.
+void setLabelRule(QLineEdit* edit);
+// The trimmed name and group; false with a message when one holds control characters.
+bool readLabel(const QLineEdit* name, const QLineEdit* group, DeviceLabel* label, QString* message);
 
 }  // namespace deviceinput

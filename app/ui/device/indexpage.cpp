@@ -1,11 +1,17 @@
 #include "indexpage.h"
 
+#include <QComboBox>
 #include <QDebug>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 
@@ -13,13 +19,18 @@
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
 #include "dbutil/busy.h"
+#include "dbutil/devicecsv.h"
 #include "dbutil/errortext.h"
+#include "dbutil/inputcheck.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
 #include "deviceadddialog.h"
 #include "deviceeditdialog.h"
+#include "devicefilterproxy.h"
 #include "deviceinfotablemodel.h"
 #include "deviceitemdelegate.h"
+#include "devicelistexportdialog.h"
+#include "devicelistimportdialog.h"
 #include "deviceoperation.h"
 #include "devicesearchdialog.h"
 #include "ui/widgets/platbuttonwidget.h"
@@ -30,14 +41,30 @@
 IndexPage::IndexPage(QWidget* parent)
     : QWidget(parent),
       ui(new Ui::IndexPage),
+      labels_(DeviceLabels::fileBeside(store_.fileName())),
       model_(new DeviceInfoTableModel(&store_, this)),
+      proxy_(new DeviceFilterProxy(this)),
       addDialog_(new DeviceAddDialog(this)),
       searchDialog_(new DeviceSearchDialog(this)),
       importDialog_(new BatchImportDlg(this)),
       extractDialog_(new BatchExtractDlg(this)),
       uploadDialog_(new BatchUploadDlg(this)) {
     ui->setupUi(this);
+    labels_.load();
+    model_->setLabels(&labels_);
+    proxy_->setSourceModel(model_);
     setUpTable();
+    fillGroups();
+    connect(ui->edit_filter, &QLineEdit::textChanged, proxy_, &DeviceFilterProxy::setText);
+    connect(ui->combo_group, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &IndexPage::slotGroupChosen);
+    connect(proxy_, &DeviceFilterProxy::signalFilterChanged, this, &IndexPage::uncheckHidden);
+    // A refreshed camera may leave the filter (its status changed): after the proxy is done.
+    connect(proxy_, &QAbstractItemModel::rowsRemoved, this, &IndexPage::uncheckHidden,
+            Qt::QueuedConnection);
+    connect(proxy_, &QAbstractItemModel::layoutChanged, this, &IndexPage::queueRowWidgets);
+    connect(ui->btn_import_list, &QPushButton::clicked, this, &IndexPage::slotImportList);
+    connect(ui->btn_export_list, &QPushButton::clicked, this, &IndexPage::slotExportList);
     connect(model_, &DeviceInfoTableModel::signalChecked, this, &IndexPage::slotChecked);
     connect(addDialog_, &DeviceAddDialog::signalAddDeviceOK, this, &IndexPage::slotAddDeviceOK);
     connect(searchDialog_, &DeviceSearchDialog::signalAddDeviceBySearch, this,
@@ -58,8 +85,9 @@ IndexPage::~IndexPage() {
     // The last try at exit is logged by the store; no box for a page that is going.
     disconnect(&store_, nullptr, this, nullptr);
     store_.saveIfChanged();
-    // The table and its model read the store, which dies before the page's children.
+    // The table and its models read the store, which dies before the page's children.
     delete ui->deviceTable;
+    delete proxy_;
     delete model_;
     delete ui;
 }
@@ -73,12 +101,16 @@ void IndexPage::setUpTable() {
     header_ = new TableHeaderView(Qt::Horizontal, table);
     table->setHorizontalHeader(header_);
     connect(header_, &TableHeaderView::checkStateChanged, this, &IndexPage::slotAllChecked);
-    table->setModel(model_);
+    table->setModel(proxy_);
+    // Store order until the operator clicks a column.
+    header_->setSortIndicator(-1, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
     table->setItemDelegate(new DeviceItemDelegate(table));
     // Every column is fixed or stretched: a content-sized one would measure every row again on
     // each camera's answer, most of a refresh's GUI time with hundreds of cameras.
     header_->setSectionResizeMode(QHeaderView::Fixed);
-    for (int column : {DeviceInfoTableModel::ColumnOta, DeviceInfoTableModel::ColumnDb1,
+    for (int column : {DeviceInfoTableModel::ColumnName, DeviceInfoTableModel::ColumnGroup,
+                       DeviceInfoTableModel::ColumnOta, DeviceInfoTableModel::ColumnDb1,
                        DeviceInfoTableModel::ColumnDb2})
         header_->setSectionResizeMode(column, QHeaderView::Stretch);
     header_->ensurePolished();  // the style sheet's padding is part of the header's hints
@@ -150,6 +182,7 @@ void IndexPage::slotAddDeviceOK(QString ip, QString user, QString password) {
         addDialog_->show();
         return;
     }
+    if (labels_.set(ip, addDialog_->label())) saveLabelsAndShow();
     addDialog_->clear();
     addDialog_->hide();
     model_->reset();
@@ -173,9 +206,13 @@ void IndexPage::on_btn_delete_clicked() {
     if (QMessageBox::warning(this, tr("Warning"), tr("Delete these devices?"),
                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    for (const QString& ip : checked)
+    bool labelled = false;
+    for (const QString& ip : checked) {
         store_.remove(ip);
-    if (store_.count() == 0) setHeaderChecked(false);
+        labelled = labels_.remove(ip) || labelled;
+    }
+    if (labelled) saveLabelsAndShow();
+    setHeaderChecked(false);
     model_->reset();
     rebuildRowWidgets();
 }
@@ -210,8 +247,9 @@ void IndexPage::showRefreshed(const SDeviceInfo& device) {
     if (found == devices.end()) return;  // removed meanwhile
     const int row = int(found - devices.begin());
     model_->refreshRow(row);
+    const int shown = proxy_->viewRow(row);
     const QPair<int, int> near = rowsNearSight();
-    if (row >= near.first && row <= near.second) setRowWidgets(row, *found);
+    if (shown >= 0 && shown >= near.first && shown <= near.second) setRowWidgets(shown, *found);
 }
 
 void IndexPage::slotUpdate(QString ip) {
@@ -220,7 +258,9 @@ void IndexPage::slotUpdate(QString ip) {
     calls_.run(
         cameraChannel(ip), busy::Animation,
         [this, copy](DeviceControl::LoginCallback done) { control_.updateIPC(copy, done); },
-        [this, copy](const QVariant&, const LoginResult& login) { showCameraAnswer(*copy, login); });
+        [this, copy](const QVariant&, const LoginResult& login) {
+            showCameraAnswer(*copy, login);
+        });
 }
 
 void IndexPage::slotEdit(QString ip) {
@@ -229,8 +269,10 @@ void IndexPage::slotEdit(QString ip) {
         editDialog_ = new DeviceEditDialog(this);
         connect(editDialog_, &DeviceEditDialog::signalEditDeviceOK, this,
                 &IndexPage::slotEditDeviceOK);
+        connect(editDialog_, &DeviceEditDialog::signalLabelEdited, this,
+                &IndexPage::slotLabelEdited);
     }
-    editDialog_->setDevice(store_.find(ip));
+    editDialog_->setDevice(store_.find(ip), labels_.label(ip));
     editDialog_->show();
 }
 
@@ -240,7 +282,9 @@ void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
     calls_.run(
         cameraChannel(ip), busy::Animation,
         [this, copy](DeviceControl::LoginCallback done) { control_.checkIPC(copy, done); },
-        [this, copy](const QVariant&, const LoginResult& login) { showCameraAnswer(*copy, login); });
+        [this, copy](const QVariant&, const LoginResult& login) {
+            showCameraAnswer(*copy, login);
+        });
 }
 
 QString IndexPage::cameraChannel(const QString& ip) {
@@ -330,20 +374,34 @@ void IndexPage::slotAddDeviceFromSearch(QStringList ips, QString user, QString p
 
 void IndexPage::on_deviceTable_doubleClicked(const QModelIndex& index) {
     if (!index.isValid() || index.column() == DeviceInfoTableModel::ColumnCheck) return;
-    const QModelIndex check = model_->index(index.row(), DeviceInfoTableModel::ColumnCheck);
-    const bool checked = store_.checked(index.row());
+    const int row = proxy_->sourceRow(index.row());
+    const QModelIndex check = model_->index(row, DeviceInfoTableModel::ColumnCheck);
+    const bool checked = store_.checked(row);
     model_->setData(check, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }
 
 void IndexPage::slotChecked(bool) {
-    setHeaderChecked(store_.count() > 0 && model_->checkedIps().size() == store_.count());
+    const int shown = proxy_->rowCount();
+    setHeaderChecked(shown > 0 && model_->checkedIps().size() == shown);
 }
 
 void IndexPage::slotAllChecked(bool checked) {
     allChecked_ = checked;
-    for (int row = 0; row < store_.count(); ++row)
-        store_.setChecked(row, checked);
+    for (int row = 0; row < proxy_->rowCount(); ++row)
+        store_.setChecked(proxy_->sourceRow(row), checked);
     model_->refreshAll();
+}
+
+void IndexPage::uncheckHidden() {
+    bool changed = false;
+    for (int row = 0; row < store_.count(); ++row) {
+        if (!store_.checked(row) || proxy_->shows(row)) continue;
+        store_.setChecked(row, false);
+        changed = true;
+    }
+    if (changed) model_->refreshAll();
+    slotChecked(false);
+    queueRowWidgets();
 }
 
 void IndexPage::setHeaderChecked(bool checked) {
@@ -359,9 +417,9 @@ void IndexPage::setHeaderChecked(bool checked) {
 void IndexPage::rebuildRowWidgets() {
     const QPair<int, int> near = rowsNearSight();
     const QVector<SDeviceInfo>& devices = store_.list();
-    for (int row = 0; row < devices.size(); ++row) {
+    for (int row = 0; row < proxy_->rowCount(); ++row) {
         if (row >= near.first && row <= near.second)
-            setRowWidgets(row, devices.at(row));
+            setRowWidgets(row, devices.at(proxy_->sourceRow(row)));
         else
             dropRowWidgets(row);
     }
@@ -387,14 +445,14 @@ QPair<int, int> IndexPage::rowsNearSight() const {
 
 void IndexPage::dropRowWidgets(int row) {
     for (int column : {DeviceInfoTableModel::ColumnOperation, DeviceInfoTableModel::ColumnUpdate}) {
-        const QModelIndex cell = model_->index(row, column);
+        const QModelIndex cell = proxy_->index(row, column);
         if (ui->deviceTable->indexWidget(cell)) ui->deviceTable->setIndexWidget(cell, nullptr);
     }
 }
 
 void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
     QTableView* table = ui->deviceTable;
-    const QModelIndex cell = model_->index(row, DeviceInfoTableModel::ColumnOperation);
+    const QModelIndex cell = proxy_->index(row, DeviceInfoTableModel::ColumnOperation);
     auto* operation = qobject_cast<DeviceOperation*>(table->indexWidget(cell));
     if (!operation || operation->ip() != device.ip) {
         operation = new DeviceOperation(device.ip);
@@ -404,7 +462,7 @@ void IndexPage::setRowWidgets(int row, const SDeviceInfo& device) {
     }
     operation->setConfigEnabled(device.status == 0);
 
-    const QModelIndex updateCell = model_->index(row, DeviceInfoTableModel::ColumnUpdate);
+    const QModelIndex updateCell = proxy_->index(row, DeviceInfoTableModel::ColumnUpdate);
     auto* update = qobject_cast<PlatButtonWidget*>(table->indexWidget(updateCell));
     if (!update || update->ip() != device.ip) {
         update = new PlatButtonWidget(":/index/images/assets/images/index/update.png");
@@ -420,10 +478,19 @@ QVector<SDeviceInfo> IndexPage::batchDevices() const {
     QVector<SDeviceInfo> devices;
     for (const SDeviceInfo& device : store_.list())
         if (device.checked) devices << device;
-    return devices.isEmpty() ? store_.list() : devices;
+    return devices.isEmpty() ? shownDevices() : devices;
+}
+
+QVector<SDeviceInfo> IndexPage::shownDevices() const {
+    QVector<SDeviceInfo> devices;
+    devices.reserve(proxy_->rowCount());
+    for (int row = 0; row < proxy_->rowCount(); ++row)
+        devices << store_.list().at(proxy_->sourceRow(row));
+    return devices;
 }
 
 void IndexPage::showBatchDialog(BatchDialog* dialog) {
+    dialog->setCameraText([this](const QString& ip) { return labels_.describe(ip); });
     dialog->setDevices(batchDevices());
     // A job reads its cameras again when it starts: the list may change while the dialog is open.
     dialog->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
@@ -441,4 +508,101 @@ void IndexPage::on_btn_batch_extract_clicked() {
 
 void IndexPage::on_btn_batch_upload_clicked() {
     showBatchDialog(uploadDialog_);
+}
+
+// ---- names and groups ----
+
+void IndexPage::slotLabelEdited(QString ip, DeviceLabel label) {
+    if (labels_.set(ip, label)) saveLabelsAndShow();
+}
+
+void IndexPage::saveLabelsAndShow() {
+    if (!labels_.save())
+        showNotice(tr("The camera names could not be saved to %1.")
+                       .arg(QDir::toNativeSeparators(labels_.fileName())));
+    fillGroups();
+    model_->refreshAll();
+}
+
+void IndexPage::fillGroups() {
+    QComboBox* combo = ui->combo_group;
+    const QString chosen = combo->currentIndex() > 1 ? combo->currentText() : QString();
+    const int kind = qMax(0, combo->currentIndex());
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    combo->addItem(tr("All groups"));
+    combo->addItem(tr("No group"));
+    combo->addItems(labels_.groups());
+    const int again = chosen.isEmpty() ? kind : combo->findText(chosen);
+    combo->setCurrentIndex(qMax(0, again));
+    slotGroupChosen(combo->currentIndex());
+}
+
+void IndexPage::slotGroupChosen(int index) {
+    if (index <= 0)
+        proxy_->setGroups(DeviceFilterProxy::Groups::All);
+    else if (index == 1)
+        proxy_->setGroups(DeviceFilterProxy::Groups::None);
+    else
+        proxy_->setGroups(DeviceFilterProxy::Groups::Named, ui->combo_group->itemText(index));
+}
+
+// ---- the list in and out ----
+
+void IndexPage::slotImportList() {
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Import Device List"), QString(),
+                                                          tr("CSV files (*.csv);;All files (*)"));
+    if (fileName.isEmpty()) return;
+    QFile file(fileName);
+    if (file.size() > devicecsv::kMaxFileBytes || !file.open(QIODevice::ReadOnly)) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("%1 cannot be read or is larger than 1 MB.")
+                                 .arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    QSet<QString> listed;
+    for (const SDeviceInfo& device : store_.list()) {
+        const QString canonical = canonicalIp(device.ip);
+        listed.insert(canonical.isEmpty() ? device.ip : canonical);
+    }
+    const devicecsv::Reading reading =
+        devicecsv::read(file.read(devicecsv::kMaxFileBytes),
+                        [&listed](const QString& ip) { return listed.contains(ip); });
+    if (!listImportDialog_) {
+        listImportDialog_ = new DeviceListImportDialog(this);
+        connect(listImportDialog_, &DeviceListImportDialog::signalAddCameras, this,
+                &IndexPage::slotAddImportedCameras);
+    }
+    listImportDialog_->setReading(fileName, reading);
+    listImportDialog_->open();
+}
+
+void IndexPage::slotAddImportedCameras() {
+    bool labelled = false;
+    for (const devicecsv::Camera& camera : listImportDialog_->reading().cameras) {
+        // The list may have changed while the preview was open: add() keeps it free of twins.
+        if (!store_.add(SDeviceInfo(camera.ip, camera.user, camera.password))) continue;
+        labelled = labels_.set(camera.ip, camera.label) || labelled;
+    }
+    if (labelled) saveLabelsAndShow();
+    resetModelToBottom();
+    refreshAll();
+}
+
+void IndexPage::slotExportList() {
+    DeviceListExportDialog options(this);
+    if (options.exec() != QDialog::Accepted) return;
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Export Device List"), QStringLiteral("devices.csv"), tr("CSV files (*.csv)"));
+    if (fileName.isEmpty()) return;
+    const bool withPasswords = options.withPasswords();
+    QSaveFile file(fileName);
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        (!withPasswords || file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
+        file.write(devicecsv::write(shownDevices(), labels_, withPasswords)) >= 0 && file.commit();
+    if (!written)
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("The device list could not be written to %1.")
+                                 .arg(QDir::toNativeSeparators(fileName)));
 }

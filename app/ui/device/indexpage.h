@@ -10,6 +10,7 @@
 
 #include "dbutil/devicecontrol.h"
 #include "dbutil/deviceinfofactory.h"
+#include "dbutil/devicelabels.h"
 #include "dbutil/records.h"
 #include "fleet/fleetrefresh.h"
 #include "ui/widgets/pagecall.h"
@@ -20,6 +21,8 @@ class BatchUploadDlg;
 class BatchDialog;
 class DeviceAddDialog;
 class DeviceEditDialog;
+class DeviceFilterProxy;
+class DeviceListImportDialog;
 class DeviceInfoTableModel;
 class DeviceSearchDialog;
 class TableHeaderView;
@@ -66,6 +69,11 @@ private slots:
     void slotChecked(bool checked);
     void slotAllChecked(bool checked);
     void slotStoreSaveFailed(const QString& fileName);
+    void slotLabelEdited(QString ip, DeviceLabel label);
+    void slotGroupChosen(int index);
+    void slotImportList();
+    void slotAddImportedCameras();
+    void slotExportList();
 
 private:
     void setUpTable();
@@ -82,7 +90,14 @@ private:
     void showRefreshed(const SDeviceInfo& device);
     void resetModelToBottom();
     void setHeaderChecked(bool checked);
-    // The checked cameras, or all of them when none is checked.
+    // Rows the filter hides lose their check mark: Delete and the batch jobs act on rows shown.
+    void uncheckHidden();
+    // The group selector lists the groups the labels name now, keeping the choice.
+    void fillGroups();
+    void saveLabelsAndShow();
+    // The device list rows the table shows, in its order.
+    QVector<SDeviceInfo> shownDevices() const;
+    // The checked cameras, or all shown when none is checked.
     QVector<SDeviceInfo> batchDevices() const;
     void showBatchDialog(BatchDialog* dialog);
     void showLoginOutcome(const LoginResult& login);
@@ -94,10 +109,13 @@ private:
 
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;
+    DeviceLabels labels_;
     DeviceControl control_;
     PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     FleetRefresh refresh_;
     DeviceInfoTableModel* model_;
+    DeviceFilterProxy* proxy_;
+    DeviceListImportDialog* listImportDialog_ = nullptr;
     TableHeaderView* header_ = nullptr;
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;

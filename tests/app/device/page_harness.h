@@ -54,6 +54,12 @@ public:
         return *page_;
     }
 
+    // Ends the page as the program's exit does: what it holds is written to its files.
+    void close() {
+        contents_.reset();
+        page_ = nullptr;
+    }
+
     IndexPage& page() { return *page_; }
     JobControl& jobs() { return jobs_; }
     QWidget* contents() { return contents_.get(); }

@@ -3,11 +3,13 @@
 // LOOK_SCREENSHOT_DIR/<language> for a person to look at. The language is LOOK_LANGUAGE ("zh"
 // when unset).
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
@@ -19,7 +21,9 @@
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
+#include "dbutil/devicecsv.h"
 #include "dbutil/deviceinfofactory.h"
+#include "dbutil/devicelabels.h"
 #include "dbutil/jobcontrol.h"
 #include "exitguard.h"
 #include "mainwindow.h"
@@ -28,6 +32,8 @@
 #include "startup.h"
 #include "ui/device/deviceadddialog.h"
 #include "ui/device/deviceeditdialog.h"
+#include "ui/device/devicelistexportdialog.h"
+#include "ui/device/devicelistimportdialog.h"
 #include "ui/device/devicesearchdialog.h"
 #include "ui/device/indexpage.h"
 #include "ui/facedb/configpage.h"
@@ -156,6 +162,10 @@ void TranslatedLookTest::initTestCase() {
         for (const SDeviceInfo& device : devices_)
             QVERIFY(store.add(device));
         QVERIFY(store.save());
+        DeviceLabels labels(DeviceLabels::fileBeside(store.fileName()));
+        labels.set(devices_[0].ip, {"3号门 Gate 3", "A区 Site A"});
+        labels.set(devices_[1].ip, {"Lobby", "A区 Site A"});
+        QVERIFY(labels.save());
     }
     window_ = std::make_unique<MainWindow>();
     window_->resize(1280, 760);
@@ -172,7 +182,12 @@ void TranslatedLookTest::devicePage() {
     const QSize size = window_->size();
     window_->resize(window_->minimumSize());  // where long texts run out of room first
     shoot(window_.get(), "main_smallest");
+    auto* filter = indexPage()->findChild<QLineEdit*>("edit_filter");
+    filter->setText("site a");
+    shoot(window_.get(), "main_filtered_smallest");
     window_->resize(size);
+    shoot(window_.get(), "main_filtered");
+    filter->clear();
     JobControl* jobs = JobControl::instance();
     jobs->beginBusy(3);
     jobs->itemProgress(devices_[0].ip + "/员工", 40, "2/5");
@@ -207,6 +222,25 @@ void TranslatedLookTest::deviceDialogs() {
         shoot(dialog, name);
         dialog->hide();
     }
+    DeviceListImportDialog preview(page);
+    const QByteArray csv = "address,user,password,name,group\n"
+                           "192.168.1.20,admin,secret12,3号门 Gate 3,A区 Site A\n"
+                           "192.168.1.21,admin,secret12,Lobby,\n"
+                           "192.168.1.300,admin,secret12,,\n"
+                           "192.168.1.22,adm,secret12,,\n" +
+                           devices_[0].ip.toUtf8() + ",admin,secret12,,\n";
+    preview.setReading("cameras.csv", devicecsv::read(csv, [&](const QString& ip) {
+                           return ip == devices_[0].ip;
+                       }));
+    shoot(&preview, "device_list_import_refused");
+    preview.setReading("cameras.csv", devicecsv::read(csv.left(csv.indexOf("192.168.1.300")),
+                                                      [](const QString&) { return false; }));
+    shoot(&preview, "device_list_import");
+    preview.hide();
+    DeviceListExportDialog exportOptions(page);
+    exportOptions.findChild<QCheckBox*>("chk_passwords")->setChecked(true);
+    shoot(&exportOptions, "device_list_export");
+    exportOptions.hide();
     QMessageBox question(QMessageBox::Information,
                          QCoreApplication::translate("MainWindow", "Information"),
                          exitguard::question(JobControl::ScanDevice | JobControl::UploadBatch),
