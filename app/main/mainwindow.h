@@ -47,11 +47,14 @@ private slots:
     void slotPreprocessImage();
     void slotSideBySide(bool on);
     void slotFleetLimit();
+    void slotHealthInterval();
 
 private:
     void loadLogo();
     void buildSettingsMenu();
     void showFleetLimit();
+    // The menu entry names the interval; the device page checks its cameras at it.
+    void applyHealthInterval(int minutes);
     // Writes the settings file; says so when it cannot.
     void saveFleetSettings(const fleet::Settings& settings);
     void syncMaximizeButtons();
@@ -62,6 +65,7 @@ private:
     QMenu* settingsMenu_;
     QAction* sideBySide_ = nullptr;
     QAction* fleetLimit_ = nullptr;
+    QAction* healthInterval_ = nullptr;
     ExtractFaceDialog* extractFace_ = nullptr;
     bool stopping_ = false;
 };

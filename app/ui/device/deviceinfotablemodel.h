@@ -7,6 +7,7 @@
 #include <QString>
 
 class DeviceInfoFactory;
+class HealthCheck;
 
 class DeviceInfoTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -24,7 +25,14 @@ public:
         ColumnCount
     };
 
+    // On the status column: the status value (1 for a row outside the list). On every column:
+    // true when the background check found the camera lost after it had been normal.
+    enum Role { StatusRole = Qt::UserRole, LostRole };
+
     explicit DeviceInfoTableModel(DeviceInfoFactory* store, QObject* parent = nullptr);
+
+    // Where the time last seen and the lost marks come from; none by default.
+    void setHealth(const HealthCheck* health) { health_ = health; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -48,6 +56,9 @@ signals:
 
 private:
     QVariant displayData(int row, int column) const;
+    bool lostRow(int row) const;
+    QString lastSeenText(int row) const;
 
     DeviceInfoFactory* store_;
+    const HealthCheck* health_ = nullptr;
 };

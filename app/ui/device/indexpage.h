@@ -11,13 +11,17 @@
 #include "dbutil/devicecontrol.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/records.h"
+#include "fleet/credentialsjob.h"
 #include "fleet/fleetrefresh.h"
+#include "fleet/healthcheck.h"
 #include "ui/widgets/pagecall.h"
 
 class BatchExtractDlg;
 class BatchImportDlg;
 class BatchUploadDlg;
 class BatchDialog;
+class CredentialsDialog;
+class CredentialsResultDialog;
 class DeviceAddDialog;
 class DeviceEditDialog;
 class DeviceInfoTableModel;
@@ -36,6 +40,9 @@ public:
 
     // A copy of the stored record for that ip (the default record when none).
     SDeviceInfo deviceInfo(const QString& ip) const;
+    // Milliseconds between two rounds of the background check; 0 turns it off.
+    void setHealthInterval(int ms);
+    const HealthCheck& health() const { return health_; }
 
 signals:
     void signalConfig(QString ip);
@@ -61,6 +68,7 @@ private slots:
     void slotAddDeviceOK(QString ip, QString user, QString password);
     void slotAddDeviceFromSearch(QStringList ips, QString user, QString password);
     void slotEditDeviceOK(QString ip, QString user, QString password);
+    void slotCredentialsOK(QStringList ips, QString user, QString password);
     void slotEdit(QString ip);
     void slotConfigDb(QString ip);
     void slotChecked(bool checked);
@@ -91,17 +99,28 @@ private:
     static QString cameraChannel(const QString& ip);
     void showLockCountdown(int seconds);
     void showNotice(const QString& text);
+    // Edit on a row that is one of several checked: one set of credentials for them all.
+    void editCheckedCameras();
+    void showCredentialResults(const QVector<CredentialsJob::Result>& results);
+    // The background check found a camera's status changed.
+    void applyHealth(const SDeviceInfo& device);
+    void queueOnlineCount();
+    void showOnlineCount();
 
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;
     DeviceControl control_;
     PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     FleetRefresh refresh_;
+    HealthCheck health_;  // after store_ and refresh_, which it reads
+    CredentialsJob credentials_;
     DeviceInfoTableModel* model_;
     TableHeaderView* header_ = nullptr;
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;
     DeviceEditDialog* editDialog_ = nullptr;
+    CredentialsDialog* credentialsDialog_ = nullptr;
+    CredentialsResultDialog* credentialsResult_ = nullptr;
     BatchImportDlg* importDialog_;
     BatchExtractDlg* extractDialog_;
     BatchUploadDlg* uploadDialog_;
@@ -110,4 +129,5 @@ private:
     static constexpr int kMinRowsInSight = 20;  // while the table has no size yet
     static constexpr int kRowsAround = 4;       // a wheel step away
     bool rowWidgetsQueued_ = false;
+    bool onlineQueued_ = false;
 };
