@@ -94,11 +94,11 @@ int main(int argc, char** argv) {
     qApp->exec();
     const qint64 roundMs = clock.elapsed() - kFirstRoundAfterMs;
     stalls.stop();
-    std::printf("background check of %d cameras (%d silent), %d at once: round %lld ms, longest "
-                "GUI-thread gap %lld ms (of it %lld ms busy), %s\n",
-                kProcesses * kCamerasPerProcess + kSilentCameras, kSilentCameras, fleet::limit(),
-                roundMs, stalls.longestGapMs(), stalls.longestBusyMs(),
-                qPrintable(online->text()));
+    std::printf(
+        "background check of %d cameras (%d silent), %d at once: round %lld ms, longest "
+        "GUI-thread gap %lld ms (of it %lld ms busy), %s\n",
+        kProcesses * kCamerasPerProcess + kSilentCameras, kSilentCameras, fleet::limit(), roundMs,
+        stalls.longestGapMs(), stalls.longestBusyMs(), qPrintable(online->text()));
     for (const StallWatch::Sample& sample : stalls.samples())
         std::printf("  stall of %lld ms in %s: %s\n", sample.gapMsAtSample,
                     qPrintable(sample.phase), qPrintable(sample.frames.mid(0, 6).join(" < ")));

@@ -17,7 +17,7 @@ public:
     struct Result {
         SDeviceInfo device;  // with the new credentials and the status found
         Outcome outcome = NotTried;
-        int code = 0;        // why it was refused: the login's code or the call's
+        int code = 0;  // why it was refused: the login's code or the call's
         LoginResult login;
     };
 

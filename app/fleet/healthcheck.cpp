@@ -26,10 +26,6 @@ HealthCheck::HealthCheck(Cameras cameras, Current current, Busy busy, QObject* p
         connect(jobs, &JobControl::signalIdle, this, &HealthCheck::pump);
 }
 
-HealthCheck::~HealthCheck() {
-    todo_.clear();
-}
-
 void HealthCheck::setInterval(int ms) {
     interval_ = qMax(0, ms);
     if (interval_ == 0) {

@@ -29,7 +29,6 @@ public:
     using Busy = std::function<bool(const QString& ip)>;
 
     HealthCheck(Cameras cameras, Current current, Busy busy, QObject* parent = nullptr);
-    ~HealthCheck() override;
 
     // Milliseconds between the starts of two rounds; 0 stops the check.
     void setInterval(int ms);

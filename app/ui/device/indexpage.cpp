@@ -12,19 +12,19 @@
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
+#include "credentialsdialog.h"
+#include "credentialsresultdialog.h"
 #include "dbutil/busy.h"
 #include "dbutil/errortext.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/scanipcthread.h"
-#include "fleet/fleetsettings.h"
-#include "credentialsdialog.h"
-#include "credentialsresultdialog.h"
 #include "deviceadddialog.h"
 #include "deviceeditdialog.h"
 #include "deviceinfotablemodel.h"
 #include "deviceitemdelegate.h"
 #include "deviceoperation.h"
 #include "devicesearchdialog.h"
+#include "fleet/fleetsettings.h"
 #include "ui/widgets/platbuttonwidget.h"
 #include "ui/widgets/tableheaderview.h"
 #include "ui/widgets/timermessagebox.h"
@@ -33,7 +33,8 @@
 IndexPage::IndexPage(QWidget* parent)
     : QWidget(parent),
       ui(new Ui::IndexPage),
-      health_([this] { return store_.list(); }, [this](const QString& ip) { return store_.find(ip); },
+      health_([this] { return store_.list(); },
+              [this](const QString& ip) { return store_.find(ip); },
               [this](const QString& ip) { return refresh_.refreshing(ip); }),
       model_(new DeviceInfoTableModel(&store_, this)),
       addDialog_(new DeviceAddDialog(this)),

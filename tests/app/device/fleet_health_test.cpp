@@ -99,9 +99,9 @@ private slots:
         QVERIFY(harness.overlay()->isVisible());
 
         CredentialsResultDialog* result = nullptr;
-        QTRY_VERIFY_WITH_TIMEOUT((result = page.findChild<CredentialsResultDialog*>()) &&
-                                     result->isVisible(),
-                                 kCameraWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (result = page.findChild<CredentialsResultDialog*>()) && result->isVisible(),
+            kCameraWaitMs);
         QVERIFY(harness.overlay()->isHidden());
         const auto* table = result->findChild<QTableWidget*>("table_results");
         QCOMPARE(table->rowCount(), 3);

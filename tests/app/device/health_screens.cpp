@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
         harness.model()->setData(harness.model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
 
     for (const QSize& size : {QSize(1280, 760), QSize(1024, 600)}) {
-        const QString suffix = QString("_%1_%2x%3.png").arg(language).arg(size.width()).arg(size.height());
+        const QString suffix =
+            QString("_%1_%2x%3.png").arg(language).arg(size.width()).arg(size.height());
         harness.contents()->resize(size);
         shoot(harness.contents(), out + "/health_page" + suffix);
 
@@ -84,9 +85,12 @@ int main(int argc, char** argv) {
         shoot(form, out + "/credentials_form" + suffix);
         form->findChild<QPushButton*>("btn_ok")->click();
         CredentialsResultDialog* result = nullptr;
-        if (!QTest::qWaitFor([&] { return (result = page.findChild<CredentialsResultDialog*>()) &&
-                                          result->isVisible(); },
-                             guitest::kCameraWaitMs))
+        if (!QTest::qWaitFor(
+                [&] {
+                    return (result = page.findChild<CredentialsResultDialog*>()) &&
+                           result->isVisible();
+                },
+                guitest::kCameraWaitMs))
             qFatal("no result");
         shoot(result, out + "/credentials_result" + suffix);
         result->accept();
