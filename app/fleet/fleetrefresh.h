@@ -21,6 +21,8 @@ public:
     // Adds the cameras not being refreshed already; the first of a run shows the overlay.
     void refresh(const QVector<SDeviceInfo>& devices);
     bool running() const { return !pending_.isEmpty(); }
+    // That camera is being asked or waits its turn.
+    bool refreshing(const QString& ip) const { return pending_.contains(ip); }
     int answered() const { return answered_; }
     int total() const { return total_; }
 

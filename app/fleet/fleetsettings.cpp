@@ -8,6 +8,7 @@ namespace {
 
 constexpr char kSideBySideKey[] = "cameras/sideBySide";
 constexpr char kLimitKey[] = "cameras/atOnce";
+constexpr char kHealthKey[] = "health/minutes";
 
 std::atomic<int> g_limit{kDefaultLimit};
 
@@ -24,6 +25,8 @@ Settings load(const QString& path) {
     bool isNumber = false;
     const int cameras = file.value(kLimitKey, settings.limit).toInt(&isNumber);
     if (isNumber) settings.limit = bounded(cameras);
+    const int minutes = file.value(kHealthKey, settings.healthMinutes).toInt(&isNumber);
+    if (isNumber) settings.healthMinutes = qBound(0, minutes, kMaxHealthMinutes);
     return settings;
 }
 
@@ -31,6 +34,7 @@ bool save(const Settings& settings, const QString& path) {
     QSettings file(path, QSettings::IniFormat);
     file.setValue(kSideBySideKey, settings.sideBySide);
     file.setValue(kLimitKey, bounded(settings.limit));
+    file.setValue(kHealthKey, qBound(0, settings.healthMinutes, kMaxHealthMinutes));
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -10,13 +10,18 @@ constexpr int kDefaultLimit = 16;
 constexpr int kMinLimit = 1;
 constexpr int kMaxLimit = 256;
 constexpr char kSettingsFile[] = "settings.ini";
+// The background check of the list: minutes between two rounds, 0 for none.
+constexpr int kDefaultHealthMinutes = 5;
+constexpr int kMaxHealthMinutes = 24 * 60;
 
 struct Settings {
     bool sideBySide = true;  // takes effect at the next start: camlink reads it once
     int limit = kDefaultLimit;
+    int healthMinutes = kDefaultHealthMinutes;
 };
 
-// The settings of the file; defaults for what it lacks, a limit outside 1..256 brought within.
+// The settings of the file; defaults for what it lacks, numbers outside their range brought
+// within.
 Settings load(const QString& path = kSettingsFile);
 // False when the file could not be written.
 bool save(const Settings& settings, const QString& path = kSettingsFile);

@@ -8,6 +8,7 @@
 #include "dbutil/jobcontrol.h"
 #include "exitguard.h"
 #include "fleetlimitdialog.h"
+#include "healthintervaldialog.h"
 #include "startup.h"
 #include "tools/extractfacedialog.h"
 #include "ui/reports/reportlistdialog.h"
@@ -70,6 +71,26 @@ void MainWindow::buildSettingsMenu() {
     fleetLimit_->setObjectName(QStringLiteral("action_fleet_limit"));
     connect(fleetLimit_, &QAction::triggered, this, &MainWindow::slotFleetLimit);
     showFleetLimit();
+    healthInterval_ = settingsMenu_->addAction(QString());
+    healthInterval_->setObjectName(QStringLiteral("action_health_interval"));
+    connect(healthInterval_, &QAction::triggered, this, &MainWindow::slotHealthInterval);
+    applyHealthInterval(settings.healthMinutes);
+}
+
+void MainWindow::applyHealthInterval(int minutes) {
+    ui->index_page->setHealthInterval(minutes * 60 * 1000);
+    healthInterval_->setText(minutes == 0
+                                 ? tr("Background check: off...")
+                                 : tr("Check the cameras every %1 minutes...").arg(minutes));
+}
+
+void MainWindow::slotHealthInterval() {
+    fleet::Settings settings = fleet::load();
+    HealthIntervalDialog dialog(settings.healthMinutes, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    settings.healthMinutes = dialog.minutes();
+    saveFleetSettings(settings);
+    applyHealthInterval(settings.healthMinutes);
 }
 
 void MainWindow::slotJobReports() {

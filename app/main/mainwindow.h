@@ -50,11 +50,14 @@ private slots:
     void slotFleetLimit();
     // The kept job reports, newest first.
     void slotJobReports();
+    void slotHealthInterval();
 
 private:
     void loadLogo();
     void buildSettingsMenu();
     void showFleetLimit();
+    // The menu entry names the interval; the device page checks its cameras at it.
+    void applyHealthInterval(int minutes);
     // Writes the settings file; says so when it cannot.
     void saveFleetSettings(const fleet::Settings& settings);
     void syncMaximizeButtons();
@@ -65,6 +68,7 @@ private:
     QMenu* settingsMenu_;
     QAction* sideBySide_ = nullptr;
     QAction* fleetLimit_ = nullptr;
+    QAction* healthInterval_ = nullptr;
     ExtractFaceDialog* extractFace_ = nullptr;
     ReportListDialog* jobReports_ = nullptr;
     bool stopping_ = false;

@@ -708,6 +708,122 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
 </context>
 <context>
+    <name>CredentialsDialog</name>
+    <message>
+        <location filename="../../ui/device/credentialsdialog.ui" line="+7"/>
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Username</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Each camera is tried with them; one that refuses keeps its old credentials.</source>
+        <translation>Each camera is tried with them; one that refuses keeps its old credentials.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/credentialsdialog.cpp" line="+11"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>One user name and password for %1 cameras:</source>
+        <translation>One user name and password for %1 cameras:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Invalid input</source>
+        <translation>Invalid input</translation>
+    </message>
+</context>
+<context>
+    <name>CredentialsResultDialog</name>
+    <message>
+        <location filename="../../ui/device/credentialsresultdialog.ui" line="+7"/>
+        <source>New credentials</source>
+        <translation>New credentials</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Device Ip</source>
+        <translation>Device Ip</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+11"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>%1 of %2 cameras took the new credentials; the others keep their old ones.</source>
+        <translation>%1 of %2 cameras took the new credentials; the others keep their old ones.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Taken</source>
+        <translation>Taken</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not tried (cancelled)</source>
+        <translation>Not tried (cancelled)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Refused: login failed, %1 tries left</source>
+        <translation>Refused: login failed, %1 tries left</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Refused: account locked for %1 s</source>
+        <translation>Refused: account locked for %1 s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Refused: %1 (%2)</source>
+        <translation>Refused: %1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>DBConfigViewModel</name>
     <message>
         <location filename="../../ui/facedb/dbconfigviewmodel.cpp" line="+23"/>
@@ -1017,7 +1133,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>DeviceInfoTableModel</name>
     <message>
-        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+45"/>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+47"/>
         <source>Network Normal</source>
         <translation>Network Normal</translation>
     </message>
@@ -1027,7 +1143,17 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Network Lost</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+44"/>
+        <source>Not seen since the program started</source>
+        <translation>Not seen since the program started</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last seen %1</source>
+        <translation>Last seen %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>All</source>
         <translation>All</translation>
     </message>
@@ -1418,6 +1544,39 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
 </context>
 <context>
+    <name>HealthIntervalDialog</name>
+    <message>
+        <location filename="../../main/healthintervaldialog.ui" line="+7"/>
+        <source>Background check</source>
+        <translation>Background check</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Check every camera every this many minutes (0: never)</source>
+        <translation>Check every camera every this many minutes (0: never)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The check runs in the background, a few cameras at once, and waits while another job runs.</source>
+        <translation>The check runs in the background, a few cameras at once, and waits while another job runs.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <location filename="../../main/healthintervaldialog.cpp" line="+10"/>
+        <source>Never</source>
+        <translation>Never</translation>
+    </message>
+</context>
+<context>
     <name>ImageItem</name>
     <message>
         <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
@@ -1473,6 +1632,11 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Show the cameras of one group</translation>
     </message>
     <message>
+        <location line="+5"/>
+        <source>Cameras that answered their last refresh or background check</source>
+        <translation>Cameras that answered their last refresh or background check</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Import List</source>
         <translation>Import List</translation>
@@ -1493,7 +1657,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Save the cameras shown to a CSV file</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+126"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+144"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1516,7 +1680,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+7"/>
         <location line="+15"/>
         <location line="+25"/>
-        <location line="+105"/>
+        <location line="+178"/>
         <location line="+9"/>
         <location line="+12"/>
         <location line="+226"/>
@@ -1525,7 +1689,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-424"/>
+        <location line="-497"/>
         <source>The device has been added</source>
         <translation>The device has been added</translation>
     </message>
@@ -1545,7 +1709,12 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Delete these devices?</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+154"/>
+        <source>%1 / %2 online</source>
+        <translation>%1 / %2 online</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>Login failed</translation>
@@ -1808,7 +1977,7 @@ folder, or in %1 when that folder cannot be written.</translation>
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+37"/>
+        <location filename="../../main/mainwindow.cpp" line="+38"/>
         <source>header_title</source>
         <translation>Facekeeper</translation>
     </message>
@@ -1869,12 +2038,12 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../main/mainwindow.cpp" line="+54"/>
+        <location filename="../../main/mainwindow.cpp" line="+74"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location filename="../../main/mainwindow.cpp" line="-34"/>
+        <location filename="../../main/mainwindow.cpp" line="-54"/>
         <source>Preprocess image</source>
         <translation>Preprocess image</translation>
     </message>
@@ -1889,7 +2058,17 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Cameras side by side</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
+        <source>Background check: off...</source>
+        <translation>Background check: off...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Check the cameras every %1 minutes...</source>
+        <translation>Check the cameras every %1 minutes...</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>At most %1 cameras at once...</source>
         <translation>At most %1 cameras at once...</translation>
     </message>

@@ -708,6 +708,122 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
 </context>
 <context>
+    <name>CredentialsDialog</name>
+    <message>
+        <location filename="../../ui/device/credentialsdialog.ui" line="+7"/>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Each camera is tried with them; one that refuses keeps its old credentials.</source>
+        <translation>将逐台用它们登录摄像机；拒绝的摄像机保留原来的用户名和密码。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/credentialsdialog.cpp" line="+11"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>btn2</source>
+        <translation>btn2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>One user name and password for %1 cameras:</source>
+        <translation>为 %1 台摄像机设置同一用户名和密码：</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Invalid input</source>
+        <translation>输入无效</translation>
+    </message>
+</context>
+<context>
+    <name>CredentialsResultDialog</name>
+    <message>
+        <location filename="../../ui/device/credentialsresultdialog.ui" line="+7"/>
+        <source>New credentials</source>
+        <translation>新的用户名和密码</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Device Ip</source>
+        <translation>设备IP</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+11"/>
+        <source>btn1</source>
+        <translation>btn1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>%1 of %2 cameras took the new credentials; the others keep their old ones.</source>
+        <translation>%2 台摄像机中有 %1 台接受了新的用户名和密码；其余保留原来的。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Taken</source>
+        <translation>已接受</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not tried (cancelled)</source>
+        <translation>未尝试（已取消）</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Refused: login failed, %1 tries left</source>
+        <translation>被拒绝：登录失败，还可尝试 %1 次</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Refused: account locked for %1 s</source>
+        <translation>被拒绝：账户已锁定 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Refused: %1 (%2)</source>
+        <translation>被拒绝：%1（%2）</translation>
+    </message>
+</context>
+<context>
     <name>DBConfigViewModel</name>
     <message>
         <location filename="../../ui/facedb/dbconfigviewmodel.cpp" line="+23"/>
@@ -1017,7 +1133,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>DeviceInfoTableModel</name>
     <message>
-        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+45"/>
+        <location filename="../../ui/device/deviceinfotablemodel.cpp" line="+47"/>
         <source>Network Normal</source>
         <translation>网络正常</translation>
     </message>
@@ -1027,7 +1143,17 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>网络断开</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+44"/>
+        <source>Not seen since the program started</source>
+        <translation>程序启动以来未见在线</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last seen %1</source>
+        <translation>最后在线 %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>All</source>
         <translation>全选</translation>
     </message>
@@ -1418,6 +1544,39 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
 </context>
 <context>
+    <name>HealthIntervalDialog</name>
+    <message>
+        <location filename="../../main/healthintervaldialog.ui" line="+7"/>
+        <source>Background check</source>
+        <translation>后台检查</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Check every camera every this many minutes (0: never)</source>
+        <translation>每隔多少分钟检查一次所有摄像机（0：不检查）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The check runs in the background, a few cameras at once, and waits while another job runs.</source>
+        <translation>检查在后台进行，每次检查几台摄像机；其他任务运行时等待。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../main/healthintervaldialog.cpp" line="+10"/>
+        <source>Never</source>
+        <translation>从不</translation>
+    </message>
+</context>
+<context>
     <name>ImageItem</name>
     <message>
         <location filename="../../ui/facedb/imageitem.ui" line="+47"/>
@@ -1473,6 +1632,11 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>只显示一个分组的摄像机</translation>
     </message>
     <message>
+        <location line="+5"/>
+        <source>Cameras that answered their last refresh or background check</source>
+        <translation>上次刷新或后台检查时有应答的摄像机</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Import List</source>
         <translation>导入列表</translation>
@@ -1493,7 +1657,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>将当前显示的摄像机保存到 CSV 文件</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+126"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+144"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1516,7 +1680,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+7"/>
         <location line="+15"/>
         <location line="+25"/>
-        <location line="+105"/>
+        <location line="+178"/>
         <location line="+9"/>
         <location line="+12"/>
         <location line="+226"/>
@@ -1525,7 +1689,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-424"/>
+        <location line="-497"/>
         <source>The device has been added</source>
         <translation>该设备已添加</translation>
     </message>
@@ -1545,7 +1709,12 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>确定删除所选设备？</translation>
     </message>
     <message>
-        <location line="+106"/>
+        <location line="+154"/>
+        <source>%1 / %2 online</source>
+        <translation>%1 / %2 在线</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <location line="+9"/>
         <source>Login failed</source>
         <translation>登录失败</translation>
@@ -1808,7 +1977,7 @@ folder, or in %1 when that folder cannot be written.</source>
     <message>
         <location filename="../../main/mainwindow.ui" line="+14"/>
         <location line="+81"/>
-        <location filename="../../main/mainwindow.cpp" line="+37"/>
+        <location filename="../../main/mainwindow.cpp" line="+38"/>
         <source>header_title</source>
         <translation>人脸库管理</translation>
     </message>
@@ -1869,12 +2038,12 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
     <message>
         <location line="+5"/>
-        <location filename="../../main/mainwindow.cpp" line="+54"/>
+        <location filename="../../main/mainwindow.cpp" line="+74"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../../main/mainwindow.cpp" line="-34"/>
+        <location filename="../../main/mainwindow.cpp" line="-54"/>
         <source>Preprocess image</source>
         <translation>图片预处理</translation>
     </message>
@@ -1889,7 +2058,17 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>多台相机并行</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
+        <source>Background check: off...</source>
+        <translation>后台检查：关闭...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Check the cameras every %1 minutes...</source>
+        <translation>每 %1 分钟检查摄像机...</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>At most %1 cameras at once...</source>
         <translation>最多同时处理 %1 台相机...</translation>
     </message>

@@ -2,9 +2,11 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QLocale>
 
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/devicelabels.h"
+#include "fleet/healthcheck.h"
 
 namespace {
 
@@ -51,16 +53,24 @@ QVariant DeviceInfoTableModel::displayData(int row, int column) const {
 QVariant DeviceInfoTableModel::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     const bool inList = index.isValid() && row >= 0 && row < store_->count();
-    if (role == Qt::UserRole && index.column() == ColumnStatus)
+    if (role == StatusRole && index.column() == ColumnStatus)
         return inList ? store_->list().at(row).status : kStatusLost;
     if (!inList) return QVariant();
     switch (role) {
+        case LostRole:
+            return lostRow(row);
+        case Qt::ToolTipRole:
+            return index.column() == ColumnStatus ? lastSeenText(row) : QVariant();
+        case Qt::ForegroundRole:
+            if (index.column() != ColumnStatus || !lostRow(row)) return QVariant();
+            return QBrush(QColor("#C62828"));
         case Qt::DisplayRole:
             return displayData(row, index.column());
         case Qt::CheckStateRole:
             if (index.column() != ColumnCheck) return QVariant();
             return store_->checked(row) ? Qt::Checked : Qt::Unchecked;
         case Qt::BackgroundRole:
+            if (lostRow(row)) return QBrush(QColor("#FDE7E7"), Qt::SolidPattern);
             if (!store_->checked(row)) return QVariant();
             return QBrush(QColor("#F0F8FF"), Qt::SolidPattern);
         case Qt::TextAlignmentRole:
@@ -68,6 +78,18 @@ QVariant DeviceInfoTableModel::data(const QModelIndex& index, int role) const {
         default:
             return QVariant();
     }
+}
+
+bool DeviceInfoTableModel::lostRow(int row) const {
+    const SDeviceInfo& device = store_->list().at(row);
+    return health_ && device.status != kStatusReachable && health_->lost(device.ip);
+}
+
+QString DeviceInfoTableModel::lastSeenText(int row) const {
+    if (!health_) return QString();
+    const QDateTime seen = health_->lastSeen(store_->list().at(row).ip);
+    if (!seen.isValid()) return tr("Not seen since the program started");
+    return tr("Last seen %1").arg(QLocale().toString(seen, QLocale::ShortFormat));
 }
 
 QVariant DeviceInfoTableModel::headerData(int section, Qt::Orientation orientation,

@@ -8,6 +8,7 @@
 
 class DeviceInfoFactory;
 class DeviceLabels;
+class HealthCheck;
 
 class DeviceInfoTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -27,9 +28,16 @@ public:
         ColumnCount
     };
 
+    // On the status column: the status value (1 for a row outside the list). On every column:
+    // true when the background check found the camera lost after it had been normal.
+    enum Role { StatusRole = Qt::UserRole, LostRole };
+
     explicit DeviceInfoTableModel(DeviceInfoFactory* store, QObject* parent = nullptr);
     // The names and groups shown beside the addresses; none without.
     void setLabels(const DeviceLabels* labels) { labels_ = labels; }
+
+    // Where the time last seen and the lost marks come from; none by default.
+    void setHealth(const HealthCheck* health) { health_ = health; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -53,7 +61,10 @@ signals:
 
 private:
     QVariant displayData(int row, int column) const;
+    bool lostRow(int row) const;
+    QString lastSeenText(int row) const;
 
     DeviceInfoFactory* store_;
     const DeviceLabels* labels_ = nullptr;
+    const HealthCheck* health_ = nullptr;
 };

@@ -18,6 +18,8 @@
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
+#include "credentialsdialog.h"
+#include "credentialsresultdialog.h"
 #include "dbutil/busy.h"
 #include "dbutil/devicecsv.h"
 #include "dbutil/errortext.h"
@@ -33,6 +35,7 @@
 #include "devicelistimportdialog.h"
 #include "deviceoperation.h"
 #include "devicesearchdialog.h"
+#include "fleet/fleetsettings.h"
 #include "ui/widgets/platbuttonwidget.h"
 #include "ui/widgets/tableheaderview.h"
 #include "ui/widgets/timermessagebox.h"
@@ -42,6 +45,9 @@ IndexPage::IndexPage(QWidget* parent)
     : QWidget(parent),
       ui(new Ui::IndexPage),
       labels_(DeviceLabels::fileBeside(store_.fileName())),
+      health_([this] { return store_.list(); },
+              [this](const QString& ip) { return store_.find(ip); },
+              [this](const QString& ip) { return refresh_.refreshing(ip); }),
       model_(new DeviceInfoTableModel(&store_, this)),
       proxy_(new DeviceFilterProxy(this)),
       addDialog_(new DeviceAddDialog(this)),
@@ -78,7 +84,15 @@ IndexPage::IndexPage(QWidget* parent)
     connect(&refresh_, &FleetRefresh::signalRefreshed, this, &IndexPage::showRefreshed);
     connect(&refresh_, &FleetRefresh::signalFinished, this, &IndexPage::rebuildRowWidgets);
     connect(&store_, &DeviceInfoFactory::signalSaveFailed, this, &IndexPage::slotStoreSaveFailed);
+    model_->setHealth(&health_);
+    connect(&health_, &HealthCheck::signalChanged, this, &IndexPage::applyHealth);
+    connect(&credentials_, &CredentialsJob::signalFinished, this,
+            &IndexPage::showCredentialResults);
+    connect(model_, &QAbstractItemModel::modelReset, this, &IndexPage::queueOnlineCount);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &IndexPage::queueOnlineCount);
+    setHealthInterval(fleet::kDefaultHealthMinutes * 60 * 1000);
     rebuildRowWidgets();
+    showOnlineCount();
 }
 
 IndexPage::~IndexPage() {
@@ -94,6 +108,10 @@ IndexPage::~IndexPage() {
 
 SDeviceInfo IndexPage::deviceInfo(const QString& ip) const {
     return store_.find(ip);
+}
+
+void IndexPage::setHealthInterval(int ms) {
+    health_.setInterval(ms);
 }
 
 void IndexPage::setUpTable() {
@@ -218,6 +236,7 @@ void IndexPage::on_btn_delete_clicked() {
 }
 
 void IndexPage::storeRefreshed(SDeviceInfo device) {
+    health_.noteAnswer(device);
     // The operator may have ticked or cleared the row while the camera was being asked.
     device.checked = store_.find(device.ip).checked;
     store_.update(device);
@@ -265,6 +284,11 @@ void IndexPage::slotUpdate(QString ip) {
 
 void IndexPage::slotEdit(QString ip) {
     qDebug() << ip << "edit";
+    const QSet<QString> checked = model_->checkedIps();
+    if (checked.size() > 1 && checked.contains(ip)) {
+        editCheckedCameras();
+        return;
+    }
     if (!editDialog_) {
         editDialog_ = new DeviceEditDialog(this);
         connect(editDialog_, &DeviceEditDialog::signalEditDeviceOK, this,
@@ -285,6 +309,73 @@ void IndexPage::slotEditDeviceOK(QString ip, QString user, QString password) {
         [this, copy](const QVariant&, const LoginResult& login) {
             showCameraAnswer(*copy, login);
         });
+}
+
+// ---- credentials for many ----
+
+void IndexPage::editCheckedCameras() {
+    if (!credentialsDialog_) {
+        credentialsDialog_ = new CredentialsDialog(this);
+        connect(credentialsDialog_, &CredentialsDialog::signalCredentialsOK, this,
+                &IndexPage::slotCredentialsOK);
+    }
+    QStringList ips;
+    for (const SDeviceInfo& device : store_.list())
+        if (device.checked) ips << device.ip;
+    credentialsDialog_->setCameras(ips);
+    credentialsDialog_->show();
+}
+
+void IndexPage::slotCredentialsOK(QStringList ips, QString user, QString password) {
+    QVector<SDeviceInfo> devices;
+    for (const QString& ip : ips)
+        if (store_.find(ip).ip == ip) devices << store_.find(ip);  // not removed meanwhile
+    credentials_.start(devices, user, password);
+}
+
+void IndexPage::showCredentialResults(const QVector<CredentialsJob::Result>& results) {
+    bool anyTaken = false;
+    for (const CredentialsJob::Result& result : results) {
+        const SDeviceInfo& stored = store_.find(result.device.ip);
+        if (result.outcome != CredentialsJob::Taken || stored.ip != result.device.ip) continue;
+        anyTaken = true;
+        SDeviceInfo taken = stored;
+        taken.username = result.device.username;
+        taken.password = result.device.password;
+        taken.status = result.device.status;
+        taken.ota = result.device.ota;
+        storeRefreshed(taken);
+    }
+    // Once for the whole job: the credentials reach the file now, not one camera at a time.
+    if (anyTaken) store_.save();
+    model_->refreshAll();
+    rebuildRowWidgets();
+    if (busy::closing()) return;
+    if (!credentialsResult_) credentialsResult_ = new CredentialsResultDialog(this);
+    credentialsResult_->setResults(results);
+    credentialsResult_->open();
+}
+
+// ---- the background check ----
+
+void IndexPage::applyHealth(const SDeviceInfo& device) {
+    showRefreshed(device);
+}
+
+void IndexPage::queueOnlineCount() {
+    if (onlineQueued_) return;
+    onlineQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        onlineQueued_ = false;
+        showOnlineCount();
+    });
+}
+
+void IndexPage::showOnlineCount() {
+    const QVector<SDeviceInfo>& devices = store_.list();
+    const int online = int(std::count_if(devices.begin(), devices.end(),
+                                         [](const SDeviceInfo& d) { return d.status == 0; }));
+    ui->lbl_online->setText(tr("%1 / %2 online").arg(online).arg(devices.size()));
 }
 
 QString IndexPage::cameraChannel(const QString& ip) {

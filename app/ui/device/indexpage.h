@@ -12,13 +12,17 @@
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/devicelabels.h"
 #include "dbutil/records.h"
+#include "fleet/credentialsjob.h"
 #include "fleet/fleetrefresh.h"
+#include "fleet/healthcheck.h"
 #include "ui/widgets/pagecall.h"
 
 class BatchExtractDlg;
 class BatchImportDlg;
 class BatchUploadDlg;
 class BatchDialog;
+class CredentialsDialog;
+class CredentialsResultDialog;
 class DeviceAddDialog;
 class DeviceEditDialog;
 class DeviceFilterProxy;
@@ -39,6 +43,9 @@ public:
 
     // A copy of the stored record for that ip (the default record when none).
     SDeviceInfo deviceInfo(const QString& ip) const;
+    // Milliseconds between two rounds of the background check; 0 turns it off.
+    void setHealthInterval(int ms);
+    const HealthCheck& health() const { return health_; }
 
 signals:
     void signalConfig(QString ip);
@@ -64,6 +71,7 @@ private slots:
     void slotAddDeviceOK(QString ip, QString user, QString password);
     void slotAddDeviceFromSearch(QStringList ips, QString user, QString password);
     void slotEditDeviceOK(QString ip, QString user, QString password);
+    void slotCredentialsOK(QStringList ips, QString user, QString password);
     void slotEdit(QString ip);
     void slotConfigDb(QString ip);
     void slotChecked(bool checked);
@@ -106,6 +114,13 @@ private:
     static QString cameraChannel(const QString& ip);
     void showLockCountdown(int seconds);
     void showNotice(const QString& text);
+    // Edit on a row that is one of several checked: one set of credentials for them all.
+    void editCheckedCameras();
+    void showCredentialResults(const QVector<CredentialsJob::Result>& results);
+    // The background check found a camera's status changed.
+    void applyHealth(const SDeviceInfo& device);
+    void queueOnlineCount();
+    void showOnlineCount();
 
     Ui::IndexPage* ui;
     DeviceInfoFactory store_;
@@ -113,6 +128,8 @@ private:
     DeviceControl control_;
     PageCall calls_;  // after control_: ends the overlay of calls still out when the page goes
     FleetRefresh refresh_;
+    HealthCheck health_;  // after store_ and refresh_, which it reads
+    CredentialsJob credentials_;
     DeviceInfoTableModel* model_;
     DeviceFilterProxy* proxy_;
     DeviceListImportDialog* listImportDialog_ = nullptr;
@@ -120,6 +137,8 @@ private:
     DeviceAddDialog* addDialog_;
     DeviceSearchDialog* searchDialog_;
     DeviceEditDialog* editDialog_ = nullptr;
+    CredentialsDialog* credentialsDialog_ = nullptr;
+    CredentialsResultDialog* credentialsResult_ = nullptr;
     BatchImportDlg* importDialog_;
     BatchExtractDlg* extractDialog_;
     BatchUploadDlg* uploadDialog_;
@@ -128,4 +147,5 @@ private:
     static constexpr int kMinRowsInSight = 20;  // while the table has no size yet
     static constexpr int kRowsAround = 4;       // a wheel step away
     bool rowWidgetsQueued_ = false;
+    bool onlineQueued_ = false;
 };

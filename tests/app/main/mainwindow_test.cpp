@@ -351,8 +351,8 @@ int main(int argc, char** argv) {
 
 #include "mainwindow_test.moc"
 
-// The two fleet settings: side by side (for the next start) and the bound, kept in their own
-// file; a file edited by hand is read within bounds.
+// The fleet settings: side by side (for the next start), the bound and the background check,
+// kept in their own file; a file edited by hand is read within bounds.
 void MainWindowTest::fleetSettingsInTheMenu() {
     {
         MainWindow window;
@@ -377,9 +377,25 @@ void MainWindowTest::fleetSettingsInTheMenu() {
         QCOMPARE(fleet::limit(), 3);
         QCOMPARE(fleet::load().limit, 3);
         QCOMPARE(limit->text(), QStringLiteral("At most 3 cameras at once..."));
+
+        // The background check: 0 turns it off, for this run and the next.
+        auto* health = child<QAction>(window, "action_health_interval");
+        QCOMPARE(health->text(), QStringLiteral("Check the cameras every 5 minutes..."));
+        QCOMPARE(window.findChild<IndexPage*>()->health().interval(), 5 * 60 * 1000);
+        QTimer::singleShot(50, [] {
+            auto* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            dialog->findChild<QSpinBox*>("spin_minutes")->setValue(0);
+            dialog->findChild<QPushButton*>("btn_ok")->click();
+        });
+        health->trigger();
+        QCOMPARE(window.findChild<IndexPage*>()->health().interval(), 0);
     }
     MainWindow again;
     QVERIFY(!child<QAction>(again, "action_side_by_side")->isChecked());
+    QCOMPARE(child<QAction>(again, "action_health_interval")->text(),
+             QStringLiteral("Background check: off..."));
+    QCOMPARE(again.findChild<IndexPage*>()->health().interval(), 0);
 
     const QList<QPair<QString, int>> written = {{"0", 1}, {"999", 256}, {"seven", 16}, {"40", 40}};
     for (const auto& [text, read] : written) {
