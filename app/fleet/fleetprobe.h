@@ -7,7 +7,9 @@
 #include <QFuture>
 #include <QObject>
 #include <QStringList>
+#include <QVector>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class FleetProbe : public QObject {
