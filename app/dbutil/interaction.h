@@ -111,9 +111,25 @@ private:
     void pollExtraction(int handle, const QString& libid, int* total, int* extracted, int* errors,
                         const ExtractCallback& progress);
     using ImageStep = std::function<int(int handle, SFeatrueInfo* image)>;
+    // lanesOf: the camera whose images go side by side in lanes; null: one after another.
     int countedLoop(int handle, const QString& libid, const SFeatrueList& images,
                     const CountCallback& progress, const ImageStep& step, const char* member,
+                    const SDeviceInfo* lanesOf = nullptr,
                     const ItemCallback& itemDone = nullptr);
+    struct LoopOutcome {
+        int count = 0;         // images the camera accepted
+        bool stopped = false;  // the progress callback asked to stop
+        bool silent = false;   // the camera stopped answering
+        int unsent = 0;        // images never tried once the camera fell silent
+    };
+    LoopOutcome serialLoop(int handle, const SFeatrueList& images, const CountCallback& progress,
+                           const ImageStep& step, const ItemCallback& itemDone);
+    LoopOutcome laneLoop(const SDeviceInfo& device, int handle, const SFeatrueList& images,
+                         const CountCallback& progress, const ImageStep& step,
+                         const ItemCallback& itemDone);
+    // A session of the camera apart from the cache, for one lane of a loop; 0 on failure.
+    int openLane(const SDeviceInfo& device);
+    static void closeLane(int handle);
     int readPage(int (*call)(int, vcam_image_query*), int handle, const char* step, SPageInfo* page,
                  SFeatrueList* out);
     int libraryCall(int (*call)(int, vcam_library_record*), int handle, const QString& libid,

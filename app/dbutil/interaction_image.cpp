@@ -4,6 +4,7 @@
 #include <QUuid>
 
 #include "applog.h"
+#include "fleet/fleetlanes.h"
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
@@ -96,10 +97,12 @@ int Interaction::addImages(const SDeviceInfo& device, const QString& libid,
                            const ItemCallback& itemDone) {
     const int handle = loginFor(device, "Interaction::addImage", "login failed.");
     if (handle <= 0) return 0;
+    // Side by side a slow camera takes several pictures at once, on sessions of their own.
     return countedLoop(
         handle, libid, images, progress,
         [this](int h, SFeatrueInfo* image) { return addImageStep(h, image); },
-        "Interaction::addImages", itemDone);
+        "Interaction::addImages", fleet::sessionsSideBySide() ? &device : nullptr,
+        itemDone);
 }
 
 bool Interaction::updateImage(const SDeviceInfo& device, const SFeatrueInfo& image) {

@@ -2,9 +2,11 @@
 #include <camlink.h>
 
 #include <algorithm>
+#include <mutex>
 
 #include "applog.h"
 #include "errortext.h"
+#include "fleet/fleetlanes.h"
 #include "interaction.h"
 #include "interaction_args.h"
 #include "interaction_call.h"
@@ -109,37 +111,96 @@ int Interaction::importFaceDB(const SDeviceInfo& device, const QString& libid,
         "Interaction::importFaceDB");
 }
 
-// Sends each image in turn. A request that timed out may still have been stored, so the count
-// is at least what the library grew by between the look-ups before and after. A camera that
-// stops answering ends the loop: every further try would wait the full time-out while camlink
-// holds its process-wide lock, and with it every other camera's job.
+// Sends each image in turn (side by side: in lanes, several at once). A request that timed out
+// may still have been stored, so the count is at least what the library grew by between the
+// look-ups before and after. A camera that stops answering ends the loop: every further try
+// would wait the full time-out while camlink holds its process-wide lock, and with it every
+// other camera's job.
 int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueList& images,
                              const CountCallback& progress, const ImageStep& step,
-                             const char* member, const ItemCallback& itemDone) {
+                             const char* member, const SDeviceInfo* lanesOf,
+                             const ItemCallback& itemDone) {
     SDBInfo before;
     before.libid = libid;
     const bool haveBefore = findLibrary(handle, &before) == 0;
-    int count = 0;
-    int silent = 0;
-    for (int i = 0; i < images.size(); ++i) {
-        const SFeatrueInfoPtr& image = images[i];
-        if (!image) continue;
-        image->libid = libid;
-        const int code = step(handle, image.data());
-        if (itemDone) itemDone(i, code);
-        silent = isTransferError(code) ? silent + 1 : 0;
-        if (silent == kSilentLimit) {
-            FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n",
-                   member, kSilentLimit, int(images.size()) - i - 1);
-            return count;  // the look-up after would wait the same time-out
-        }
-        if (code != 0) continue;
-        ++count;
-        if (progress && progress(count)) return count;
-    }
+    for (const SFeatrueInfoPtr& image : images)
+        if (image) image->libid = libid;
+    const LoopOutcome loop = lanesOf ? laneLoop(*lanesOf, handle, images, progress, step, itemDone)
+                                     : serialLoop(handle, images, progress, step, itemDone);
+    if (loop.silent)
+        FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n", member,
+               kSilentLimit, loop.unsent);
+    // A silent camera: the look-up after would wait the same time-out.
+    if (loop.silent || loop.stopped) return loop.count;
     SDBInfo after;
     after.libid = libid;
+    int count = loop.count;
     if (haveBefore && findLibrary(handle, &after) == 0)
         count = std::max(count, after.imgnum - before.imgnum);
     return count;
+}
+
+// A null image counts as neither sent nor failed.
+Interaction::LoopOutcome Interaction::serialLoop(int handle, const SFeatrueList& images,
+                                                 const CountCallback& progress,
+                                                 const ImageStep& step,
+                                                 const ItemCallback& itemDone) {
+    LoopOutcome loop;
+    int lost = 0;
+    for (int i = 0; i < images.size(); ++i) {
+        const SFeatrueInfoPtr& image = images[i];
+        if (!image) continue;
+        const int code = step(handle, image.data());
+        if (itemDone) itemDone(i, code);
+        lost = isTransferError(code) ? lost + 1 : 0;
+        if (lost == kSilentLimit) {
+            loop.silent = true;
+            loop.unsent = int(images.size()) - i - 1;
+            return loop;
+        }
+        if (code != 0) continue;
+        ++loop.count;
+        loop.stopped = progress && progress(loop.count);
+        if (loop.stopped) return loop;
+    }
+    return loop;
+}
+
+// The lanes' extra sessions are this loop's own: logged in at its start, out at its end.
+Interaction::LoopOutcome Interaction::laneLoop(const SDeviceInfo& device, int handle,
+                                               const SFeatrueList& images,
+                                               const CountCallback& progress,
+                                               const ImageStep& step,
+                                               const ItemCallback& itemDone) {
+    SFeatrueList present;
+    QVector<int> indexOf;  // a present image's index among all the images
+    for (int i = 0; i < images.size(); ++i) {
+        if (!images[i]) continue;
+        present.append(images[i]);
+        indexOf.append(i);
+    }
+    std::mutex itemDoneLock;  // the lanes report their items from threads of their own
+    fleet::LaneWork work;
+    work.items = present.size();
+    work.firstHandle = handle;
+    work.openSession = [this, &device] { return openLane(device); };
+    work.closeSession = [](int lane) { closeLane(lane); };
+    work.step = [&](int h, int item) {
+        const int code = step(h, present[item].data());
+        if (itemDone) {
+            std::lock_guard<std::mutex> hold(itemDoneLock);
+            itemDone(indexOf[item], code);
+        }
+        return code;
+    };
+    work.lost = &isTransferError;
+    work.lostLimit = kSilentLimit;
+    work.progress = progress;
+    const fleet::LaneResult lanes = fleet::runInLanes(work);
+    LoopOutcome loop;
+    loop.count = lanes.succeeded;
+    loop.silent = lanes.endedLost;
+    loop.stopped = lanes.stopped;
+    loop.unsent = lanes.untaken;
+    return loop;
 }

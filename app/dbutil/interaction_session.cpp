@@ -89,6 +89,21 @@ void Interaction::logoutAll() {
         logout(session.handle);
 }
 
+int Interaction::openLane(const SDeviceInfo& device) {
+    int handle = 0;
+    char reply[VCAM_LOGIN_REPLY_SIZE * 2] = {};
+    const int code = vcam_control_login_v2(&handle, device.ip.toUtf8().constData(),
+                                           device.username.toUtf8().constData(),
+                                           device.password.toUtf8().constData(), reply);
+    if (code == 0 && handle > 0) return handle;
+    logout(handle);
+    return 0;
+}
+
+void Interaction::closeLane(int handle) {
+    logout(handle);
+}
+
 int Interaction::sessionCount() const {
     QMutexLocker lock(&mutex_);
     return sessions_.size();

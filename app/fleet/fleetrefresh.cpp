@@ -7,10 +7,20 @@
 #include "dbutil/errortext.h"
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
+#include "fleetlanes.h"
+#include "fleetprobe.h"
+#include "fleetsettings.h"
 
 namespace {
 
 const char* const kSource = "fleet\\fleetrefresh";
+// What the login of a camera that never answers ends with: the transfer's time-out.
+constexpr int kLoginTimedOut = 10028;
+
+bool stopRequested() {
+    const JobControl* jobs = JobControl::instance();
+    return jobs && jobs->stopRequested();
+}
 
 void logFailure(const SDeviceInfo& device, int result, const LoginResult& login) {
     const bool loginFailed = login.code != 0;
@@ -24,15 +34,14 @@ void logFailure(const SDeviceInfo& device, int result, const LoginResult& login)
 
 FleetRefresh::FleetRefresh(QObject* parent) : QObject(parent) {
     // The overlay's Cancel sets the stop flag: the cameras still waiting never start.
-    queue_.setStopCheck([] {
-        const JobControl* jobs = JobControl::instance();
-        return jobs && jobs->stopRequested();
-    });
+    queue_.setStopCheck(&stopRequested);
     connect(&queue_, &FleetQueue::signalDropped, this, &FleetRefresh::onDropped);
     connect(&queue_, &FleetQueue::signalIdle, this, &FleetRefresh::finish);
 }
 
 FleetRefresh::~FleetRefresh() {
+    // A probe's thread reports to this object: it ends before the object does.
+    qDeleteAll(findChildren<FleetProbe*>(QString(), Qt::FindDirectChildrenOnly));
     queue_.dropWaiting();
     if (overlayUp_) busy::end();
 }
@@ -49,18 +58,63 @@ void FleetRefresh::refresh(const QVector<SDeviceInfo>& devices) {
     }
     total_ += fresh.size();
     busy::count(answered_, total_);
-    for (const SDeviceInfo& device : qAsConst(fresh)) {
+    for (const SDeviceInfo& device : qAsConst(fresh))
         pending_.insert(device.ip);
-        auto copy = QSharedPointer<SDeviceInfo>::create(device);
-        auto login = QSharedPointer<LoginResult>::create();
-        auto result = QSharedPointer<int>::create(0);
-        queue_.add(
-            device.ip,
-            [copy, login, result] {
-                *result = Interaction::instance().updateIPC(copy.data(), login.data());
-            },
-            [this, copy, login, result] { onAnswer(*copy, *result, *login); });
+    // More cameras than the bound: side by side, those that answer a probe go first, so a
+    // live camera does not wait behind silent ones.
+    if (fleet::sessionsSideBySide() && fresh.size() > fleet::limit()) {
+        probe(fresh);
+        return;
     }
+    for (const SDeviceInfo& device : qAsConst(fresh))
+        enqueue(device);
+}
+
+void FleetRefresh::enqueue(const SDeviceInfo& device) {
+    auto copy = QSharedPointer<SDeviceInfo>::create(device);
+    auto login = QSharedPointer<LoginResult>::create();
+    auto result = QSharedPointer<int>::create(0);
+    queue_.add(
+        device.ip,
+        [copy, login, result] {
+            *result = Interaction::instance().updateIPC(copy.data(), login.data());
+        },
+        [this, copy, login, result] { onAnswer(*copy, *result, *login); });
+}
+
+void FleetRefresh::probe(const QVector<SDeviceInfo>& devices) {
+    QHash<QString, SDeviceInfo> byIp;
+    QStringList ips;
+    for (const SDeviceInfo& device : devices) {
+        byIp.insert(device.ip, device);
+        ips << device.ip;
+    }
+    auto* probe = new FleetProbe(this);
+    connect(probe, &FleetProbe::signalHeard, this,
+            [this, byIp](const QString& ip) { enqueue(byIp.value(ip)); });
+    connect(probe, &FleetProbe::signalFinished, this,
+            [this, probe, byIp](const QStringList& silent) {
+                delete probe;  // its thread has ended: this is its last word
+                onSilent(silent, byIp);
+            });
+    probe->start(ips, &stopRequested);
+}
+
+// The probe waited as long as their logins would: they are offline without a login. After a
+// Cancel they were never asked, and stay as they were.
+void FleetRefresh::onSilent(const QStringList& ips, const QHash<QString, SDeviceInfo>& devices) {
+    if (stopRequested()) {
+        onDropped(ips);
+    } else {
+        LoginResult login;
+        login.code = kLoginTimedOut;
+        for (const QString& ip : ips) {
+            SDeviceInfo device = devices.value(ip);
+            device.status = 1;
+            onAnswer(device, kLoginTimedOut, login);
+        }
+    }
+    if (queue_.idle()) finish();
 }
 
 void FleetRefresh::onAnswer(const SDeviceInfo& device, int result, const LoginResult& login) {

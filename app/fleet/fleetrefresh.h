@@ -2,8 +2,11 @@
 // fleet::limit() at once, under the busy overlay's bar "k / n" and its Cancel. Each camera's
 // record is handed over as soon as that camera has answered. A Cancel drops the cameras not
 // started yet: their records are never touched. Every failed camera leaves a program-log line.
+// Side by side, with more cameras than the bound, a probe of them all first lets the cameras
+// that answer go ahead; those silent through the probe's wait are offline without a login.
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QVector>
@@ -33,12 +36,15 @@ signals:
     void signalFinished(int answered, int dropped);
 
 private:
+    void enqueue(const SDeviceInfo& device);
+    void probe(const QVector<SDeviceInfo>& devices);
+    void onSilent(const QStringList& ips, const QHash<QString, SDeviceInfo>& devices);
     void onAnswer(const SDeviceInfo& device, int result, const LoginResult& login);
     void onDropped(const QStringList& ips);
     void finish();
 
     FleetQueue queue_;
-    QSet<QString> pending_;  // started or waiting
+    QSet<QString> pending_;   // started or waiting
     bool overlayUp_ = false;  // one busy begin per run, ended once
     int answered_ = 0;
     int dropped_ = 0;

@@ -153,10 +153,32 @@ void clearOperationOptions(CURL* c) {
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, nullptr);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_PREREQFUNCTION, nullptr);
+    curl_easy_setopt(c, CURLOPT_PREREQDATA, nullptr);
     // One size for the handle's life: libcurl allocates its buffers once, at their first use.
     curl_easy_setopt(c, CURLOPT_BUFFERSIZE, kTransferBufferBytes);
     curl_easy_setopt(c, CURLOPT_UPLOAD_BUFFERSIZE, kTransferBufferBytes);
 }
+
+// On a kept connection that dies after the camera has read a request, libcurl sends the
+// request again on a fresh one. The camera may have acted on it (stored a picture, made a
+// library), so a request is sent again only after an answer (a digest challenge) came in:
+// a send with no header received since the last one is that blind resend, and is refused.
+struct ResendGuard {
+    CURL* curl = nullptr;
+    int sends = 0;
+    long headerBytesAtSend = 0;
+
+    static int beforeSend(void* guard, char*, char*, int, int) {
+        auto* self = static_cast<ResendGuard*>(guard);
+        long headerBytes = 0;
+        curl_easy_getinfo(self->curl, CURLINFO_HEADER_SIZE, &headerBytes);
+        if (self->sends > 0 && headerBytes == self->headerBytesAtSend) return CURL_PREREQFUNC_ABORT;
+        ++self->sends;
+        self->headerBytesAtSend = headerBytes;
+        return CURL_PREREQFUNC_OK;
+    }
+};
 
 // The handle and header list of one exchange, with the settings every operation shares. The
 // handle is the kept one when there is one, else made for this exchange alone.
@@ -171,7 +193,12 @@ struct Exchange {
         headers = headerList(request.header, contentType);
         if (!curl || !headers) return false;
         CURL* c = curl;
-        if (kept_) clearOperationOptions(c);
+        if (kept_) {
+            clearOperationOptions(c);
+            resendGuard_.curl = c;
+            curl_easy_setopt(c, CURLOPT_PREREQFUNCTION, &ResendGuard::beforeSend);
+            curl_easy_setopt(c, CURLOPT_PREREQDATA, &resendGuard_);
+        }
         curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
         curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
         curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, method);
@@ -224,6 +251,7 @@ private:
 
     KeptHandle* const kept_;
     CurlHandle owned_;
+    ResendGuard resendGuard_;
 };
 
 // Runs one attempt of an operation; on a kept handle whose reused nonce the camera refused

@@ -213,6 +213,39 @@ TEST_F(SessionModeTest, RefusedNonceGetsExactlyOneRetry) {
     }
 }
 
+// A kept connection the camera drops after it has read a request: libcurl would send the
+// request again on a fresh one, and the camera, which may have acted on it, would store the
+// picture or make the library twice. The call fails instead; the next one works.
+TEST_F(SessionModeTest, UnansweredRequestIsNeverSentTwice) {
+    camlink::setSessionModeForTest(SessionMode::Parallel);
+    testsupport::TempDir dir{"camlink-parallel"};
+    camsim::Camera& camera = startCamera();
+    const int s = open(camera);
+    const std::string libid = camera.faces().createLibrary("staff", 80).data["libid"].asString();
+    vcam_image_record image{};
+    put(image.libid, libid);
+    put(image.path, dir.write("p.jpg", testsupport::makeJpeg(120, 120)));
+    vcam_library_record library{};
+    put(library.name, "guests");
+    const std::vector<std::pair<std::string, std::function<int()>>> calls = {
+        {"/api/v1/recognize/fdlib/add_img", [&] { return vcam_control_add_image(s, &image); }},
+        {"/api/v1/recognize/add_fdlib", [&] { return vcam_control_create_library(s, &library); }},
+    };
+    for (const auto& [path, call] : calls) {
+        SCOPED_TRACE(path);
+        ASSERT_EQ(listLibraries(s), 0);  // the connection is up and kept
+        camera.addFault({path, camsim::FaultKind::Drop, 0, 1});
+        camera.journal().clear();
+        testing::internal::CaptureStdout();  // the transfer failure is printed
+        const int dropped = call();
+        testing::internal::GetCapturedStdout();
+        EXPECT_GT(dropped, VCAM_ERR_TRANSFER_BASE);
+        EXPECT_EQ(camera.journal().on(path).size(), 1u);
+        EXPECT_EQ(call(), 0);
+        EXPECT_EQ(camera.journal().on(path).size(), 2u);
+    }
+}
+
 // Logout waits for the call running on its session, which ends normally; the session is gone
 // afterwards.
 TEST_F(SessionModeTest, LogoutWaitsForTheRunningCall) {
