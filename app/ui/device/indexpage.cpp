@@ -68,6 +68,8 @@ IndexPage::IndexPage(QWidget* parent)
     // A refreshed camera may leave the filter (its status changed): after the proxy is done.
     connect(proxy_, &QAbstractItemModel::rowsRemoved, this, &IndexPage::uncheckHidden,
             Qt::QueuedConnection);
+    connect(proxy_, &QAbstractItemModel::modelReset, this, &IndexPage::uncheckHidden,
+            Qt::QueuedConnection);
     connect(proxy_, &QAbstractItemModel::layoutChanged, this, &IndexPage::queueRowWidgets);
     connect(ui->btn_import_list, &QPushButton::clicked, this, &IndexPage::slotImportList);
     connect(ui->btn_export_list, &QPushButton::clicked, this, &IndexPage::slotExportList);
@@ -529,7 +531,9 @@ void IndexPage::queueRowWidgets() {
 QPair<int, int> IndexPage::rowsNearSight() const {
     const QTableView* table = ui->deviceTable;
     const int rowHeight = qMax(1, table->verticalHeader()->defaultSectionSize());
-    const int inSight = qMax(kMinRowsInSight, table->viewport()->height() / rowHeight + 1);
+    // Rows beyond sight cost a keystroke of the filter their widgets each.
+    const int height = table->viewport()->height();
+    const int inSight = height > rowHeight ? height / rowHeight + 1 : kMinRowsInSight;
     const int top = qMax(0, table->rowAt(0));
     return {top - kRowsAround, top + inSight + kRowsAround};
 }
