@@ -19,6 +19,7 @@
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
 #include "dbutil/zipwriter.h"
+#include "fleet/fleetlanes.h"
 #include "fleet/fleetsettings.h"
 #include "pictures.h"
 #include "support/camera_set.h"
@@ -47,6 +48,13 @@ SDBInfo listed(SDeviceInfo device, const QString& name) {
     for (const SDBInfo& db : device.dbs)
         if (db.name == name) return db;
     return SDBInfo();
+}
+
+// Side by side a camera works one picture per lane: a stop or a silent camera leaves up to one
+// more picture per other lane behind it.
+bool withinLanes(int value, int least) {
+    const int slack = fleet::sessionsSideBySide() ? fleet::kLanes - 1 : 0;
+    return value >= least && value <= least + slack;
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -343,7 +351,7 @@ private slots:
                                     {new BatchUploadThread(s, ls, images, true),
                                      new BatchUploadThread(h, lh, images, true)},
                                     8);
-        QCOMPARE(int(silent->journal().on(addPath).size()), 3);
+        QVERIFY(withinLanes(int(silent->journal().on(addPath).size()), 3));
         QCOMPARE(up.uploaded.value(batch::libraryKey(s.ip, "ls")), 0);
         QCOMPARE(up.uploaded.value(batch::libraryKey(h.ip, "lh")), 8);
         QCOMPARE(up.notes.value(batch::libraryKey(h.ip, "lh")), QString("8/8"));
@@ -370,12 +378,14 @@ private slots:
         BatchJob uploads(BatchJob::Upload);
         const JobRecord up =
             runJob(uploads, {first, new BatchUploadThread(b, b1, images, true)}, 5);
-        QCOMPARE(up.uploaded.value(firstKey), 1);
+        QVERIFY(withinLanes(up.uploaded.value(firstKey), 1));
         QCOMPARE(up.uploaded.value(batch::libraryKey(b.ip, "b1")), 5);
-        QVERIFY(up.summary.endsWith("uploading number: 6"));
+        const int firstStored = up.uploaded.value(firstKey);
+        QVERIFY(up.summary.endsWith(QString("uploading number: %1").arg(5 + firstStored)));
         // The pictures after the cancel were never sent: skipped, not failed.
         QCOMPARE(tally(uploads.report()),
-                 (QMap<QString, int>{{a.ip + " stored 0", 1}, {a.ip + " skipped 0", 4},
+                 (QMap<QString, int>{{a.ip + " stored 0", firstStored},
+                                     {a.ip + " skipped 0", 5 - firstStored},
                                      {b.ip + " stored 0", 5}}));
 
         // Started by the library page: the cancel table does not reach it, the stop flag does.
@@ -390,7 +400,7 @@ private slots:
             },
             Qt::DirectConnection);
         const JobRecord pageUp = runJob(uploads, {page}, 5);
-        QCOMPARE(pageUp.uploaded.value(batch::libraryKey(b.ip, "b2")), 2);
+        QVERIFY(withinLanes(pageUp.uploaded.value(batch::libraryKey(b.ip, "b2")), 2));
 
         // An extraction that would outlast the test ends at its first poll once cancelled.
         control.endBusy();
@@ -481,7 +491,7 @@ private slots:
         const JobRecord stop = runJob(uploads, stopped, 3);
         fleet::setLimit(fleet::kDefaultLimit);
         QCOMPARE(peak.load(), 1);
-        QCOMPARE(stop.uploaded.value(firstKey), 1);
+        QVERIFY(withinLanes(stop.uploaded.value(firstKey), 1));
         QCOMPARE(stop.codes.value(secondKey), int(BatchThread::kNeverStarted));
         QCOMPARE(stop.codes.value(thirdKey), int(BatchThread::kNeverStarted));
         QCOMPARE(uploads.report().count(reports::Outcome::Skipped), 2 + 3 + 3);

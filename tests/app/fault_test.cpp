@@ -17,6 +17,7 @@
 #include "dbutil/dbimportmodule.h"
 #include "dbutil/deviceinfofactory.h"
 #include "dbutil/interaction.h"
+#include "fleet/fleetlanes.h"
 #include "pictures.h"
 #include "support/camera_set.h"
 
@@ -65,12 +66,15 @@ private slots:
                 if (count == 40) camera->stop();
                 return false;
             });
-        QCOMPARE(added, 40);
+        // Side by side the other lanes may have a picture each under way when the camera stops:
+        // counted when its record was written, stored but not counted when not.
+        const int underWay = fleet::sessionsSideBySide() ? fleet::kLanes - 1 : 0;
+        QVERIFY(added >= 40 && added <= 40 + underWay);
 
         std::string error;
         QVERIFY2(camera->start(&error), error.c_str());
         QVERIFY(Interaction::instance().getFaceDB(device, &db));  // same program, same session
-        QCOMPARE(db.imgnum, 40);
+        QVERIFY(db.imgnum >= added && db.imgnum <= 40 + underWay);
     }
 
     void silentCameraTimesOutAndLeavesTheOthersFree() {

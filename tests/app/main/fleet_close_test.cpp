@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "dbutil/deviceinfofactory.h"
-#include "fleet/fleetsettings.h"
 #include "support/silent_cameras.h"
 
 class FleetCloseTest : public QObject {
@@ -49,9 +48,11 @@ private slots:
         qInfo("ended %lld ms after its window closed", took);
         QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
         QCOMPARE(probe.exitCode(), 0);
-        // Only the first of the bounded refreshes ever reached a camera.
+        // The probe reached each camera at most once; no login followed for one that never
+        // answered it.
         QVERIFY(silent.accepted() >= 1);
-        QVERIFY2(silent.accepted() <= fleet::kDefaultLimit, qPrintable(QString::number(silent.accepted())));
+        QVERIFY2(silent.accepted() <= int(silent.addresses().size()),
+                 qPrintable(QString::number(silent.accepted())));
     }
 };
 
