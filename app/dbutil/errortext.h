@@ -7,8 +7,4 @@
 #include "resultcode.h"
 
 QString ErrorText(int code);
-
-// The camera did not answer, as opposed to a camera that answered with an error.
-inline bool isTransferError(int code) {
-    return resultcode::isTransferError(code);
-}
+// isTransferError(code), beside the codes in resultcode.h, tells a camera that did not answer.

@@ -118,10 +118,10 @@ constexpr Code kCodes[] = {
     TransferTimedOut,
 };
 
+}  // namespace resultcode
+
 // The camera did not answer (camlink's transfer errors), as opposed to a camera that answered
 // with an error.
 constexpr bool isTransferError(int code) {
-    return code >= VCAM_ERR_TRANSFER_BASE && code < kAddedBase;
+    return code >= VCAM_ERR_TRANSFER_BASE && code < resultcode::kAddedBase;
 }
-
-}  // namespace resultcode

@@ -12,7 +12,9 @@
 #include "camsim.h"
 #include "dbutil/devicecontrol.h"
 #include "dbutil/interaction.h"
+#include "dbutil/resultcode.h"
 #include "pictures.h"
+#include "support/camera_fixture.h"
 #include "support/camera_set.h"
 
 namespace {
@@ -149,6 +151,12 @@ private slots:
         QCOMPARE(link.checkIPC(&stranger, &login), 403);
         QCOMPARE(stranger.status, 1);
         QCOMPARE(link.updateIPC(nullptr, &login), 1);
+
+        // camlink's own result is handed on as it is, not folded into a login failure.
+        const QString nobody = QString::fromStdString(testsupport::freshLoopbackAddress());
+        auto absent = SDeviceInfo(nobody, "admin", "admin");
+        QCOMPARE(link.checkIPC(&absent, &login), int(resultcode::TransferNoConnection));
+        QCOMPARE(login.code, int(resultcode::TransferNoConnection));
     }
 
     void libraryListRepliesAreReadWithCare() {

@@ -12,6 +12,7 @@ class RecordsTest : public QObject {
 private slots:
     void errorText_data();
     void errorText();
+    void resultCodes();
     void validIp_data();
     void validIp();
     void lengths();
@@ -45,6 +46,37 @@ void RecordsTest::errorText() {
     QFETCH(int, code);
     QFETCH(QString, text);
     QCOMPARE(ErrorText(code), text);
+}
+
+// Each code has one number and a text; the codes added later keep clear of camlink's results,
+// and no two codes share a text by mistake.
+void RecordsTest::resultCodes() {
+    namespace rc = resultcode;
+    const QString unknown = ErrorText(-999);
+    const QString sdkOrCamera = ErrorText(rc::TransferTimedOut);  // the table's one shared text
+    QSet<int> numbers;
+    QHash<QString, int> textOwners;
+    for (const int code : rc::kCodes) {
+        const QByteArray what = QByteArray::number(code);
+        QVERIFY2(!numbers.contains(code), what + " has two names");
+        numbers.insert(code);
+        const QString text = ErrorText(code);
+        QVERIFY2(!text.isEmpty(), what);
+        if (code >= rc::kAddedBase) {
+            // Between camlink's transfer errors and its failed upgrade, with a text of its own.
+            QVERIFY2(!isTransferError(code) && code < int(VCAM_ERR_UPGRADE_FAILED), what);
+            QVERIFY2(text != unknown, what);
+        }
+        if (text == unknown || text == sdkOrCamera) continue;
+        QVERIFY2(!textOwners.contains(text),
+                 what + " reads like " + QByteArray::number(textOwners.value(text)));
+        textOwners.insert(text, code);
+    }
+    // A transfer error is camlink's 10000 + curl's code, and nothing else.
+    QVERIFY(isTransferError(VCAM_ERR_TRANSFER_BASE) && isTransferError(rc::TransferTimedOut));
+    for (int code : {int(VCAM_ERR_CAMERA_FAILED), int(VCAM_ERR_CAMERA_BASE) + 999,
+                     int(VCAM_ERR_UPGRADE_FAILED), int(rc::NeverStarted), int(rc::LoginRefused)})
+        QVERIFY2(!isTransferError(code), QByteArray::number(code));
 }
 
 void RecordsTest::validIp_data() {
