@@ -10,6 +10,7 @@
 
 #include "console.h"
 #include "dbutil/errortext.h"
+#include "dbutil/resultcode.h"
 #include "dbutil/interaction.h"
 #include "digest.h"
 #include "layout.h"
@@ -20,8 +21,8 @@ namespace backup {
 namespace {
 
 QString loginReason(int code, const LoginResult& login) {
-    if (login.code == 423) return QString("login locked for %1 s").arg(login.left);
-    if (login.code == 403) return QString("wrong user name or password (%1 tries left)").arg(login.left);
+    if (login.code == resultcode::AccountLocked) return QString("login locked for %1 s").arg(login.left);
+    if (login.code == resultcode::LoginRefused) return QString("wrong user name or password (%1 tries left)").arg(login.left);
     if (isTransferError(code)) return QString("no answer (%1)").arg(code);
     return QString("%1 (%2)").arg(ErrorText(code)).arg(code);
 }

@@ -7,11 +7,11 @@
 #include "dbutil/errortext.h"
 #include "dbutil/interaction.h"
 #include "dbutil/jobcontrol.h"
+#include "dbutil/resultcode.h"
 
 namespace {
 
 const char* const kSource = "fleet\\credentialsjob";
-constexpr int kLoginFailed = 4;  // Interaction's code for a login that gave no session
 
 }  // namespace
 
@@ -64,8 +64,8 @@ void CredentialsJob::onAnswer(int index, const SDeviceInfo& device, int result,
     answer.device = device;
     answer.login = login;
     // A login that went through means the camera took them, whatever its firmware said.
-    answer.outcome = login.code == 0 && result != kLoginFailed ? Taken : Refused;
-    answer.code = login.code != 0 ? login.code : result;
+    answer.outcome = login.code == resultcode::Ok && result != resultcode::LoginFailed ? Taken : Refused;
+    answer.code = login.code != resultcode::Ok ? login.code : result;
     if (answer.outcome == Refused)
         FK_LOG(kSource, 3, "new credentials refused, ip: %s, result %d: %s\n",
                device.ip.toUtf8().constData(), answer.code,

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include "dbutil/errortext.h"
+#include "dbutil/resultcode.h"
 #include "ui_credentialsresultdialog.h"
 
 CredentialsResultDialog::CredentialsResultDialog(QWidget* parent)
@@ -43,9 +44,9 @@ QString CredentialsResultDialog::outcomeText(const CredentialsJob::Result& resul
         case CredentialsJob::Refused:
             break;
     }
-    if (result.login.code == 403)
+    if (result.login.code == resultcode::LoginRefused)
         return tr("Refused: login failed, %1 tries left").arg(result.login.left);
-    if (result.login.code == 423)
+    if (result.login.code == resultcode::AccountLocked)
         return tr("Refused: account locked for %1 s").arg(result.login.left);
     return tr("Refused: %1 (%2)").arg(ErrorText(result.code)).arg(result.code);
 }
