@@ -10,6 +10,7 @@
 
 #include "applog.h"
 #include "inputcheck.h"
+#include "json_keys.h"
 
 const char DeviceLabels::kFileName[] = "kestrel.labels.json";
 
@@ -56,7 +57,9 @@ void DeviceLabels::load() {
     if (!file.exists()) return;
     if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly))
         return logProblem("unreadable, none shown", fileName_);
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    const QByteArray text = file.readAll();
+    if (reply::hasDuplicateKeys(text)) return logProblem("damaged, none shown", fileName_);
+    const QJsonDocument document = QJsonDocument::fromJson(text);
     const QJsonObject cameras = document.object().value(kCamerasKey).toObject();
     if (!document.isObject() || document.object().value(kVersionKey).toInt() != kFormatVersion)
         return logProblem("damaged, none shown", fileName_);

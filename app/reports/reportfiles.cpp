@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <cstdio>
 
+#include "dbutil/json_keys.h"
+
 namespace reports {
 
 namespace {
@@ -145,6 +147,7 @@ QByteArray toJson(const JobReport& report) {
 }
 
 bool fromJson(const QByteArray& bytes, JobReport* report) {
+    if (reply::hasDuplicateKeys(bytes)) return false;  // Qt's parser would leak the first value
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) return false;
