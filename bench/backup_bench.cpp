@@ -6,15 +6,7 @@
 // the peak memory of a smaller fleet. Exits non-zero when a run fails, peaks above 150 MB, or
 // the second one writes a package.
 //
-// The tool is started by a launcher process forked before the cameras are filled: a child's
-// ru_maxrss also counts the pages it shared with its parent when it was forked, which here would
-// be every camera's pictures, not the tool's own memory.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdint>
+// The tool is started by a launcher process forked before the cameras are filled (launcher.h).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_flags.h"
+#include "launcher.h"
 #include "support/camera_fixture.h"
 #include "support/camera_set.h"
 #include "support/temp_dir.h"
@@ -42,136 +36,29 @@ struct Settings {
 // The most the tool may take, whatever the size of the fleet or of its libraries.
 constexpr long kPeakLimitKb = 150 * 1024;
 
-struct Measure {
-    int code = -1;
-    double seconds = 0;
-    long peakKb = 0;
+// A run of the tool, within the memory limit or not.
+struct Measure : benchlaunch::Measure {
+    Measure(const benchlaunch::Measure& m) : benchlaunch::Measure(m) {}
 
     bool withinLimit() const { return code == 0 && peakKb <= kPeakLimitKb; }
     const char* limitNote() const { return peakKb <= kPeakLimitKb ? "" : " ABOVE 150 MB"; }
 };
 
-[[noreturn]] void usage(const char* self, int code) {
-    std::fprintf(code == 0 ? stdout : stderr,
-                 "usage: %s [--cameras N] [--pictures N] [--latency MS] [--jobs N] [--compare N]\n"
-                 "  --cameras N   simulated cameras, two libraries each (default 50)\n"
-                 "  --pictures N  pictures per library (default 1000)\n"
-                 "  --latency MS  added to every request (default 20)\n"
-                 "  --jobs N      the tool's --jobs (default 16)\n"
-                 "  --compare N   a first run with only N cameras, for its peak memory (default 10;\n"
-                 "                0 skips it)\n",
-                 self);
-    std::exit(code);
-}
-
 Settings parse(int argc, char** argv) {
     Settings s;
-    const std::map<std::string, int*> flags{{"--cameras", &s.cameras}, {"--pictures", &s.pictures},
-                                            {"--latency", &s.latencyMs}, {"--jobs", &s.jobs},
-                                            {"--compare", &s.compare}};
-    for (int i = 1; i < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--help" || flag == "-h") usage(argv[0], 0);
-        const auto known = flags.find(flag);
-        char* end = nullptr;
-        const long value = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : -1;
-        if (known == flags.end() || !end || *end != '\0' || value < 0 || value > 100000)
-            usage(argv[0], 2);
-        *known->second = int(value);
-    }
+    benchflags::parse(argc, argv,
+                      {{"--cameras", &s.cameras}, {"--pictures", &s.pictures},
+                       {"--latency", &s.latencyMs}, {"--jobs", &s.jobs}, {"--compare", &s.compare}},
+                      "[--cameras N] [--pictures N] [--latency MS] [--jobs N] [--compare N]\n"
+                      "  --cameras N   simulated cameras, two libraries each (default 50)\n"
+                      "  --pictures N  pictures per library (default 1000)\n"
+                      "  --latency MS  added to every request (default 20)\n"
+                      "  --jobs N      the tool's --jobs (default 16)\n"
+                      "  --compare N   a first run with only N cameras, for its peak memory "
+                      "(default 10;\n"
+                      "                0 skips it)\n");
     return s;
 }
-
-// Runs the tool in a process of its own on request, from a process that stays small.
-class Launcher {
-public:
-    Launcher() {
-        int requests[2];
-        int replies[2];
-        if (pipe(requests) != 0 || pipe(replies) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(requests[1]);
-            close(replies[0]);
-            serve(requests[0], replies[1]);
-            _exit(0);
-        }
-        close(requests[0]);
-        close(replies[1]);
-        requests_ = requests[1];
-        replies_ = replies[0];
-    }
-    ~Launcher() {
-        close(requests_);
-        close(replies_);
-        if (pid_ > 0) waitpid(pid_, nullptr, 0);
-    }
-    Launcher(const Launcher&) = delete;
-    Launcher& operator=(const Launcher&) = delete;
-
-    Measure run(const std::vector<std::string>& args) {
-        std::string request;
-        for (const std::string& arg : args) request += arg + '\0';
-        const uint32_t size = request.size();
-        Measure m;
-        const auto start = std::chrono::steady_clock::now();
-        if (!writeAll(requests_, &size, sizeof size) ||
-            !writeAll(requests_, request.data(), size) || !readAll(replies_, &m.code, sizeof m.code) ||
-            !readAll(replies_, &m.peakKb, sizeof m.peakKb))
-            return Measure{};
-        m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        return m;
-    }
-
-private:
-    static bool readAll(int fd, void* data, size_t size) {
-        for (size_t done = 0; done < size;) {
-            const ssize_t n = read(fd, static_cast<char*>(data) + done, size - done);
-            if (n <= 0) return false;
-            done += n;
-        }
-        return true;
-    }
-    static bool writeAll(int fd, const void* data, size_t size) {
-        for (size_t done = 0; done < size;) {
-            const ssize_t n = write(fd, static_cast<const char*>(data) + done, size - done);
-            if (n <= 0) return false;
-            done += n;
-        }
-        return true;
-    }
-
-    // One request: a size, then the arguments each ended by a NUL; one reply: exit code, peak KB.
-    static void serve(int requests, int replies) {
-        for (uint32_t size = 0; readAll(requests, &size, sizeof size);) {
-            std::string request(size, '\0');
-            if (!readAll(requests, request.data(), size)) return;
-            std::vector<char*> argv{const_cast<char*>(FACEKEEPER_BACKUP)};
-            for (size_t at = 0; at < request.size(); at = request.find('\0', at) + 1)
-                argv.push_back(&request[at]);
-            argv.push_back(nullptr);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                if (!freopen("/dev/null", "w", stdout)) _exit(127);
-                execv(FACEKEEPER_BACKUP, argv.data());
-                _exit(127);
-            }
-            int status = 0;
-            rusage usage{};
-            Measure m;
-            if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
-                m.code = WEXITSTATUS(status);
-            m.peakKb = usage.ru_maxrss;
-            if (!writeAll(replies, &m.code, sizeof m.code) ||
-                !writeAll(replies, &m.peakKb, sizeof m.peakKb))
-                return;
-        }
-    }
-
-    pid_t pid_ = -1;
-    int requests_ = -1;
-    int replies_ = -1;
-};
 
 std::string csvOf(const std::vector<camsim::Camera*>& cameras, int count, const std::string& path) {
     std::ofstream out(path);
@@ -220,7 +107,7 @@ void fill(camsim::Camera& camera, int pictures, int seed) {
 
 int main(int argc, char** argv) {
     const Settings s = parse(argc, argv);
-    Launcher launcher;  // before the cameras grow this process
+    benchlaunch::Launcher launcher(FACEKEEPER_BACKUP);  // before the cameras grow this process
     testsupport::CameraSet set;
     std::vector<camsim::Camera*> cameras;
     for (int i = 0; i < s.cameras; ++i) {
