@@ -24,6 +24,7 @@ const KindName kKinds[] = {
     {JobKind::FolderUpload, "folder-upload", QT_TRANSLATE_NOOP("JobReport", "Folder upload")},
     {JobKind::LibraryImport, "library-import", QT_TRANSLATE_NOOP("JobReport", "Library import")},
     {JobKind::LibraryExport, "library-export", QT_TRANSLATE_NOOP("JobReport", "Library export")},
+    {JobKind::Sync, "sync", QT_TRANSLATE_NOOP("JobReport", "Sync Batch")},
 };
 
 struct OutcomeName {

@@ -13,7 +13,8 @@ namespace reports {
 enum class Outcome { Stored, Failed, Skipped };
 
 // Stable across versions: the kind names a saved report carries.
-enum class JobKind { BatchImport, BatchExtract, BatchUpload, FolderUpload, LibraryImport, LibraryExport };
+enum class JobKind { BatchImport, BatchExtract, BatchUpload, FolderUpload, LibraryImport, LibraryExport,
+                     Sync };
 
 struct ReportRow {
     QString camera;   // the camera's address

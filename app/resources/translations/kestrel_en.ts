@@ -1952,6 +1952,11 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Library export</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Sync Batch</source>
+        <translation>Sync Batch</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Stored</source>
         <translation>Stored</translation>

@@ -1952,6 +1952,11 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>人脸库导出</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Sync Batch</source>
+        <translation>批量同步</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Stored</source>
         <translation>已存储</translation>

@@ -1,0 +1,52 @@
+#include "digestcache.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace facesync {
+
+namespace {
+constexpr int kMd5Bytes = 16;
+constexpr qint64 kMaxLineBytes = 64;
+}  // namespace
+
+DigestCache::DigestCache(const QString& dir, const QString& camera, const QString& libid)
+    : path_(QDir(dir).filePath(QString("%1-%2.md5").arg(camera, libid))) {}
+
+void DigestCache::load() {
+    md5_.clear();
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    while (!file.atEnd()) {
+        const QList<QByteArray> parts = file.readLine(kMaxLineBytes).trimmed().split(' ');
+        if (parts.size() != 2) continue;
+        bool ok = false;
+        const qint64 imgid = parts[0].toLongLong(&ok);
+        const QByteArray md5 = QByteArray::fromHex(parts[1]);
+        if (ok && imgid >= 0 && parts[1].size() == 2 * kMd5Bytes && md5.size() == kMd5Bytes)
+            md5_.insert(imgid, md5);
+    }
+}
+
+bool DigestCache::save() const {
+    if (!QDir().mkpath(QFileInfo(path_).path())) return false;
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    for (auto it = md5_.constBegin(); it != md5_.constEnd(); ++it)
+        file.write(QByteArray::number(it.key()) + ' ' + it.value().toHex() + '\n');
+    return file.commit();
+}
+
+void DigestCache::keepOnly(const QSet<qint64>& imgids) {
+    for (auto it = md5_.begin(); it != md5_.end();) {
+        if (imgids.contains(it.key()))
+            ++it;
+        else
+            it = md5_.erase(it);
+    }
+}
+
+}  // namespace facesync

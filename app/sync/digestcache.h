@@ -1,0 +1,33 @@
+// The MD5s of the pictures a target library holds. Camera records carry no digest, so the sync
+// keeps its own, one file per camera and library: lines "imgid md5hex". A digest is trusted
+// only while its imgid exists, since a camera never changes the picture of an imgid.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace facesync {
+
+class DigestCache {
+public:
+    DigestCache(const QString& dir, const QString& camera, const QString& libid);
+
+    QString path() const { return path_; }
+    // Missing or unreadable file: empty cache. Bad lines are skipped.
+    void load();
+    bool save() const;
+
+    QByteArray get(qint64 imgid) const { return md5_.value(imgid); }
+    void put(qint64 imgid, const QByteArray& md5) { md5_.insert(imgid, md5); }
+    void remove(qint64 imgid) { md5_.remove(imgid); }
+    // Drops digests of imgids the library no longer holds.
+    void keepOnly(const QSet<qint64>& imgids);
+    int size() const { return md5_.size(); }
+
+private:
+    QString path_;
+    QHash<qint64, QByteArray> md5_;
+};
+
+}  // namespace facesync
