@@ -102,6 +102,15 @@ const char* verdict(bool pass) {
     return pass ? "PASS" : "FAIL";
 }
 
+// A measured sync: its figures, its peak, and whether every camera got exactly its changes.
+struct SyncResult {
+    benchlaunch::Measure run;
+    QHash<QString, double> values;
+    bool exact = false;
+
+    bool ok() const { return run.code == 0 && exact; }
+};
+
 // The bench's side: cameras, source, journals; the measured runs go through the launcher.
 class Bench {
 public:
@@ -111,18 +120,18 @@ public:
           output_(std::move(output)) {}
 
     void prepare();
-    bool reference();
-    bool compare();
-    bool fleet();
-    bool memory() const;
+    // The upload of the missing pictures to one camera; its seconds, 0 when it failed.
+    double reference();
+    SyncResult syncFleet() { return sync(fleet_, "fleet.txt"); }
+    SyncResult syncSmaller() { return sync(smaller_, "smaller.txt"); }
 
 private:
     std::vector<SeededCamera> seedCameras(int count);
     benchlaunch::Measure measure(const QStringList& args, QHash<QString, double>* values);
-    QStringList syncArgs(const char* mode, const std::vector<SeededCamera>& cameras,
-                         const QString& name) const;
-    bool exact(const std::vector<SeededCamera>& cameras, Traffic* total) const;
-    void clearJournals(const std::vector<SeededCamera>& cameras) const;
+    SyncResult sync(const std::vector<SeededCamera>& cameras, const QString& name);
+    void printTraffic(const char* step, const std::vector<SeededCamera>& cameras, TimePoint from,
+                      TimePoint until) const;
+    bool exact(const std::vector<SeededCamera>& cameras) const;
 
     const Settings s_;
     benchlaunch::Launcher& launcher_;
@@ -131,10 +140,7 @@ private:
     testsupport::CameraSet set_;
     QVector<SourceRecord> records_;
     std::vector<SeededCamera> fleet_, smaller_;
-    camsim::Camera* referenceCamera_ = nullptr;
-    QString referenceLibid_;
-    double referenceSeconds_ = 0;
-    long fleetPeakKb_ = 0, smallerPeakKb_ = 0;
+    SeededCamera reference_;
 };
 
 std::vector<SeededCamera> Bench::seedCameras(int count) {
@@ -160,10 +166,10 @@ void Bench::prepare() {
     }
     fleet_ = seedCameras(s_.cameras);
     smaller_ = seedCameras(s_.compare);
-    referenceCamera_ = testsupport::mustStart(set_);
-    referenceLibid_ = QString::fromStdString(
-        referenceCamera_->faces().createLibrary("reference", 74).data["libid"].asString());
-    referenceCamera_->addFault({"*", camsim::FaultKind::Latency, s_.latencyMs, -1});
+    reference_.camera = testsupport::mustStart(set_);
+    reference_.libid = QString::fromStdString(
+        reference_.camera->faces().createLibrary("reference", 74).data["libid"].asString());
+    reference_.camera->addFault({"*", camsim::FaultKind::Latency, s_.latencyMs, -1});
     std::printf("%d records (%d missing from each camera, %d stale on each), %d cameras (and %d "
                 "for the memory comparison), %d ms per request, %d cameras at once, removal on, "
                 "extraction off\n",
@@ -179,114 +185,83 @@ benchlaunch::Measure Bench::measure(const QStringList& args, QHash<QString, doub
     return m;
 }
 
-QStringList Bench::syncArgs(const char* mode, const std::vector<SeededCamera>& cameras,
-                            const QString& name) const {
-    const std::string targets = targetsFile((dir_ + "/" + name).toStdString(), cameras);
-    return {mode, QString::fromStdString(targets), dir_ + "/source.zip", kLibrary,
-            dir_ + "/digests", "1", QString::number(s_.atOnce)};
-}
-
-bool Bench::reference() {
-    SeededCamera one{referenceCamera_, referenceLibid_, {}};
-    const std::string targets = targetsFile((dir_ + "/reference.txt").toStdString(), {one});
+double Bench::reference() {
+    const std::string targets = targetsFile((dir_ + "/reference.txt").toStdString(), {reference_});
     QHash<QString, double> v;
-    measure({"reference", QString::fromStdString(targets), referenceLibid_, dir_ + "/reference"}, &v);
-    referenceSeconds_ = v.value("reference_s");
-    const Traffic t = trafficOf(*referenceCamera_);
+    const benchlaunch::Measure m =
+        measure({"reference", QString::fromStdString(targets), reference_.libid,
+                 dir_ + "/reference"},
+                &v);
+    const Traffic t = trafficOf(*reference_.camera);
     std::printf("reference: %d pictures uploaded to one camera in %.2f s (%d requests: %s)\n",
-                t.adds, referenceSeconds_, t.requests, perCamera(t, 1).c_str());
-    return t.adds == s_.missing && referenceSeconds_ > 0;
+                t.adds, v.value("reference_s"), t.requests, perCamera(t, 1).c_str());
+    return m.code == 0 && t.adds == s_.missing ? v.value("reference_s") : 0;
 }
 
-void Bench::clearJournals(const std::vector<SeededCamera>& cameras) const {
-    for (const SeededCamera& seeded : cameras) seeded.camera->journal().clear();
+void Bench::printTraffic(const char* step, const std::vector<SeededCamera>& cameras,
+                         TimePoint from, TimePoint until) const {
+    std::vector<Traffic> each;
+    Traffic total;
+    for (const SeededCamera& seeded : cameras) {
+        each.push_back(trafficOf(*seeded.camera, from, until));
+        total += each.back();
+    }
+    const Spans spans = spansOf(each);
+    std::printf("  %s: requests per camera: %s; picture downloads %d; a camera's requests span "
+                "%.2f s on average (longest %.2f s), at most %d cameras at once\n",
+                step, perCamera(total, int(cameras.size())).c_str(), total.downloads,
+                spans.meanSeconds, spans.longestSeconds, spans.mostAtOnce);
 }
 
 // Every camera was sent exactly its missing pictures and the deletion of its stale records, and
 // holds the source's uids and nothing else.
-bool Bench::exact(const std::vector<SeededCamera>& cameras, Traffic* total) const {
+bool Bench::exact(const std::vector<SeededCamera>& cameras) const {
     QSet<QString> missingMd5, sourceUids;
     for (int i = 0; i < records_.size(); ++i) {
         sourceUids.insert(records_[i].uid);
         if (isMissing(i, s_.missing)) missingMd5.insert(records_[i].md5);
     }
     int exactCameras = 0, holding = 0;
+    Traffic total;
     for (const SeededCamera& seeded : cameras) {
         const Traffic t = trafficOf(*seeded.camera);
-        *total += t;
+        total += t;
         exactCameras += t.adds == s_.missing && t.addedMd5 == missingMd5 &&
                         t.deletes == s_.stale && t.deletedImgids == seeded.staleImgids;
         QSet<QString> held;
         int records = 0;
-        for (const camsim::LibraryRecord& library : seeded.camera->faces().snapshot())
-            for (const auto& [imgid, image] : library.images)
-                if (library.libid == seeded.libid.toStdString()) {
-                    held.insert(QString::fromStdString(image.uid));
-                    ++records;
-                }
+        for (const camsim::LibraryRecord& library : seeded.camera->faces().snapshot()) {
+            if (library.libid != seeded.libid.toStdString()) continue;
+            for (const auto& [imgid, image] : library.images) held.insert(QString::fromStdString(image.uid));
+            records += int(library.images.size());
+        }
         holding += held == sourceUids && records == sourceUids.size();
     }
     const int n = int(cameras.size());
-    std::printf("  sent (camsim journals): %.2f additions and %.2f deletions per camera; "
-                "exactly the missing pictures and the stale records on %d of %d cameras; "
-                "%d of %d hold exactly the source  %s\n",
-                double(total->adds) / n, double(total->deletes) / n, exactCameras, n, holding, n,
-                verdict(exactCameras == n && holding == n));
+    std::printf("  sent (camsim journals): %.2f additions and %.2f deletions per camera; exactly "
+                "the missing pictures and the stale records to %d of %d cameras; %d of %d hold "
+                "exactly the source afterwards\n",
+                double(total.adds) / n, double(total.deletes) / n, exactCameras, n, holding, n);
     return exactCameras == n && holding == n;
 }
 
-bool Bench::compare() {
-    QHash<QString, double> v;
-    const benchlaunch::Measure m = measure(syncArgs("sync", smaller_, "smaller.txt"), &v);
-    smallerPeakKb_ = m.code == 0 ? m.peakKb : 0;
-    std::printf("sync to %d cameras: plan %.2f s, apply %.2f s, peak %.1f MB\n", s_.compare,
-                v.value("plan_s"), v.value("apply_s"), m.peakKb / 1024.0);
-    Traffic total;
-    return exact(smaller_, &total) && m.code == 0;
-}
-
-bool Bench::fleet() {
-    QHash<QString, double> plan;
-    const benchlaunch::Measure planned = measure(syncArgs("plan", fleet_, "fleet.txt"), &plan);
-    Traffic planTraffic;
-    for (const SeededCamera& seeded : fleet_) planTraffic += trafficOf(*seeded.camera);
-    clearJournals(fleet_);
-    const double planSeconds = plan.value("plan_s");
-    const bool planPass = planned.code == 0 && planSeconds > 0 && planSeconds <= kPlanLimitSeconds;
-    std::printf("plan for %d cameras: %.2f s (source loaded in %.2f s before it), planned +%.0f "
-                "~%.0f -%.0f, %.0f cameras refused  %s (<= %.0f s)\n"
-                "  requests per camera: %s; picture downloads: %d\n",
-                s_.cameras, planSeconds, plan.value("load_s"), plan.value("adds"),
-                plan.value("updates"), plan.value("deletes"), plan.value("refused"),
-                verdict(planPass), kPlanLimitSeconds,
-                perCamera(planTraffic, s_.cameras).c_str(), planTraffic.downloads);
-
-    QHash<QString, double> v;
-    const benchlaunch::Measure m = measure(syncArgs("sync", fleet_, "fleet.txt"), &v);
-    fleetPeakKb_ = m.code == 0 ? m.peakKb : 0;
-    const double applySeconds = v.value("apply_s");
-    const bool applyPass = m.code == 0 && applySeconds > 0 &&
-                           applySeconds <= kApplyLimitRatio * referenceSeconds_;
-    std::printf("sync to %d cameras: plan %.2f s again, apply %.2f s = %.2f x the reference  %s "
-                "(<= %.0f x)\n",
-                s_.cameras, v.value("plan_s"), applySeconds, applySeconds / referenceSeconds_,
-                verdict(applyPass), kApplyLimitRatio);
-    Traffic total;
-    const bool exactPass = exact(fleet_, &total);
-    std::printf("  apply requests per camera: %s\n",
-                perCamera(total.minus(planTraffic), s_.cameras).c_str());
-    return planPass && applyPass && exactPass;
-}
-
-bool Bench::memory() const {
-    const bool pass = smallerPeakKb_ > 0 && fleetPeakKb_ > 0 &&
-                      fleetPeakKb_ <= kPeakGrowthLimit * smallerPeakKb_;
-    std::printf("peak memory: %.1f MB with %d cameras, %.1f MB with %d (%+.0f KB per added "
-                "camera)  %s (<= +%.0f %%)\n",
-                smallerPeakKb_ / 1024.0, s_.compare, fleetPeakKb_ / 1024.0, s_.cameras,
-                double(fleetPeakKb_ - smallerPeakKb_) / qMax(1, s_.cameras - s_.compare),
-                verdict(pass), (kPeakGrowthLimit - 1) * 100);
-    return pass;
+SyncResult Bench::sync(const std::vector<SeededCamera>& cameras, const QString& name) {
+    SyncResult r;
+    const std::string targets = targetsFile((dir_ + "/" + name).toStdString(), cameras);
+    r.run = measure({"sync", QString::fromStdString(targets), dir_ + "/source.zip", kLibrary,
+                     dir_ + "/digests", "1", QString::number(s_.atOnce)},
+                    &r.values);
+    const QHash<QString, double>& v = r.values;
+    std::printf("sync to %d cameras: source loaded in %.2f s, plan %.2f s (+%.0f ~%.0f -%.0f, %.0f "
+                "cameras not synced), apply %.2f s; peak %.1f MB\n",
+                int(cameras.size()), v.value("load_s"), v.value("plan_s"), v.value("adds"),
+                v.value("updates"), v.value("deletes"), v.value("refused"), v.value("apply_s"),
+                r.run.peakKb / 1024.0);
+    const TimePoint applyAt(TimePoint::duration(qint64(v.value("apply_at"))));
+    printTraffic("plan", cameras, TimePoint::min(), applyAt);
+    printTraffic("apply", cameras, applyAt, TimePoint::max());
+    r.exact = exact(cameras);
+    return r;
 }
 
 }  // namespace
@@ -305,9 +280,31 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     Bench bench(s, launcher, scratch, output);
     bench.prepare();
-    bool ok = bench.reference();
-    ok = bench.compare() && ok;
-    ok = bench.fleet() && ok;
-    ok = bench.memory() && ok;
-    return ok ? 0 : 1;
+    const double reference = bench.reference();
+    const SyncResult smaller = bench.syncSmaller();
+    const SyncResult fleet = bench.syncFleet();
+
+    const double plan = fleet.values.value("plan_s");
+    const double apply = fleet.values.value("apply_s");
+    const bool planPass = fleet.run.code == 0 && plan > 0 && plan <= kPlanLimitSeconds;
+    const bool applyPass = fleet.run.code == 0 && reference > 0 && apply > 0 &&
+                           apply <= kApplyLimitRatio * reference;
+    const bool exactPass = smaller.ok() && fleet.ok();
+    const long small = smaller.run.peakKb, large = fleet.run.peakKb;
+    const bool memoryPass = smaller.run.code == 0 && fleet.run.code == 0 &&
+                            large <= kPeakGrowthLimit * small;
+    std::printf("plan for %d cameras: %.2f s  %s (<= %.0f s)\n", s.cameras, plan,
+                verdict(planPass), kPlanLimitSeconds);
+    std::printf("apply to %d cameras: %.2f s, %.2f x the reference (%.2f s)  %s (<= %.0f x)\n",
+                s.cameras, apply, reference > 0 ? apply / reference : 0.0, reference,
+                verdict(applyPass), kApplyLimitRatio);
+    std::printf("exactly %d additions and %d deletions per camera, every camera then holding the "
+                "source  %s\n",
+                s.missing, s.stale, verdict(exactPass));
+    std::printf("peak memory: %.1f MB with %d cameras, %.1f MB with %d (%+.0f KB per added "
+                "camera)  %s (<= +%.0f %%)\n",
+                small / 1024.0, s.compare, large / 1024.0, s.cameras,
+                double(large - small) / qMax(1, s.cameras - s.compare), verdict(memoryPass),
+                (kPeakGrowthLimit - 1) * 100);
+    return planPass && applyPass && exactPass && memoryPass ? 0 : 1;
 }

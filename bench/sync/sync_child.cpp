@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -74,6 +75,10 @@ int sync(const QStringList& args, bool planOnly) {
         std::printf("plan_s=%.3f\n", clock.elapsed() / 1000.0);
         printPlans(run.plans());
         if (planOnly) return qApp->quit();
+        // The steady clock is the system's monotonic one: the cameras' journals tell the
+        // requests of the apply from those of the plan by it.
+        std::printf("apply_at=%lld\n",
+                    (long long)std::chrono::steady_clock::now().time_since_epoch().count());
         clock.restart();
         run.apply();
     });

@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace syncbench {
@@ -36,17 +38,12 @@ Traffic& Traffic::operator+=(const Traffic& other) {
     return *this;
 }
 
-Traffic Traffic::minus(const Traffic& earlier) const {
-    Traffic rest;
-    rest.requests = requests - earlier.requests;
-    rest.byPath = byPath;
-    for (const auto& [path, count] : earlier.byPath) rest.byPath[path] -= count;
-    return rest;
-}
-
-Traffic trafficOf(camsim::Camera& camera) {
+Traffic trafficOf(camsim::Camera& camera, TimePoint from, TimePoint until) {
     Traffic t;
     for (const camsim::JournalEntry& entry : camera.journal().entries()) {
+        if (entry.received < from || entry.received >= until) continue;
+        if (t.requests == 0 || entry.received < t.first) t.first = entry.received;
+        if (t.requests == 0 || entry.answered > t.last) t.last = entry.answered;
         ++t.requests;
         ++t.byPath[pathName(entry.path)];
         if (!tookIt(entry)) continue;
@@ -75,6 +72,26 @@ std::string perCamera(const Traffic& total, int cameras) {
         text += item;
     }
     return text.empty() ? "none" : text;
+}
+
+Spans spansOf(const std::vector<Traffic>& cameras) {
+    Spans spans;
+    std::vector<std::pair<camsim::JournalEntry::Clock::time_point, int>> edges;
+    int counted = 0;
+    for (const Traffic& t : cameras) {
+        if (t.requests == 0) continue;
+        const double seconds = std::chrono::duration<double>(t.last - t.first).count();
+        spans.meanSeconds += seconds;
+        spans.longestSeconds = std::max(spans.longestSeconds, seconds);
+        edges.push_back({t.first, 1});
+        edges.push_back({t.last, -1});
+        ++counted;
+    }
+    if (counted) spans.meanSeconds /= counted;
+    std::sort(edges.begin(), edges.end());  // at a tie an end (-1) comes before a start
+    int open = 0;
+    for (const auto& edge : edges) spans.mostAtOnce = std::max(spans.mostAtOnce, open += edge.second);
+    return spans;
 }
 
 }  // namespace syncbench

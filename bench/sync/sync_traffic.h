@@ -6,6 +6,7 @@
 #include <QString>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "camsim.h"
 
@@ -19,14 +20,28 @@ struct Traffic {
     QSet<qint64> deletedImgids;    // each record deletion the camera took
     int deletes = 0;
     std::map<std::string, int> byPath;
+    camsim::JournalEntry::Clock::time_point first, last;  // first request in, last answer out
 
     Traffic& operator+=(const Traffic& other);
-    Traffic minus(const Traffic& earlier) const;  // requests per path only
 };
 
-Traffic trafficOf(camsim::Camera& camera);
+using TimePoint = camsim::JournalEntry::Clock::time_point;
+
+// The requests the camera received from `from` (steady clock, the same in every process) until
+// before `until`.
+Traffic trafficOf(camsim::Camera& camera, TimePoint from = TimePoint::min(),
+                  TimePoint until = TimePoint::max());
 
 // "list_img 3, add_img 20, ..." per camera, of the requests of cameras cameras.
 std::string perCamera(const Traffic& total, int cameras);
+
+// How the cameras' work lay in time: each camera's span from its first request to its last
+// answer, and how many cameras were within their span at once.
+struct Spans {
+    double meanSeconds = 0;
+    double longestSeconds = 0;
+    int mostAtOnce = 0;
+};
+Spans spansOf(const std::vector<Traffic>& cameras);
 
 }  // namespace syncbench
