@@ -29,7 +29,8 @@ QByteArray jpeg(int index, int colourStep) {
     }
     QByteArray bytes;
     QBuffer out(&bytes);
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "JPG")) qFatal("cannot make a picture");
+    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "JPG"))
+        qFatal("cannot make a picture");
     return bytes;
 }
 

@@ -85,12 +85,14 @@ Launcher::~Launcher() {
 
 Measure Launcher::run(const std::vector<std::string>& args) {
     std::string request;
-    for (const std::string& arg : args) request += arg + '\0';
+    for (const std::string& arg : args)
+        request += arg + '\0';
     const uint32_t size = request.size();
     Measure m;
     const auto start = std::chrono::steady_clock::now();
     if (!writeAll(requests_, &size, sizeof size) || !writeAll(requests_, request.data(), size) ||
-        !readAll(replies_, &m.code, sizeof m.code) || !readAll(replies_, &m.peakKb, sizeof m.peakKb))
+        !readAll(replies_, &m.code, sizeof m.code) ||
+        !readAll(replies_, &m.peakKb, sizeof m.peakKb))
         return Measure{};
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return m;

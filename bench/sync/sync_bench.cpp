@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "app_cameras.h"
-#include "fleet/fleetsettings.h"
 #include "bench_flags.h"
+#include "fleet/fleetsettings.h"
 #include "launcher.h"
 #include "support/temp_dir.h"
 #include "sync_child.h"
@@ -54,9 +54,12 @@ struct Settings {
 Settings parse(int argc, char** argv) {
     Settings s;
     benchflags::parse(argc, argv,
-                      {{"--cameras", &s.cameras}, {"--compare", &s.compare},
-                       {"--records", &s.records}, {"--missing", &s.missing},
-                       {"--stale", &s.stale}, {"--latency", &s.latencyMs},
+                      {{"--cameras", &s.cameras},
+                       {"--compare", &s.compare},
+                       {"--records", &s.records},
+                       {"--missing", &s.missing},
+                       {"--stale", &s.stale},
+                       {"--latency", &s.latencyMs},
                        {"--at-once", &s.atOnce}},
                       "[--cameras N] [--compare N] [--records N] [--missing N] [--stale N] "
                       "[--latency MS] [--at-once N]\n"
@@ -70,8 +73,9 @@ Settings parse(int argc, char** argv) {
                       "  --at-once N   cameras worked at once (default: the program's, 16)\n");
     if (s.missing > s.records / 100 || s.cameras < 1 || s.atOnce < fleet::kMinLimit ||
         s.atOnce > fleet::kMaxLimit) {
-        std::fprintf(stderr, "--missing is at most --records / 100; --cameras at least 1; "
-                             "--at-once from 1 to 256\n");
+        std::fprintf(stderr,
+                     "--missing is at most --records / 100; --cameras at least 1; "
+                     "--at-once from 1 to 256\n");
         std::exit(2);
     }
     return s;
@@ -83,7 +87,8 @@ QHash<QString, double> figures(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return values;
     for (const QString& word : QString::fromUtf8(file.readAll()).split(QRegExp("\\s+")))
-        if (word.contains('=')) values.insert(word.section('=', 0, 0), word.section('=', 1).toDouble());
+        if (word.contains('='))
+            values.insert(word.section('=', 0, 0), word.section('=', 1).toDouble());
     return values;
 }
 
@@ -116,7 +121,9 @@ class Bench {
 public:
     Bench(const Settings& s, benchlaunch::Launcher& launcher, const testsupport::TempDir& scratch,
           std::string output)
-        : s_(s), launcher_(launcher), dir_(QString::fromStdString(scratch.path())),
+        : s_(s),
+          launcher_(launcher),
+          dir_(QString::fromStdString(scratch.path())),
           output_(std::move(output)) {}
 
     void prepare();
@@ -147,7 +154,8 @@ std::vector<SeededCamera> Bench::seedCameras(int count) {
     std::vector<SeededCamera> cameras;
     for (int i = 0; i < count; ++i) {
         camsim::Camera* camera = testsupport::mustStart(set_);
-        cameras.push_back(seed(*camera, records_, s_.missing, s_.stale, kLibrary, dir_ + "/digests"));
+        cameras.push_back(
+            seed(*camera, records_, s_.missing, s_.stale, kLibrary, dir_ + "/digests"));
         camera->addFault({"*", camsim::FaultKind::Latency, s_.latencyMs, -1});
     }
     return cameras;
@@ -170,15 +178,17 @@ void Bench::prepare() {
     reference_.libid = QString::fromStdString(
         reference_.camera->faces().createLibrary("reference", 74).data["libid"].asString());
     reference_.camera->addFault({"*", camsim::FaultKind::Latency, s_.latencyMs, -1});
-    std::printf("%d records (%d missing from each camera, %d stale on each), %d cameras (and %d "
-                "for the memory comparison), %d ms per request, %d cameras at once, removal on, "
-                "extraction off\n",
-                s_.records, s_.missing, s_.stale, s_.cameras, s_.compare, s_.latencyMs, s_.atOnce);
+    std::printf(
+        "%d records (%d missing from each camera, %d stale on each), %d cameras (and %d "
+        "for the memory comparison), %d ms per request, %d cameras at once, removal on, "
+        "extraction off\n",
+        s_.records, s_.missing, s_.stale, s_.cameras, s_.compare, s_.latencyMs, s_.atOnce);
 }
 
 benchlaunch::Measure Bench::measure(const QStringList& args, QHash<QString, double>* values) {
     std::vector<std::string> argv{"--child"};
-    for (const QString& arg : args) argv.push_back(arg.toStdString());
+    for (const QString& arg : args)
+        argv.push_back(arg.toStdString());
     const benchlaunch::Measure m = launcher_.run(argv);
     *values = figures(output_);
     if (m.code != 0) std::printf("  (the run ended with exit code %d)\n", m.code);
@@ -188,18 +198,16 @@ benchlaunch::Measure Bench::measure(const QStringList& args, QHash<QString, doub
 double Bench::reference() {
     const std::string targets = targetsFile((dir_ + "/reference.txt").toStdString(), {reference_});
     QHash<QString, double> v;
-    const benchlaunch::Measure m =
-        measure({"reference", QString::fromStdString(targets), reference_.libid,
-                 dir_ + "/reference"},
-                &v);
+    const benchlaunch::Measure m = measure(
+        {"reference", QString::fromStdString(targets), reference_.libid, dir_ + "/reference"}, &v);
     const Traffic t = trafficOf(*reference_.camera);
     std::printf("reference: %d pictures uploaded to one camera in %.2f s (%d requests: %s)\n",
                 t.adds, v.value("reference_s"), t.requests, perCamera(t, 1).c_str());
     return m.code == 0 && t.adds == s_.missing ? v.value("reference_s") : 0;
 }
 
-void Bench::printTraffic(const char* step, const std::vector<SeededCamera>& cameras,
-                         TimePoint from, TimePoint until) const {
+void Bench::printTraffic(const char* step, const std::vector<SeededCamera>& cameras, TimePoint from,
+                         TimePoint until) const {
     std::vector<Traffic> each;
     Traffic total;
     for (const SeededCamera& seeded : cameras) {
@@ -207,10 +215,11 @@ void Bench::printTraffic(const char* step, const std::vector<SeededCamera>& came
         total += each.back();
     }
     const Spans spans = spansOf(each);
-    std::printf("  %s: requests per camera: %s; picture downloads %d; a camera's requests span "
-                "%.2f s on average (longest %.2f s), at most %d cameras at once\n",
-                step, perCamera(total, int(cameras.size())).c_str(), total.downloads,
-                spans.meanSeconds, spans.longestSeconds, spans.mostAtOnce);
+    std::printf(
+        "  %s: requests per camera: %s; picture downloads %d; a camera's requests span "
+        "%.2f s on average (longest %.2f s), at most %d cameras at once\n",
+        step, perCamera(total, int(cameras.size())).c_str(), total.downloads, spans.meanSeconds,
+        spans.longestSeconds, spans.mostAtOnce);
 }
 
 // Every camera was sent exactly its missing pictures and the deletion of its stale records, and
@@ -226,22 +235,24 @@ bool Bench::exact(const std::vector<SeededCamera>& cameras) const {
     for (const SeededCamera& seeded : cameras) {
         const Traffic t = trafficOf(*seeded.camera);
         total += t;
-        exactCameras += t.adds == s_.missing && t.addedMd5 == missingMd5 &&
-                        t.deletes == s_.stale && t.deletedImgids == seeded.staleImgids;
+        exactCameras += t.adds == s_.missing && t.addedMd5 == missingMd5 && t.deletes == s_.stale &&
+                        t.deletedImgids == seeded.staleImgids;
         QSet<QString> held;
         int records = 0;
         for (const camsim::LibraryRecord& library : seeded.camera->faces().snapshot()) {
             if (library.libid != seeded.libid.toStdString()) continue;
-            for (const auto& [imgid, image] : library.images) held.insert(QString::fromStdString(image.uid));
+            for (const auto& [imgid, image] : library.images)
+                held.insert(QString::fromStdString(image.uid));
             records += int(library.images.size());
         }
         holding += held == sourceUids && records == sourceUids.size();
     }
     const int n = int(cameras.size());
-    std::printf("  sent (camsim journals): %.2f additions and %.2f deletions per camera; exactly "
-                "the missing pictures and the stale records to %d of %d cameras; %d of %d hold "
-                "exactly the source afterwards\n",
-                double(total.adds) / n, double(total.deletes) / n, exactCameras, n, holding, n);
+    std::printf(
+        "  sent (camsim journals): %.2f additions and %.2f deletions per camera; exactly "
+        "the missing pictures and the stale records to %d of %d cameras; %d of %d hold "
+        "exactly the source afterwards\n",
+        double(total.adds) / n, double(total.deletes) / n, exactCameras, n, holding, n);
     return exactCameras == n && holding == n;
 }
 
@@ -252,11 +263,12 @@ SyncResult Bench::sync(const std::vector<SeededCamera>& cameras, const QString& 
                      dir_ + "/digests", "1", QString::number(s_.atOnce)},
                     &r.values);
     const QHash<QString, double>& v = r.values;
-    std::printf("sync to %d cameras: source loaded in %.2f s, plan %.2f s (+%.0f ~%.0f -%.0f, %.0f "
-                "cameras not synced), apply %.2f s; peak %.1f MB\n",
-                int(cameras.size()), v.value("load_s"), v.value("plan_s"), v.value("adds"),
-                v.value("updates"), v.value("deletes"), v.value("refused"), v.value("apply_s"),
-                r.run.peakKb / 1024.0);
+    std::printf(
+        "sync to %d cameras: source loaded in %.2f s, plan %.2f s (+%.0f ~%.0f -%.0f, %.0f "
+        "cameras not synced), apply %.2f s; peak %.1f MB\n",
+        int(cameras.size()), v.value("load_s"), v.value("plan_s"), v.value("adds"),
+        v.value("updates"), v.value("deletes"), v.value("refused"), v.value("apply_s"),
+        r.run.peakKb / 1024.0);
     const TimePoint applyAt(TimePoint::duration(qint64(v.value("apply_at"))));
     printTraffic("plan", cameras, TimePoint::min(), applyAt);
     printTraffic("apply", cameras, applyAt, TimePoint::max());
@@ -287,24 +299,26 @@ int main(int argc, char** argv) {
     const double plan = fleet.values.value("plan_s");
     const double apply = fleet.values.value("apply_s");
     const bool planPass = fleet.run.code == 0 && plan > 0 && plan <= kPlanLimitSeconds;
-    const bool applyPass = fleet.run.code == 0 && reference > 0 && apply > 0 &&
-                           apply <= kApplyLimitRatio * reference;
+    const bool applyPass =
+        fleet.run.code == 0 && reference > 0 && apply > 0 && apply <= kApplyLimitRatio * reference;
     const bool exactPass = smaller.ok() && fleet.ok();
     const long small = smaller.run.peakKb, large = fleet.run.peakKb;
-    const bool memoryPass = smaller.run.code == 0 && fleet.run.code == 0 &&
-                            large <= kPeakGrowthLimit * small;
-    std::printf("plan for %d cameras: %.2f s  %s (<= %.0f s)\n", s.cameras, plan,
-                verdict(planPass), kPlanLimitSeconds);
+    const bool memoryPass =
+        smaller.run.code == 0 && fleet.run.code == 0 && large <= kPeakGrowthLimit * small;
+    std::printf("plan for %d cameras: %.2f s  %s (<= %.0f s)\n", s.cameras, plan, verdict(planPass),
+                kPlanLimitSeconds);
     std::printf("apply to %d cameras: %.2f s, %.2f x the reference (%.2f s)  %s (<= %.0f x)\n",
                 s.cameras, apply, reference > 0 ? apply / reference : 0.0, reference,
                 verdict(applyPass), kApplyLimitRatio);
-    std::printf("exactly %d additions and %d deletions per camera, every camera then holding the "
-                "source  %s\n",
-                s.missing, s.stale, verdict(exactPass));
-    std::printf("peak memory: %.1f MB with %d cameras, %.1f MB with %d (%+.0f KB per added "
-                "camera)  %s (<= +%.0f %%)\n",
-                small / 1024.0, s.compare, large / 1024.0, s.cameras,
-                double(large - small) / qMax(1, s.cameras - s.compare), verdict(memoryPass),
-                (kPeakGrowthLimit - 1) * 100);
+    std::printf(
+        "exactly %d additions and %d deletions per camera, every camera then holding the "
+        "source  %s\n",
+        s.missing, s.stale, verdict(exactPass));
+    std::printf(
+        "peak memory: %.1f MB with %d cameras, %.1f MB with %d (%+.0f KB per added "
+        "camera)  %s (<= +%.0f %%)\n",
+        small / 1024.0, s.compare, large / 1024.0, s.cameras,
+        double(large - small) / qMax(1, s.cameras - s.compare), verdict(memoryPass),
+        (kPeakGrowthLimit - 1) * 100);
     return planPass && applyPass && exactPass && memoryPass ? 0 : 1;
 }

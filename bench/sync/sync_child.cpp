@@ -82,16 +82,15 @@ int sync(const QStringList& args, bool planOnly) {
         clock.restart();
         run.apply();
     });
-    QObject::connect(&run, &facesync::SyncRun::signalApplied, qApp,
-                     [&](const reports::JobReport& report) {
-                         std::printf("apply_s=%.3f stored=%d failed=%d skipped=%d\n",
-                                     clock.elapsed() / 1000.0,
-                                     report.count(reports::Outcome::Stored),
-                                     report.count(reports::Outcome::Failed),
-                                     report.count(reports::Outcome::Skipped));
-                         code = report.count(reports::Outcome::Failed) ? 1 : 0;
-                         qApp->quit();
-                     });
+    QObject::connect(
+        &run, &facesync::SyncRun::signalApplied, qApp, [&](const reports::JobReport& report) {
+            std::printf("apply_s=%.3f stored=%d failed=%d skipped=%d\n", clock.elapsed() / 1000.0,
+                        report.count(reports::Outcome::Stored),
+                        report.count(reports::Outcome::Failed),
+                        report.count(reports::Outcome::Skipped));
+            code = report.count(reports::Outcome::Failed) ? 1 : 0;
+            qApp->quit();
+        });
     // Within the event loop, so that a run that ends at once still ends it.
     QTimer::singleShot(0, &run, [&] {
         clock.restart();
@@ -116,7 +115,7 @@ int reference(const QStringList& args) {
     QElapsedTimer clock;
     clock.start();
     const int stored = Interaction::instance().addImages(device, args[1], pictures,
-                                                           [](int) { return false; });  // never stop
+                                                         [](int) { return false; });  // never stop
     std::printf("reference_s=%.3f stored=%d\n", clock.elapsed() / 1000.0, stored);
     return stored == pictures.size() ? 0 : 1;
 }

@@ -91,7 +91,8 @@ void writePackage(const QVector<SourceRecord>& records, const QString& library,
 SeededCamera seed(camsim::Camera& camera, const QVector<SourceRecord>& records, int missing,
                   int stale, const QString& library, const QString& digestDir) {
     SeededCamera seeded{&camera, {}, {}};
-    const camsim::StoreResult made = camera.faces().createLibrary(library.toStdString(), kThreshold);
+    const camsim::StoreResult made =
+        camera.faces().createLibrary(library.toStdString(), kThreshold);
     seeded.libid = QString::fromStdString(made.data["libid"].asString());
     const QString address = QString::fromStdString(camera.config().address);
     facesync::DigestCache cache(digestDir, address, seeded.libid);
@@ -105,8 +106,8 @@ SeededCamera seed(camsim::Camera& camera, const QVector<SourceRecord>& records, 
     for (int i = 0; i < records.size(); ++i)
         if (!isMissing(i, missing)) add(records[i]);
     for (int k = 0; k < stale; ++k)
-        seeded.staleImgids.insert(add(numbered(QString("%1-stale-%2").arg(address).arg(k),
-                                               kStaleBase + k)));
+        seeded.staleImgids.insert(
+            add(numbered(QString("%1-stale-%2").arg(address).arg(k), kStaleBase + k)));
     if (!cache.save()) qFatal("cannot write a digest cache");
     return seeded;
 }

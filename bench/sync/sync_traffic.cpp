@@ -11,7 +11,8 @@ namespace syncbench {
 namespace {
 
 bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // The last part of a path, or "picture download" for served pictures.
@@ -34,7 +35,8 @@ Traffic& Traffic::operator+=(const Traffic& other) {
     deletes += other.deletes;
     addedMd5 += other.addedMd5;
     deletedImgids += other.deletedImgids;
-    for (const auto& [path, count] : other.byPath) byPath[path] += count;
+    for (const auto& [path, count] : other.byPath)
+        byPath[path] += count;
     return *this;
 }
 
@@ -90,7 +92,8 @@ Spans spansOf(const std::vector<Traffic>& cameras) {
     if (counted) spans.meanSeconds /= counted;
     std::sort(edges.begin(), edges.end());  // at a tie an end (-1) comes before a start
     int open = 0;
-    for (const auto& edge : edges) spans.mostAtOnce = std::max(spans.mostAtOnce, open += edge.second);
+    for (const auto& edge : edges)
+        spans.mostAtOnce = std::max(spans.mostAtOnce, open += edge.second);
     return spans;
 }
 

@@ -14,10 +14,10 @@ namespace syncbench {
 
 struct Traffic {
     int requests = 0;
-    int downloads = 0;             // served pictures fetched
-    QSet<QString> addedMd5;        // the md5 header of each picture upload the camera took
-    int adds = 0;                  // picture uploads the camera took (a repeated one counts)
-    QSet<qint64> deletedImgids;    // each record deletion the camera took
+    int downloads = 0;           // served pictures fetched
+    QSet<QString> addedMd5;      // the md5 header of each picture upload the camera took
+    int adds = 0;                // picture uploads the camera took (a repeated one counts)
+    QSet<qint64> deletedImgids;  // each record deletion the camera took
     int deletes = 0;
     std::map<std::string, int> byPath;
     camsim::JournalEntry::Clock::time_point first, last;  // first request in, last answer out
