@@ -39,7 +39,8 @@ bool loadPackage(const SyncCommand& command, facesync::Source* source) {
         sealing::KeyPair keys;
         bool haveKey = false;
         if (!loadKeyOption(command.keyFile, &keys, &haveKey)) return false;
-        if (!haveKey) return printError("the package is encrypted: give the secret key with --key"), false;
+        if (!haveKey)
+            return printError("the package is encrypted: give the secret key with --key"), false;
         path = plain.filePath("package.zip");
         QString error;
         if (!sealing::open(command.from, path, keys, &error)) return printError(error), false;
@@ -68,7 +69,8 @@ int prepare(const SyncCommand& command, Prepared* out) {
     const int colon = command.from.indexOf(':');
     SDeviceInfo camera;
     if (colon <= 0 || colon == command.from.size() - 1) {
-        printError(QString("--from %1 is neither a package file nor ADDR:LIBRARY").arg(command.from));
+        printError(
+            QString("--from %1 is neither a package file nor ADDR:LIBRARY").arg(command.from));
         return exitcode::kUsage;
     }
     if (!findDevice(devices, command.from.left(colon), &camera)) return exitcode::kUsage;
@@ -79,10 +81,14 @@ int prepare(const SyncCommand& command, Prepared* out) {
 
 const char* changeKey(Change change) {
     switch (change) {
-        case Change::Add: return "add";
-        case Change::UpdateTexts: return "update-texts";
-        case Change::ReplacePicture: return "replace-picture";
-        case Change::Delete: return "delete";
+        case Change::Add:
+            return "add";
+        case Change::UpdateTexts:
+            return "update-texts";
+        case Change::ReplacePicture:
+            return "replace-picture";
+        case Change::Delete:
+            return "delete";
     }
     return "";
 }
@@ -94,7 +100,8 @@ void printPlan(const facesync::SyncRun& run) {
                  qPrintable(run.options().libraryName));
     for (const facesync::TargetPlan& plan : run.plans()) {
         if (!plan.ok()) {
-            std::fprintf(output(), "  %-15s not synced: %s\n", qPrintable(plan.camera), qPrintable(plan.reason));
+            std::fprintf(output(), "  %-15s not synced: %s\n", qPrintable(plan.camera),
+                         qPrintable(plan.reason));
             continue;
         }
         std::fprintf(output(), "  %-15s %-14s unchanged %d, kept %d, without uid %d%s\n",
@@ -107,30 +114,44 @@ void printPlan(const facesync::SyncRun& run) {
 QJsonObject planJson(const facesync::TargetPlan& plan) {
     QJsonArray changes;
     for (const facesync::PlannedChange& change : plan.changes)
-        changes.append(QJsonObject{{"change", changeKey(change.change)}, {"uid", change.uid},
-                                   {"name", change.name}});
-    return {{"address", plan.camera}, {"libid", plan.libid}, {"createLibrary", plan.createLibrary},
-            {"code", plan.code}, {"reason", plan.reason}, {"summary", plan.summary()},
-            {"adds", plan.adds()}, {"updates", plan.updates()}, {"deletes", plan.deletes()},
-            {"unchanged", plan.unchanged}, {"kept", plan.kept}, {"withoutUid", plan.withoutUid},
+        changes.append(QJsonObject{
+            {"change", changeKey(change.change)}, {"uid", change.uid}, {"name", change.name}});
+    return {{"address", plan.camera},
+            {"libid", plan.libid},
+            {"createLibrary", plan.createLibrary},
+            {"code", plan.code},
+            {"reason", plan.reason},
+            {"summary", plan.summary()},
+            {"adds", plan.adds()},
+            {"updates", plan.updates()},
+            {"deletes", plan.deletes()},
+            {"unchanged", plan.unchanged},
+            {"kept", plan.kept},
+            {"withoutUid", plan.withoutUid},
             {"changes", changes}};
 }
 
 QJsonArray rowsJson(const reports::JobReport& report) {
     QJsonArray rows;
     for (const reports::ReportRow& row : report.rows)
-        rows.append(QJsonObject{{"address", row.camera}, {"uid", row.file},
-                                {"outcome", reports::outcomeKey(row.outcome)}, {"code", row.code},
+        rows.append(QJsonObject{{"address", row.camera},
+                                {"uid", row.file},
+                                {"outcome", reports::outcomeKey(row.outcome)},
+                                {"code", row.code},
                                 {"reason", row.reason}});
     return rows;
 }
 
 void printJson(const facesync::SyncRun& run, const reports::JobReport* report) {
     QJsonArray cameras;
-    for (const facesync::TargetPlan& plan : run.plans()) cameras.append(planJson(plan));
-    QJsonObject json{{"source", run.source().label}, {"library", run.options().libraryName},
-                     {"withoutUid", run.source().withoutUid}, {"cameras", cameras},
-                     {"total", facesync::totalSummary(run.plans())}, {"applied", report != nullptr}};
+    for (const facesync::TargetPlan& plan : run.plans())
+        cameras.append(planJson(plan));
+    QJsonObject json{{"source", run.source().label},
+                     {"library", run.options().libraryName},
+                     {"withoutUid", run.source().withoutUid},
+                     {"cameras", cameras},
+                     {"total", facesync::totalSummary(run.plans())},
+                     {"applied", report != nullptr}};
     if (report) json.insert("rows", rowsJson(*report));
     std::fputs(QJsonDocument(json).toJson(QJsonDocument::Indented).constData(), output());
 }
@@ -166,7 +187,8 @@ int runSync(const SyncCommand& command) {
     const int ready = prepare(command, &prepared);
     if (ready != exitcode::kOk) return ready;
     facesync::Options options;
-    options.libraryName = command.library.isEmpty() ? prepared.source->library.name : command.library;
+    options.libraryName =
+        command.library.isEmpty() ? prepared.source->library.name : command.library;
     options.removeMissing = command.removeMissing;
     options.extractAfter = command.extract;
     options.digestDir = digestDir(command);

@@ -11,11 +11,11 @@ namespace backup {
 
 struct SyncCommand {
     DeviceChoice devices;
-    QString from;        // a package file, or "ADDR:LIBRARY"
-    QStringList to;      // camera addresses
-    QString library;     // the library's name on the targets (default: the source's)
-    QString keyFile;     // for encrypted packages
-    QString stateDir;    // the digest caches; empty: beside the program's device list
+    QString from;      // a package file, or "ADDR:LIBRARY"
+    QStringList to;    // camera addresses
+    QString library;   // the library's name on the targets (default: the source's)
+    QString keyFile;   // for encrypted packages
+    QString stateDir;  // the digest caches; empty: beside the program's device list
     bool removeMissing = false;
     bool dryRun = false;
     bool json = false;

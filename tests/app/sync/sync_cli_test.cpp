@@ -16,7 +16,8 @@ int changesTo(camsim::Camera& camera) {
     int count = 0;
     for (const camsim::JournalEntry& entry : camera.journal().entries())
         if (entry.authenticated && entry.path.find("/api/v1/recognize/") == 0 &&
-            entry.path.find("list") == std::string::npos && entry.path.find("get_") == std::string::npos &&
+            entry.path.find("list") == std::string::npos &&
+            entry.path.find("get_") == std::string::npos &&
             entry.path.find("export_record") == std::string::npos)
             ++count;
     return count;
@@ -28,8 +29,10 @@ protected:
 
     Outcome sync(const std::string& list, const std::string& from,
                  const std::vector<std::string>& to, std::vector<std::string> extra) {
-        std::vector<std::string> args{"sync", "--csv", list, "--from", from, "--library", "staff",
-                                      "--state", scratch.path() + "/state", "--to"};
+        std::vector<std::string> args{"sync",   "--csv",   list,
+                                      "--from", from,      "--library",
+                                      "staff",  "--state", scratch.path() + "/state",
+                                      "--to"};
         args.insert(args.end(), to.begin(), to.end());
         args.insert(args.end(), extra.begin(), extra.end());
         return run(args, scratch.path());
@@ -42,7 +45,8 @@ TEST_F(SyncCliTest, PackageAndCameraPlansThenApply) {
     camsim::Camera& full = startCamera();
     addLibrary(source, "staff", 5, 1);
     const std::string libid = target.faces().createLibrary("staff", 80).data["libid"].asString();
-    for (int i = 0; i < 3; ++i) addRecord(target, libid, "staff_" + std::to_string(i), 1 + i);
+    for (int i = 0; i < 3; ++i)
+        addRecord(target, libid, "staff_" + std::to_string(i), 1 + i);
     addRecord(target, libid, "stale", 90);
     addLibrary(full, "a", 1, 60);
     addLibrary(full, "b", 1, 70);
@@ -59,7 +63,8 @@ TEST_F(SyncCliTest, PackageAndCameraPlansThenApply) {
 
     target.journal().clear();
     const Outcome fromPackage = sync(list, package, {to}, {"--dry-run", "--json"});
-    const Outcome fromCamera = sync(list, source.config().address + ":staff", {to}, {"--dry-run", "--json"});
+    const Outcome fromCamera =
+        sync(list, source.config().address + ":staff", {to}, {"--dry-run", "--json"});
     ASSERT_EQ(fromPackage.code, 0) << fromPackage.err;
     ASSERT_EQ(fromCamera.code, 0) << fromCamera.err;
     const Json::Value planned = testsupport::parseJson(fromPackage.out);
