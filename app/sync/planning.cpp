@@ -37,10 +37,9 @@ bool sameTexts(const SFeatrueInfo& a, const SFeatrueInfo& b) {
     return a.name == b.name && paddedExt(a) == paddedExt(b);
 }
 
-// The digest of a target picture: the cached one, or the picture downloaded and hashed. An empty
-// result with ok: the camera has no picture to give; !ok: the camera stopped answering.
+// The digest of a target picture: the cached one, or the picture downloaded and hashed. Empty
+// when the camera has no picture to give; *ok turns false when the camera stopped answering.
 QByteArray targetDigest(TargetState* state, const SFeatrueInfo& record, bool* ok) {
-    *ok = true;
     QByteArray md5 = state->cache->get(record.imgid);
     if (!md5.isEmpty() || record.url.isEmpty()) return md5;
     Protocol::MsgImageData data;
@@ -101,10 +100,12 @@ bool compare(TargetState* state, const Source& source, const Options& options,
             continue;
         }
         if (stop && stop()) return false;
+        // A source record without a picture cannot replace one: only its texts count.
+        const QByteArray wanted = source.pictureMd5.value(record->uid);
         bool ok = true;
-        const QByteArray md5 = targetDigest(state, *held, &ok);
+        const QByteArray md5 = wanted.isEmpty() ? wanted : targetDigest(state, *held, &ok);
         if (!ok) return false;
-        if (md5.isEmpty() || md5 != source.pictureMd5.value(record->uid))
+        if (!wanted.isEmpty() && md5 != wanted)
             plan.changes << changeOf(Change::ReplacePicture, *record, held->imgid);
         else if (!sameTexts(*record, *held))
             plan.changes << changeOf(Change::UpdateTexts, *record, held->imgid);
@@ -128,7 +129,7 @@ void keepOnlyAsked(TargetPlan* plan, const QSet<QString>& onlyUids) {
     QVector<PlannedChange> asked;
     for (const PlannedChange& change : qAsConst(plan->changes))
         if (onlyUids.contains(change.uid)) asked << change;
-    plan->unchanged += plan->changes.size() - asked.size();
+    plan->unchanged += plan->changes.size() - asked.size();  // not asked for: left as it is
     plan->changes = asked;
 }
 
@@ -180,8 +181,7 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     const bool compared = compare(state, source, options, records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
     if (!compared && stop && stop())
-        return notSynced(&plan, resultcode::NeverStarted,
-                         text(QT_TRANSLATE_NOOP("SyncPlan", "Cancelled")));
+        return notSynced(&plan, resultcode::NeverStarted, ErrorText(resultcode::NeverStarted));
     if (!compared)
         return notSynced(&plan, resultcode::NetworkError, ErrorText(resultcode::NetworkError));
     keepOnlyAsked(&plan, state->target.onlyUids);

@@ -9,6 +9,7 @@
 
 #include "app_cameras.h"
 #include "camsim.h"
+#include "digestcache.h"
 #include "support/camera_fixture.h"
 #include "syncrun.h"
 
@@ -196,6 +197,9 @@ private slots:
         QCOMPARE(facesync::totalSummary(keep.plans()), QString("+8 ~2 -0"));
         // The first plan of a camera downloads each matched picture once to learn its digest.
         QCOMPARE(requestsTo(*differing, "/images/"), 4);
+        // Cancelled once planned: every camera is left out, nothing is sent.
+        keep.cancel();
+        QCOMPARE(apply(keep).count(reports::Outcome::Skipped), 3);
         for (camsim::Camera* camera : {differing, full, empty})
             QCOMPARE(mutations(*camera), 0);
 
@@ -246,6 +250,31 @@ private slots:
         }
     }
 
+    // The digests of a camera's pictures survive the program; damaged lines are dropped, and a
+    // libid from the camera cannot lead the file out of its folder.
+    void digestCacheFile() {
+        const QString dir = state_.filePath("digests");
+        facesync::DigestCache cache(dir, "10.0.0.1", "../../x/y");
+        QCOMPARE(QFileInfo(cache.path()).absolutePath(), QDir(dir).absolutePath());
+        const QByteArray md5 = QByteArray::fromHex("00112233445566778899aabbccddeeff");
+        cache.put(7, md5);
+        cache.put(8, md5);
+        QVERIFY(cache.save());
+        QFile file(cache.path());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(
+            "9 0011\n-1 00112233445566778899aabbccddeeff\nx y\n10 "
+            "zz112233445566778899aabbccddeeff\n");
+        file.close();
+        facesync::DigestCache again(dir, "10.0.0.1", "../../x/y");
+        again.load();
+        QCOMPARE(again.size(), 2);
+        QCOMPARE(again.get(8), md5);
+        again.keepOnly({8});
+        QCOMPARE(again.get(7), QByteArray());
+        QCOMPARE(again.size(), 1);
+    }
+
     // A camera that stops taking pictures after four: the rest fail, the camera-level outcome
     // is reported, and a retry of the failed uids completes it, each picture sent once.
     void stoppedCameraRetried() {
@@ -269,12 +298,13 @@ private slots:
         QCOMPARE(int(contentsOf(*target, kLibrary).size()), 4);
 
         target->clearFaults();
-        facesync::Target retry{testsupport::deviceOf(*target), {}};
-        for (const reports::ReportRow& row : report.failedOnly().rows)
-            retry.onlyUids.insert(row.file);
-        SyncRun second(src, options(false), {retry});
+        const QVector<facesync::Target> retry = facesync::retryTargets(
+            report, {testsupport::deviceOf(*source), testsupport::deviceOf(*target)});
+        QCOMPARE(retry.size(), 1);
+        SyncRun second(src, options(false), retry);
         QVERIFY(plan(second));
-        QCOMPARE(uidsOf(second.plans()[0], Change::Add), retry.onlyUids);
+        QCOMPARE(retry[0].onlyUids.size(), 6);
+        QCOMPARE(uidsOf(second.plans()[0], Change::Add), retry[0].onlyUids);
         QCOMPARE(apply(second).count(reports::Outcome::Stored), 6);
 
         QCOMPARE(contentsOf(*target, kLibrary), contentsOf(*source, kLibrary));
