@@ -13,7 +13,8 @@
 namespace backup {
 namespace {
 
-constexpr int kPageSize = 20;  // the largest page the program asks a camera for
+constexpr int kPageSize = 20;      // the largest page of whole records the program asks for
+constexpr int kListingPage = 100;  // the largest page the library page lists
 // Pictures in a row the camera failed to give before it counts as gone: one bad picture is
 // skipped, a camera that stopped answering must not cost a time-out per record.
 constexpr int kFailuresInARow = 3;
@@ -29,16 +30,26 @@ FetchResult failure(const QString& reason) {
 // A fresh record keeps room for a long feature text; a library without features would then cost
 // kilobytes a record, held for the whole library by every job at once.
 void trim(const SFeatrueList& page) {
-    for (const SFeatrueInfoPtr& record : page) record->feature.squeeze();
+    for (const SFeatrueInfoPtr& record : page)
+        record->feature.squeeze();
 }
 
 QString cameraReason(const char* step, int code) {
     return QString("%1: %2 (%3)").arg(QLatin1String(step), ErrorText(code)).arg(code);
 }
 
+// One page of records in the form asked for; 0 or the camera's code.
+int readPage(const SDeviceInfo& device, SPageInfo* request, SFeatrueList* got, RecordForm form) {
+    if (form == RecordForm::Whole) return camera().exportFaceDB(device, request, got);
+    int code = 0;
+    camera().listImage(device, request, got, &code);
+    return code;
+}
+
 }  // namespace
 
-FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records) {
+FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records,
+                         RecordForm form) {
     if (!camera().getFaceDB(device, library)) return failure("the library could not be read");
     const int expected = library->imgnum;
     if (expected < 0 || expected > package::kMaxRecords)
@@ -46,12 +57,13 @@ FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueLi
     records->clear();
     SPageInfo request;
     request.libid = library->libid;
-    request.page_size = kPageSize;
-    const int pages = (expected + kPageSize - 1) / kPageSize;
+    const int pageSize = form == RecordForm::Whole ? kPageSize : kListingPage;
+    request.page_size = pageSize;
+    const int pages = (expected + pageSize - 1) / pageSize;
     for (int page = 1; page <= pages; ++page) {
         request.page_num = page;
         SFeatrueList got;
-        const int code = camera().exportFaceDB(device, &request, &got);
+        const int code = readPage(device, &request, &got, form);
         if (code != 0) return failure(cameraReason("reading records", code));
         trim(got);
         *records += got;

@@ -16,13 +16,19 @@ struct FetchResult {
     QString reason;  // why not, for the manifest
 };
 
+// How the records are read: whole, features included, as a package holds them; or their
+// listing (identifiers, texts, picture URL), in the larger pages the library page asks for,
+// which is all a comparison needs: a library of 2,000 costs 20 requests instead of 100.
+enum class RecordForm { Whole, Listing };
+
 // Fills library (by its libid) and records. Fails when the camera stops answering or the
 // library changed size while it was read (read again on the next run).
-FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records);
+FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records,
+                         RecordForm form = RecordForm::Whole);
 
 struct FetchedPictures {
     PictureDigests md5;  // of the pictures written
-    int missing = 0;            // records with a URL whose picture the camera did not give
+    int missing = 0;     // records with a URL whose picture the camera did not give
     qint64 bytes = 0;
 };
 

@@ -236,12 +236,15 @@ QVector<reports::ReportRow> applyTarget(TargetState* state, const Source& source
         return applier.rows();
     }
     if (!applier.createLibrary()) return applier.rows();
-    if (!state->cache)
+    if (!state->cache) {
         state->cache = std::make_unique<DigestCache>(options.digestDir, state->plan.camera,
                                                      state->library.libid);
+        if (!state->plan.createLibrary) state->cache->load();
+    }
     applier.sendPictures();
     applier.updateAndDelete();
     state->cache->save();
+    state->cache.reset();  // the camera is done: its digests wait in their file
     if (options.extractAfter) applier.extract();
     return applier.rows();
 }

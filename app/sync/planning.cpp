@@ -167,7 +167,7 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     plan.libid = state->library.libid;
     SFeatrueList records;
     const backup::FetchResult fetched =
-        backup::fetchRecords(state->device, &state->library, &records);
+        backup::fetchRecords(state->device, &state->library, &records, backup::RecordForm::Listing);
     if (!fetched.ok)
         return notSynced(&plan, resultcode::LibraryError,
                          text(QT_TRANSLATE_NOOP("SyncPlan", "The library could not be read: %1"))
@@ -180,6 +180,9 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     state->cache->keepOnly(imgids);
     const bool compared = compare(state, source, options, records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
+    // Read again by the apply: held by every camera from plan to apply, the digests of big
+    // libraries would make the run's memory grow with the fleet.
+    state->cache.reset();
     if (!compared && stop && stop())
         return notSynced(&plan, resultcode::NeverStarted, ErrorText(resultcode::NeverStarted));
     if (!compared)
