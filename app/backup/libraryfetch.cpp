@@ -28,10 +28,15 @@ FetchResult failure(const QString& reason) {
 }
 
 // A fresh record keeps room for a long feature text; a library without features would then cost
-// kilobytes a record, held for the whole library by every job at once.
+// kilobytes a record, held for the whole library by every job at once. An empty text gives its
+// room back whole: shrunk in place, it would leave a hole just too small for the next record's.
 void trim(const SFeatrueList& page) {
-    for (const SFeatrueInfoPtr& record : page)
-        record->feature.squeeze();
+    for (const SFeatrueInfoPtr& record : page) {
+        if (record->feature.isEmpty())
+            record->feature = QString();
+        else
+            record->feature.squeeze();
+    }
 }
 
 QString cameraReason(const char* step, int code) {

@@ -217,9 +217,10 @@ void Bench::printTraffic(const char* step, const std::vector<SeededCamera>& came
     const Spans spans = spansOf(each);
     std::printf(
         "  %s: requests per camera: %s; picture downloads %d; a camera's requests span "
-        "%.2f s on average (longest %.2f s), at most %d cameras at once\n",
+        "%.2f s on average (longest %.2f s), at most %d cameras at once; a request answered "
+        "in %.0f ms on average\n",
         step, perCamera(total, int(cameras.size())).c_str(), total.downloads, spans.meanSeconds,
-        spans.longestSeconds, spans.mostAtOnce);
+        spans.longestSeconds, spans.mostAtOnce, spans.meanAnswerMs);
 }
 
 // Every camera was sent exactly its missing pictures and the deletion of its stale records, and

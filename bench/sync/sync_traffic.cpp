@@ -30,6 +30,7 @@ bool tookIt(const camsim::JournalEntry& entry) {
 
 Traffic& Traffic::operator+=(const Traffic& other) {
     requests += other.requests;
+    answering += other.answering;
     downloads += other.downloads;
     adds += other.adds;
     deletes += other.deletes;
@@ -47,6 +48,7 @@ Traffic trafficOf(camsim::Camera& camera, TimePoint from, TimePoint until) {
         if (t.requests == 0 || entry.received < t.first) t.first = entry.received;
         if (t.requests == 0 || entry.answered > t.last) t.last = entry.answered;
         ++t.requests;
+        t.answering += std::chrono::duration<double>(entry.answered - entry.received).count();
         ++t.byPath[pathName(entry.path)];
         if (!tookIt(entry)) continue;
         if (entry.path.rfind("/images/", 0) == 0) ++t.downloads;
@@ -79,9 +81,11 @@ std::string perCamera(const Traffic& total, int cameras) {
 Spans spansOf(const std::vector<Traffic>& cameras) {
     Spans spans;
     std::vector<std::pair<camsim::JournalEntry::Clock::time_point, int>> edges;
-    int counted = 0;
+    int counted = 0, requests = 0;
     for (const Traffic& t : cameras) {
         if (t.requests == 0) continue;
+        spans.meanAnswerMs += 1000 * t.answering;
+        requests += t.requests;
         const double seconds = std::chrono::duration<double>(t.last - t.first).count();
         spans.meanSeconds += seconds;
         spans.longestSeconds = std::max(spans.longestSeconds, seconds);
@@ -90,6 +94,7 @@ Spans spansOf(const std::vector<Traffic>& cameras) {
         ++counted;
     }
     if (counted) spans.meanSeconds /= counted;
+    if (requests) spans.meanAnswerMs /= requests;
     std::sort(edges.begin(), edges.end());  // at a tie an end (-1) comes before a start
     int open = 0;
     for (const auto& edge : edges)

@@ -20,6 +20,7 @@ struct Traffic {
     QSet<qint64> deletedImgids;  // each record deletion the camera took
     int deletes = 0;
     std::map<std::string, int> byPath;
+    double answering = 0;  // seconds from request to answer, summed over the requests
     camsim::JournalEntry::Clock::time_point first, last;  // first request in, last answer out
 
     Traffic& operator+=(const Traffic& other);
@@ -41,6 +42,7 @@ struct Spans {
     double meanSeconds = 0;
     double longestSeconds = 0;
     int mostAtOnce = 0;
+    double meanAnswerMs = 0;  // the camera's time per request, latency included
 };
 Spans spansOf(const std::vector<Traffic>& cameras);
 
