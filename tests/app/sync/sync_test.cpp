@@ -1,6 +1,8 @@
 // A library kept the same on several simulated cameras: the plan of each camera against
 // hand-made differences, the apply and its report, a second sync that sends nothing, and a
 // camera that stops half way and is completed by a retry of what failed.
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -75,6 +77,22 @@ int mutations(camsim::Camera& camera) {
                              "fdlib/add_img", "fdlib/update_img", "fdlib/del_img", "fdlib/extract"})
         count += requestsTo(camera, std::string("/api/v1/recognize/") + path, false);
     return count;
+}
+
+std::string md5Of(camsim::Camera& camera, const std::string& uid) {
+    for (const camsim::LibraryRecord& library : camera.faces().snapshot())
+        for (const auto& entry : library.images)
+            if (entry.second.uid == uid) return entry.second.md5;
+    return {};
+}
+
+// Position of the first request that matches, or -1.
+int journalIndex(camsim::Camera& camera,
+                 const std::function<bool(const camsim::JournalEntry&)>& match) {
+    const std::vector<camsim::JournalEntry> entries = camera.journal().entries();
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].authenticated && match(entries[i])) return int(i);
+    return -1;
 }
 
 QSet<QString> uidsOf(const facesync::TargetPlan& plan, Change change) {
@@ -165,10 +183,10 @@ private slots:
         const std::string to = makeLibrary(*differing, kLibrary);
         putRecord(*differing, to, "u1", 1);
         putRecord(*differing, to, "u2", 2);
-        putRecord(*differing, to, "u3", 3, "moved");  // texts differ
-        putRecord(*differing, to, "u4", 40);          // picture differs
-        putRecord(*differing, to, "gone", 9);         // only the target has it
-        putRecord(*differing, to, "", 10);            // never touched
+        putRecord(*differing, to, "u3", 3, "moved");                // texts differ
+        const int64_t oldU4 = putRecord(*differing, to, "u4", 40);  // picture differs
+        putRecord(*differing, to, "gone", 9);                       // only the target has it
+        putRecord(*differing, to, "", 10);                          // never touched
         makeLibrary(*full, "a");
         makeLibrary(*full, "b");
         const Contents fullBefore = contentsOf(*full, "a");
@@ -217,6 +235,20 @@ private slots:
         const QMap<QString, QString> rows = rowsOf(report, differingIp);
         QCOMPARE(rows.keys(), QStringList({"gone", "u3", "u4", "u5", "u6"}));
         QCOMPARE(rows["u4"], QString("stored: Picture replaced"));
+        // The new picture was held before the old record went.
+        const std::string newU4 = md5Of(*source, "u4");
+        const int added = journalIndex(*differing, [&](const camsim::JournalEntry& e) {
+            return e.path == "/api/v1/recognize/fdlib/add_img" && e.status == 200 &&
+                   QByteArray::fromStdString(e.header("md5")).toLower() ==
+                       QByteArray::fromStdString(newU4).toLower();
+        });
+        const int deleted = journalIndex(*differing, [&](const camsim::JournalEntry& e) {
+            return e.path == "/api/v1/recognize/fdlib/del_img" &&
+                   QJsonDocument::fromJson(QByteArray::fromStdString(e.body))["imgid"]
+                           .toVariant()
+                           .toLongLong() == oldU4;
+        });
+        QVERIFY(added >= 0 && deleted > added);
         QCOMPARE(rows["gone"], QString("stored: Deleted"));
         QCOMPARE(rows["u3"], QString("stored: Texts updated"));
         const QMap<QString, QString> fullRows =
