@@ -26,12 +26,19 @@ QHash<QString, QSet<QString>> failedUidsByCamera(const reports::JobReport& faile
     for (const reports::ReportRow& row : failed.rows) {
         if (!uids.contains(row.camera)) *order << row.camera;
         QSet<QString>& set = uids[row.camera];
-        if (row.file.isEmpty()) whole.insert(row.camera);
-        else set.insert(row.file);
+        if (row.file.isEmpty())
+            whole.insert(row.camera);
+        else
+            set.insert(row.file);
     }
     for (const QString& camera : whole)
         uids[camera].clear();
     return uids;
+}
+
+// A camera the apply would write to.
+bool hasWork(const facesync::TargetPlan& plan) {
+    return plan.ok() && (!plan.changes.isEmpty() || plan.createLibrary);
 }
 
 }  // namespace
@@ -62,8 +69,9 @@ BatchSyncDlg::BatchSyncDlg(QWidget* parent)
                 if (ui->radio_camera->isChecked() && !name.isEmpty())
                     ui->edit_library->setText(name);
             });
+    // The name on the targets follows the source until the operator types another.
     connect(ui->radio_camera, &QRadioButton::toggled, this, [this](bool camera) {
-        if (camera) ui->edit_library->setText(ui->combo_source_library->currentText());
+        ui->edit_library->setText(camera ? ui->combo_source_library->currentText() : QString());
     });
     // A change of what the plan was made for makes it stale.
     for (QLineEdit* input : {ui->edit_package, ui->edit_library})
@@ -146,6 +154,7 @@ void BatchSyncDlg::browse() {
     if (file.isEmpty()) return;
     ui->edit_package->setText(file);
     ui->radio_package->setChecked(true);
+    ui->edit_library->clear();  // the package's own name, once it is read
 }
 
 // ---- stages ----
@@ -153,10 +162,10 @@ void BatchSyncDlg::browse() {
 void BatchSyncDlg::setStage(Stage stage) {
     stage_ = stage;
     const bool busy = isBusy();
-    for (QWidget* input : {static_cast<QWidget*>(ui->group_source),
-                           static_cast<QWidget*>(ui->edit_library),
-                           static_cast<QWidget*>(ui->chk_remove_missing),
-                           static_cast<QWidget*>(ui->chk_extract_after)})
+    for (QWidget* input :
+         {static_cast<QWidget*>(ui->group_source), static_cast<QWidget*>(ui->edit_library),
+          static_cast<QWidget*>(ui->chk_remove_missing),
+          static_cast<QWidget*>(ui->chk_extract_after)})
         input->setEnabled(!busy);
     model_->setLocked(busy);
     ui->btn_plan->setEnabled(!busy);
@@ -250,8 +259,8 @@ void BatchSyncDlg::startPlan() {
     const bool fromPackage = ui->radio_package->isChecked();
     const QString path = ui->edit_package->text();
     const int cameraIndex = ui->combo_source_camera->currentIndex();
-    SDeviceInfo camera = cameraIndex >= 0 && cameraIndex < listed_.size()
-                             ? listed_.at(cameraIndex) : SDeviceInfo();
+    SDeviceInfo camera =
+        cameraIndex >= 0 && cameraIndex < listed_.size() ? listed_.at(cameraIndex) : SDeviceInfo();
     if (devices_ && !fromPackage) camera = devices_(camera.ip);  // its credentials as they are now
     const QString library = ui->combo_source_library->currentText();
     const QString goneText = tr("The camera is no longer in the device list.");
@@ -263,12 +272,11 @@ void BatchSyncDlg::startPlan() {
     watcher->setFuture(QtConcurrent::run([fromPackage, path, camera, library, goneText, stop] {
         auto source = std::make_shared<facesync::Source>();
         Loaded loaded;
-        const bool ok =
-            fromPackage ? facesync::loadPackageSource(path, source.get(), &loaded.error)
-            : camera.ip.isEmpty()
-                ? (loaded.error = goneText, false)
-                : facesync::loadCameraSource(camera, library, source.get(), &loaded.error,
-                                             [stop] { return stop->load(); });
+        const bool ok = fromPackage ? facesync::loadPackageSource(path, source.get(), &loaded.error)
+                        : camera.ip.isEmpty() ? (loaded.error = goneText, false)
+                                              : facesync::loadCameraSource(
+                                                    camera, library, source.get(), &loaded.error,
+                                                    [stop] { return stop->load(); });
         if (ok) loaded.source = source;
         return loaded;
     }));
@@ -341,9 +349,8 @@ void BatchSyncDlg::showTotals() {
         else
             refused += 1;
     }
-    QString text = tr("Total %1 (cameras: %2)")
-                       .arg(facesync::totalSummary(syncable))
-                       .arg(syncable.size());
+    QString text =
+        tr("Total %1 (cameras: %2)").arg(facesync::totalSummary(syncable)).arg(syncable.size());
     if (refused > 0) text += "; " + tr("cannot be synced: %1").arg(refused);
     ui->label_totals->setText(text);
 }
@@ -355,7 +362,7 @@ void BatchSyncDlg::planDone() {
     setStage(Stage::Planned);
     bool anything = false;
     for (const facesync::TargetPlan& plan : run_->plans())
-        anything = anything || (plan.ok() && (!plan.changes.isEmpty() || plan.createLibrary));
+        anything = anything || hasWork(plan);
     ui->btn_apply->setEnabled(anything);
     ui->label_state->setText(anything ? tr("Planned: nothing has been sent yet")
                                       : tr("Every camera holds the source already"));
@@ -368,7 +375,7 @@ void BatchSyncDlg::apply() {
     if (stage_ != Stage::Planned || !run_) return;
     int cameras = 0;
     for (const facesync::TargetPlan& plan : run_->plans())
-        cameras += plan.ok() && (!plan.changes.isEmpty() || plan.createLibrary) ? 1 : 0;
+        cameras += hasWork(plan) ? 1 : 0;
     if (cameras > 1 &&
         QMessageBox::question(this, tr("Information"), tr("Sync %1 cameras?").arg(cameras),
                               QMessageBox::Ok | QMessageBox::Cancel,

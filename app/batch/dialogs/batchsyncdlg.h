@@ -40,8 +40,9 @@ public:
     void setCameras(const QVector<SDeviceInfo>& targets, const QVector<SDeviceInfo>& listed);
 
     const SyncTargetModel* model() const { return model_; }
-    bool isBusy() const { return stage_ == Stage::Loading || stage_ == Stage::Planning ||
-                                 stage_ == Stage::Applying; }
+    bool isBusy() const {
+        return stage_ == Stage::Loading || stage_ == Stage::Planning || stage_ == Stage::Applying;
+    }
 
 signals:
     // Every checked camera has its plan (or its reason), or the plan could not start.

@@ -22,8 +22,7 @@ void SyncTargetModel::setAllChecked(bool checked) {
     if (locked_) return;
     for (Target& target : targets_)
         target.checked = checked;
-    if (!targets_.isEmpty())
-        emit dataChanged(index(0, Camera), index(targets_.size() - 1, Camera));
+    if (!targets_.isEmpty()) emit dataChanged(index(0, Camera), index(targets_.size() - 1, Camera));
 }
 
 bool SyncTargetModel::allChecked() const {

@@ -19,8 +19,8 @@ public:
         DeviceLabel label;
         QSet<QString> onlyUids;  // a retry names the records it works on; empty: all
         bool checked = true;
-        QString plan;            // what the plan found, empty until it answered
-        bool refused = false;    // the plan found it cannot be synced
+        QString plan;          // what the plan found, empty until it answered
+        bool refused = false;  // the plan found it cannot be synced
     };
 
     explicit SyncTargetModel(QObject* parent = nullptr);
