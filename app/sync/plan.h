@@ -29,6 +29,7 @@ struct TargetPlan {
     QVector<PlannedChange> changes;
     int withoutUid = 0;  // records of the target without a uid: never touched
     int unchanged = 0;
+    int kept = 0;  // records only the target holds, left because removal is off
 
     int adds() const;
     int updates() const;  // texts and pictures

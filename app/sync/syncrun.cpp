@@ -1,10 +1,28 @@
 #include "syncrun.h"
 
+#include "dbutil/resultcode.h"
 #include "fleet/fleetqueue.h"
+#include "targetstate.h"
 
 namespace facesync {
 
-struct TargetState {};
+// Carries "a record ended" from the pool to the owner's thread; it lives as long as any work
+// that may still call it, so a run deleted while cameras answer is never reached.
+class ProgressRelay : public QObject {
+    Q_OBJECT
+signals:
+    void signalRecordDone();
+};
+
+namespace {
+
+std::shared_ptr<ProgressRelay> makeRelay() {
+    return std::shared_ptr<ProgressRelay>(new ProgressRelay, [](ProgressRelay* relay) {
+        relay->deleteLater();
+    });
+}
+
+}  // namespace
 
 SyncRun::SyncRun(std::shared_ptr<const Source> source, Options options, QVector<Target> targets,
                  QObject* parent)
@@ -13,29 +31,80 @@ SyncRun::SyncRun(std::shared_ptr<const Source> source, Options options, QVector<
       options_(std::move(options)),
       targets_(std::move(targets)),
       cancel_(std::make_shared<std::atomic_bool>(false)),
-      done_(std::make_shared<std::atomic_int>(0)) {}
+      done_(std::make_shared<std::atomic_int>(0)),
+      relay_(makeRelay()) {
+    for (const Target& target : qAsConst(targets_)) {
+        auto state = std::make_shared<TargetState>();
+        state->target = target;
+        state->plan.camera = target.device.ip;
+        states_ << state;
+        plans_ << state->plan;
+    }
+    connect(relay_.get(), &ProgressRelay::signalRecordDone, this,
+            [this] { emit signalProgress(*done_, total_); }, Qt::QueuedConnection);
+}
 
 SyncRun::~SyncRun() = default;
 
+FleetQueue* SyncRun::newQueue() {
+    if (queue_) queue_->deleteLater();  // this may run inside one of its answers
+    queue_ = new FleetQueue(this);
+    queue_->setStopCheck([cancel = cancel_] { return cancel->load(); });
+    connect(queue_, &FleetQueue::signalDropped, this, &SyncRun::onDropped);
+    return queue_;
+}
+
 void SyncRun::plan() {
-    plans_.clear();
-    for (const Target& target : qAsConst(targets_)) {
-        TargetPlan plan;
-        plan.camera = target.device.ip;
-        plans_ << plan;
+    if (phase_ != Phase::Idle) return;
+    phase_ = Phase::Planning;
+    pending_ = states_.size();
+    FleetQueue* queue = newQueue();
+    for (int i = 0; i < states_.size(); ++i) {
+        auto state = states_[i];
+        queue->add(QString::number(i),
+                   [state, source = source_, options = options_, cancel = cancel_] {
+                       planTarget(state.get(), *source, options, [cancel] { return cancel->load(); });
+                   },
+                   [this, i] {
+                       plans_[i] = states_[i]->plan;
+                       emit signalPlanned(i);
+                       finishOne();
+                   });
     }
-    for (int i = 0; i < plans_.size(); ++i) emit signalPlanned(i);
-    planned_ = true;
-    emit signalPlanDone();
+    if (pending_ == 0) finishPhase();
 }
 
 void SyncRun::apply() {
-    reports::ReportRecorder recorder(reports::JobKind::Sync, source_->label);
-    emit signalApplied(recorder.finish());
+    if (phase_ != Phase::Planned) return;
+    phase_ = Phase::Applying;
+    recorder_ = std::make_shared<reports::ReportRecorder>(reports::JobKind::Sync, source_->label);
+    total_ = plannedChanges();
+    *done_ = 0;
+    pending_ = states_.size();
+    FleetQueue* queue = newQueue();
+    for (int i = 0; i < states_.size(); ++i) {
+        auto state = states_[i];
+        queue->add(QString::number(i),
+                   [state, source = source_, options = options_, cancel = cancel_,
+                    done = done_, relay = relay_, recorder = recorder_] {
+                       recorder->add(applyTarget(state.get(), *source, options,
+                                                 [cancel] { return cancel->load(); },
+                                                 [done, relay] {
+                                                     ++*done;
+                                                     emit relay->signalRecordDone();
+                                                 }));
+                   },
+                   [this, i] {
+                       plans_[i] = states_[i]->plan;
+                       finishOne();
+                   });
+    }
+    if (pending_ == 0) finishPhase();
 }
 
 void SyncRun::cancel() {
     cancel_->store(true);
+    // A run that only planned has sent nothing: there is nothing to wait for.
 }
 
 int SyncRun::plannedChanges() const {
@@ -45,7 +114,42 @@ int SyncRun::plannedChanges() const {
     return count;
 }
 
-void SyncRun::onPlanned(int) {}
-void SyncRun::onApplied(int) {}
+void SyncRun::onDropped(const QStringList& keys) {
+    for (const QString& key : keys) {
+        const int i = key.toInt();
+        TargetState& state = *states_[i];
+        if (phase_ == Phase::Planning) {
+            state.plan.code = resultcode::NeverStarted;
+            state.plan.reason = reports::skippedRow({}).reason;
+            plans_[i] = state.plan;
+            emit signalPlanned(i);
+        } else {
+            reports::ReportRow row;
+            row.camera = state.plan.camera;
+            row.library = options_.libraryName;
+            row.libid = state.plan.libid;
+            row.code = resultcode::NeverStarted;
+            recorder_->add({reports::skippedRow(row)});
+        }
+        finishOne();
+    }
+}
+
+void SyncRun::finishOne() {
+    if (--pending_ == 0) finishPhase();
+}
+
+void SyncRun::finishPhase() {
+    if (phase_ == Phase::Planning) {
+        phase_ = Phase::Planned;
+        emit signalPlanDone();
+    } else if (phase_ == Phase::Applying) {
+        phase_ = Phase::Applied;
+        emit signalProgress(*done_, total_);
+        emit signalApplied(recorder_->finish());
+    }
+}
 
 }  // namespace facesync
+
+#include "syncrun.moc"

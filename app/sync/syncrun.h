@@ -32,6 +32,7 @@ class FleetQueue;
 namespace facesync {
 
 struct TargetState;
+class ProgressRelay;
 
 class SyncRun : public QObject {
     Q_OBJECT
@@ -63,8 +64,12 @@ signals:
     void signalApplied(const reports::JobReport& report);
 
 private:
-    void onPlanned(int index);
-    void onApplied(int index);
+    enum class Phase { Idle, Planning, Planned, Applying, Applied };
+
+    FleetQueue* newQueue();
+    void onDropped(const QStringList& keys);
+    void finishOne();
+    void finishPhase();
 
     std::shared_ptr<const Source> source_;
     Options options_;
@@ -73,11 +78,12 @@ private:
     QVector<std::shared_ptr<TargetState>> states_;
     std::shared_ptr<std::atomic_bool> cancel_;
     std::shared_ptr<std::atomic_int> done_;
+    std::shared_ptr<ProgressRelay> relay_;
     std::shared_ptr<reports::ReportRecorder> recorder_;
     FleetQueue* queue_ = nullptr;
+    Phase phase_ = Phase::Idle;
     int pending_ = 0;
     int total_ = 0;
-    bool planned_ = false;
 };
 
 }  // namespace facesync
