@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cmd_backup.h"
+#include "cmd_sync.h"
 #include "commands.h"
 #include "sealing.h"
 
@@ -89,6 +91,27 @@ int main(int argc, char** argv) {
     restoreCmd->add_option("--as", p.as, "Name of the new library (default: the package's)");
     restoreCmd->add_option("--key", p.key, "Secret key file, for encrypted packages");
 
+    auto* syncCmd = app.add_subcommand(
+        "sync", "Make one library the same on many cameras, sending only the difference");
+    addDeviceOptions(syncCmd, store, csv);
+    backup::SyncCommand sync;
+    std::string syncFrom, syncLibrary, syncState;
+    std::vector<std::string> syncTo;
+    syncCmd->add_option("--from", syncFrom, "Package file, or ADDR:LIBRARY of a camera")->required();
+    syncCmd->add_option("--to", syncTo, "Camera addresses to make the same")->required();
+    syncCmd->add_option("--library", syncLibrary,
+                        "Name of the library on the cameras (default: the source's)");
+    syncCmd->add_flag("--remove-missing", sync.removeMissing,
+                      "Delete the records the source does not hold");
+    syncCmd->add_flag("--dry-run", sync.dryRun, "Print the plan only; change nothing");
+    syncCmd->add_flag("--json", sync.json, "Print the plan and the outcome as JSON");
+    syncCmd->add_flag("!--no-extract", sync.extract,
+                      "Do not extract features on the cameras that received records");
+    syncCmd->add_option("--key", p.key, "Secret key file, for encrypted packages");
+    syncCmd->add_option("--state", syncState,
+                        "Folder of the picture digests of the cameras (default: beside the "
+                        "program's device list)");
+
     auto* keygenCmd = app.add_subcommand("keygen", "Write a key pair: PREFIX.pub and PREFIX.key");
     keygenCmd->add_option("--out", p.prefix, "File name prefix")->capture_default_str();
 
@@ -115,6 +138,15 @@ int main(int argc, char** argv) {
     if (*verifyCmd) return backup::runVerify(q(p.dir), q(p.key));
     if (*listCmd) return backup::runList(q(p.dir));
     if (*diffCmd) return backup::runDiff(q(p.older), q(p.newer), q(p.key));
+    if (*syncCmd) {
+        sync.devices = devices;
+        sync.from = q(syncFrom);
+        for (const std::string& address : syncTo) sync.to << q(address);
+        sync.library = q(syncLibrary);
+        sync.stateDir = q(syncState);
+        sync.keyFile = q(p.key);
+        return backup::runSync(sync);
+    }
     if (*restoreCmd) return backup::runRestore(q(p.camera), q(p.from), q(p.as), q(p.key), devices);
     return backup::runKeygen(q(p.prefix));
 }

@@ -19,16 +19,21 @@ namespace {
 constexpr int kSilentInARow = 3;
 constexpr int kNotReached = INT_MIN;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("SyncApply", text);
+// Not named tr(): lupdate would take the marked texts for a call it cannot read.
+QString text(const char* source) {
+    return QCoreApplication::translate("SyncApply", source);
 }
 
 QString doneText(Change change) {
     switch (change) {
-        case Change::Add: return tr("Added");
-        case Change::UpdateTexts: return tr("Texts updated");
-        case Change::ReplacePicture: return tr("Picture replaced");
-        case Change::Delete: return tr("Deleted");
+        case Change::Add:
+            return text(QT_TRANSLATE_NOOP("SyncApply", "Added"));
+        case Change::UpdateTexts:
+            return text(QT_TRANSLATE_NOOP("SyncApply", "Texts updated"));
+        case Change::ReplacePicture:
+            return text(QT_TRANSLATE_NOOP("SyncApply", "Picture replaced"));
+        case Change::Delete:
+            return text(QT_TRANSLATE_NOOP("SyncApply", "Deleted"));
     }
     return {};
 }
@@ -152,8 +157,10 @@ void Applier::sendPictures() {
     for (int i = 0; i < changes.size(); ++i) {
         const PlannedChange& change = changes[i];
         if (codes[i] == kNotReached) {
-            if (stop_ && stop_()) skipped(change);
-            else failed(change, resultcode::NetworkError);
+            if (stop_ && stop_())
+                skipped(change);
+            else
+                failed(change, resultcode::NetworkError);
             continue;
         }
         if (codes[i] != 0) {
@@ -166,14 +173,17 @@ void Applier::sendPictures() {
             continue;
         }
         // The new record is held: only now does the old one go.
-        const int deleted = camera().deleteImage(state_.device, *targetCopy(change, change.targetImgid));
+        const int deleted =
+            camera().deleteImage(state_.device, *targetCopy(change, change.targetImgid));
         if (deleted == 0) {
             state_.cache->remove(change.targetImgid);
             stored(change);
         } else {
             ++received_;  // the new picture is there all the same
             failed(change, deleted,
-                   tr("The new picture is held; the old record could not be deleted: %1")
+                   text(QT_TRANSLATE_NOOP(
+                            "SyncApply",
+                            "The new picture is held; the old record could not be deleted: %1"))
                        .arg(ErrorText(deleted)));
         }
     }
@@ -201,9 +211,12 @@ void Applier::updateAndDelete() {
 void Applier::extract() {
     if (received_ == 0 || (stop_ && stop_())) return;
     int total = 0, extracted = 0, errors = 0;
-    const bool ok = camera().extractFeature(state_.device, state_.library.libid, &total, &extracted,
-                                            &errors, [this](int, int, int) { return stop_ && stop_(); });
-    if (!ok) cameraFailed(resultcode::NotDone, tr("The feature extraction did not start."));
+    const bool ok =
+        camera().extractFeature(state_.device, state_.library.libid, &total, &extracted, &errors,
+                                [this](int, int, int) { return stop_ && stop_(); });
+    if (!ok)
+        cameraFailed(resultcode::NotDone,
+                     text(QT_TRANSLATE_NOOP("SyncApply", "The feature extraction did not start.")));
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 
 namespace facesync {

@@ -15,8 +15,9 @@ namespace facesync {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("SyncPlan", text);
+// Not named tr(): lupdate would take the marked texts for a call it cannot read.
+QString text(const char* source) {
+    return QCoreApplication::translate("SyncPlan", source);
 }
 
 void notSynced(TargetPlan* plan, int code, const QString& reason) {
@@ -27,7 +28,8 @@ void notSynced(TargetPlan* plan, int code, const QString& reason) {
 
 QStringList paddedExt(const SFeatrueInfo& record) {
     QStringList ext = record.ext.mid(0, SFeatrueInfo::kExtCount);
-    while (ext.size() < SFeatrueInfo::kExtCount) ext << QString();
+    while (ext.size() < SFeatrueInfo::kExtCount)
+        ext << QString();
     return ext;
 }
 
@@ -145,10 +147,12 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     const int at = dbNames(state->device).indexOf(options.libraryName);
     if (at < 0) {
         if (state->device.dbs.size() >= SDeviceInfo::kMaxLibraries)
-            return notSynced(&plan, resultcode::LibraryError,
-                             tr("The camera already holds %1 libraries, none called %2.")
-                                 .arg(state->device.dbs.size())
-                                 .arg(options.libraryName));
+            return notSynced(
+                &plan, resultcode::LibraryError,
+                text(QT_TRANSLATE_NOOP("SyncPlan",
+                                       "The camera already holds %1 libraries, none called %2."))
+                    .arg(state->device.dbs.size())
+                    .arg(options.libraryName));
         plan.createLibrary = true;
         state->library = source.library;
         state->library.libid.clear();
@@ -161,19 +165,23 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     state->library = state->device.dbs.at(at);
     plan.libid = state->library.libid;
     SFeatrueList records;
-    const backup::FetchResult fetched = backup::fetchRecords(state->device, &state->library, &records);
+    const backup::FetchResult fetched =
+        backup::fetchRecords(state->device, &state->library, &records);
     if (!fetched.ok)
         return notSynced(&plan, resultcode::LibraryError,
-                         tr("The library could not be read: %1").arg(fetched.reason));
+                         text(QT_TRANSLATE_NOOP("SyncPlan", "The library could not be read: %1"))
+                             .arg(fetched.reason));
     state->cache = std::make_unique<DigestCache>(options.digestDir, plan.camera, plan.libid);
     state->cache->load();
     QSet<qint64> imgids;
-    for (const SFeatrueInfoPtr& record : qAsConst(records)) imgids.insert(record->imgid);
+    for (const SFeatrueInfoPtr& record : qAsConst(records))
+        imgids.insert(record->imgid);
     state->cache->keepOnly(imgids);
     const bool compared = compare(state, source, options, records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
     if (!compared && stop && stop())
-        return notSynced(&plan, resultcode::NeverStarted, tr("Cancelled"));
+        return notSynced(&plan, resultcode::NeverStarted,
+                         text(QT_TRANSLATE_NOOP("SyncPlan", "Cancelled")));
     if (!compared)
         return notSynced(&plan, resultcode::NetworkError, ErrorText(resultcode::NetworkError));
     keepOnlyAsked(&plan, state->target.onlyUids);

@@ -14,8 +14,9 @@ namespace facesync {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("SyncSource", text);
+// Not named tr(): lupdate would take the marked texts for a call it cannot read.
+QString text(const char* source) {
+    return QCoreApplication::translate("SyncSource", source);
 }
 
 bool failure(const QString& reason, QString* error) {
@@ -34,7 +35,8 @@ QByteArray md5OfFile(const QString& path) {
 bool makeWorkDir(Source* out, QString* error) {
     out->dir = std::make_shared<QTemporaryDir>();
     if (!out->dir->isValid() || !QDir(out->dir->path()).mkpath("images"))
-        return failure(tr("A temporary folder could not be made."), error);
+        return failure(
+            text(QT_TRANSLATE_NOOP("SyncSource", "A temporary folder could not be made.")), error);
     return true;
 }
 
@@ -84,29 +86,36 @@ bool loadCameraSource(const SDeviceInfo& camera, const QString& libraryName, Sou
     *out = Source();
     SDeviceInfo device = camera;
     if (!Interaction::instance().refreshDbList(&device))
-        return failure(tr("The camera %1 did not answer.").arg(camera.ip), error);
+        return failure(
+            text(QT_TRANSLATE_NOOP("SyncSource", "The camera %1 did not answer.")).arg(camera.ip),
+            error);
     const QStringList names = dbNames(device);
     const int at = names.indexOf(libraryName);
     if (at < 0)
-        return failure(tr("The camera %1 has no library called %2.").arg(camera.ip, libraryName),
-                       error);
+        return failure(
+            text(QT_TRANSLATE_NOOP("SyncSource", "The camera %1 has no library called %2."))
+                .arg(camera.ip, libraryName),
+            error);
     out->library = device.dbs.at(at);
     backup::FetchResult fetched = backup::fetchRecords(device, &out->library, &out->records);
     if (fetched.ok && !makeWorkDir(out, error)) return false;
     backup::FetchedPictures pictures;
     if (fetched.ok)
-        fetched = backup::fetchPictures(device, out->records, out->dir->path(), &pictures, {}, stop);
+        fetched =
+            backup::fetchPictures(device, out->records, out->dir->path(), &pictures, {}, stop);
     if (!fetched.ok)
-        return failure(tr("The library %1 of %2 could not be read: %3")
-                           .arg(libraryName, camera.ip, fetched.reason),
-                       error);
+        return failure(
+            text(QT_TRANSLATE_NOOP("SyncSource", "The library %1 of %2 could not be read: %3"))
+                .arg(libraryName, camera.ip, fetched.reason),
+            error);
     const QDir dir(out->dir->path());
     for (const SFeatrueInfoPtr& record : qAsConst(out->records)) {
         if (record->path.isEmpty()) continue;
         record->path = dir.filePath(record->path);
         const auto md5 = pictures.md5.constFind(record->imgid);
         if (md5 != pictures.md5.constEnd() && !record->uid.isEmpty())
-            out->pictureMd5.insert(record->uid, QByteArray(md5->bytes.data(), int(md5->bytes.size())));
+            out->pictureMd5.insert(record->uid,
+                                   QByteArray(md5->bytes.data(), int(md5->bytes.size())));
     }
     out->label = QString("%1:%2").arg(camera.ip, libraryName);
     indexSource(out);

@@ -18,7 +18,7 @@ struct Source {
     SDBInfo library;
     SFeatrueList records;  // every one with a uid; path: the picture's local copy, or empty
     QHash<QString, QByteArray> pictureMd5;  // uid -> raw 16-byte MD5 of its picture
-    QString label;  // the package path, or "ADDR:LIBRARY"
+    QString label;                          // the package path, or "ADDR:LIBRARY"
     int withoutUid = 0;
     std::shared_ptr<QTemporaryDir> dir;  // holds the local copies of the pictures
 

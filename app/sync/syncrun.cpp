@@ -17,9 +17,8 @@ signals:
 namespace {
 
 std::shared_ptr<ProgressRelay> makeRelay() {
-    return std::shared_ptr<ProgressRelay>(new ProgressRelay, [](ProgressRelay* relay) {
-        relay->deleteLater();
-    });
+    return std::shared_ptr<ProgressRelay>(new ProgressRelay,
+                                          [](ProgressRelay* relay) { relay->deleteLater(); });
 }
 
 }  // namespace
@@ -40,8 +39,9 @@ SyncRun::SyncRun(std::shared_ptr<const Source> source, Options options, QVector<
         states_ << state;
         plans_ << state->plan;
     }
-    connect(relay_.get(), &ProgressRelay::signalRecordDone, this,
-            [this] { emit signalProgress(*done_, total_); }, Qt::QueuedConnection);
+    connect(
+        relay_.get(), &ProgressRelay::signalRecordDone, this,
+        [this] { emit signalProgress(*done_, total_); }, Qt::QueuedConnection);
 }
 
 SyncRun::~SyncRun() = default;
@@ -61,15 +61,16 @@ void SyncRun::plan() {
     FleetQueue* queue = newQueue();
     for (int i = 0; i < states_.size(); ++i) {
         auto state = states_[i];
-        queue->add(QString::number(i),
-                   [state, source = source_, options = options_, cancel = cancel_] {
-                       planTarget(state.get(), *source, options, [cancel] { return cancel->load(); });
-                   },
-                   [this, i] {
-                       plans_[i] = states_[i]->plan;
-                       emit signalPlanned(i);
-                       finishOne();
-                   });
+        queue->add(
+            QString::number(i),
+            [state, source = source_, options = options_, cancel = cancel_] {
+                planTarget(state.get(), *source, options, [cancel] { return cancel->load(); });
+            },
+            [this, i] {
+                plans_[i] = states_[i]->plan;
+                emit signalPlanned(i);
+                finishOne();
+            });
     }
     if (pending_ == 0) finishPhase();
 }
@@ -84,20 +85,21 @@ void SyncRun::apply() {
     FleetQueue* queue = newQueue();
     for (int i = 0; i < states_.size(); ++i) {
         auto state = states_[i];
-        queue->add(QString::number(i),
-                   [state, source = source_, options = options_, cancel = cancel_,
-                    done = done_, relay = relay_, recorder = recorder_] {
-                       recorder->add(applyTarget(state.get(), *source, options,
-                                                 [cancel] { return cancel->load(); },
-                                                 [done, relay] {
-                                                     ++*done;
-                                                     emit relay->signalRecordDone();
-                                                 }));
-                   },
-                   [this, i] {
-                       plans_[i] = states_[i]->plan;
-                       finishOne();
-                   });
+        queue->add(
+            QString::number(i),
+            [state, source = source_, options = options_, cancel = cancel_, done = done_,
+             relay = relay_, recorder = recorder_] {
+                recorder->add(applyTarget(
+                    state.get(), *source, options, [cancel] { return cancel->load(); },
+                    [done, relay] {
+                        ++*done;
+                        emit relay->signalRecordDone();
+                    }));
+            },
+            [this, i] {
+                plans_[i] = states_[i]->plan;
+                finishOne();
+            });
     }
     if (pending_ == 0) finishPhase();
 }

@@ -256,7 +256,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+144"/>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
         <source>Open face DB data file</source>
         <translation>Open face DB data file</translation>
     </message>
@@ -266,7 +266,7 @@
         <translation>Zip (*.zip)</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -306,7 +306,7 @@
         <translation>The camera is no longer in the device list.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+23"/>
         <source>The source cannot be read</source>
         <translation>The source cannot be read</translation>
     </message>
@@ -326,12 +326,12 @@
         <translation>(without uid, left alone: %1)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>Total %1 (cameras: %2)</source>
         <translation>Total %1 (cameras: %2)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>cannot be synced: %1</source>
         <translation>cannot be synced: %1</translation>
     </message>
@@ -2875,9 +2875,83 @@ folder, or in %1 when that folder cannot be written.</translation>
     </message>
 </context>
 <context>
+    <name>SyncApply</name>
+    <message>
+        <location filename="../../sync/applying.cpp" line="+30"/>
+        <source>Added</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Texts updated</source>
+        <translation>Texts updated</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture replaced</source>
+        <translation>Picture replaced</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Deleted</source>
+        <translation>Deleted</translation>
+    </message>
+    <message>
+        <location line="+148"/>
+        <source>The new picture is held; the old record could not be deleted: %1</source>
+        <translation>The new picture is held; the old record could not be deleted: %1</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>The feature extraction did not start.</source>
+        <translation>The feature extraction did not start.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPlan</name>
+    <message>
+        <location filename="../../sync/planning.cpp" line="+152"/>
+        <source>The camera already holds %1 libraries, none called %2.</source>
+        <translation>The camera already holds %1 libraries, none called %2.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The library could not be read: %1</source>
+        <translation>The library could not be read: %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cancelled</source>
+        <translation>Cancelled</translation>
+    </message>
+</context>
+<context>
+    <name>SyncSource</name>
+    <message>
+        <location filename="../../sync/source.cpp" line="+39"/>
+        <source>A temporary folder could not be made.</source>
+        <translation>A temporary folder could not be made.</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>The camera %1 did not answer.</source>
+        <translation>The camera %1 did not answer.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The camera %1 has no library called %2.</source>
+        <translation>The camera %1 has no library called %2.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The library %1 of %2 could not be read: %3</source>
+        <translation>The library %1 of %2 could not be read: %3</translation>
+    </message>
+</context>
+<context>
     <name>SyncTargetModel</name>
     <message>
-        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+103"/>
+        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+102"/>
         <source>Camera</source>
         <translation>Camera</translation>
     </message>

@@ -256,7 +256,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+144"/>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
         <source>Open face DB data file</source>
         <translation>打开人脸库数据包</translation>
     </message>
@@ -266,7 +266,7 @@
         <translation>数据包 (*.zip)</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -306,7 +306,7 @@
         <translation>该摄像机已不在设备列表中。</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+23"/>
         <source>The source cannot be read</source>
         <translation>无法读取来源</translation>
     </message>
@@ -326,12 +326,12 @@
         <translation>（无 uid 的记录保持不变：%1）</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+21"/>
         <source>Total %1 (cameras: %2)</source>
         <translation>合计 %1（摄像机：%2）</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>cannot be synced: %1</source>
         <translation>无法同步：%1</translation>
     </message>
@@ -2875,9 +2875,83 @@ folder, or in %1 when that folder cannot be written.</source>
     </message>
 </context>
 <context>
+    <name>SyncApply</name>
+    <message>
+        <location filename="../../sync/applying.cpp" line="+30"/>
+        <source>Added</source>
+        <translation>已添加</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Texts updated</source>
+        <translation>文字已更新</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Picture replaced</source>
+        <translation>图片已替换</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Deleted</source>
+        <translation>已删除</translation>
+    </message>
+    <message>
+        <location line="+148"/>
+        <source>The new picture is held; the old record could not be deleted: %1</source>
+        <translation>新图片已保存；旧记录无法删除：%1</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>The feature extraction did not start.</source>
+        <translation>特征提取未能开始。</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPlan</name>
+    <message>
+        <location filename="../../sync/planning.cpp" line="+152"/>
+        <source>The camera already holds %1 libraries, none called %2.</source>
+        <translation>相机已有 %1 个人脸库，没有名为 %2 的库。</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The library could not be read: %1</source>
+        <translation>无法读取人脸库：%1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+</context>
+<context>
+    <name>SyncSource</name>
+    <message>
+        <location filename="../../sync/source.cpp" line="+39"/>
+        <source>A temporary folder could not be made.</source>
+        <translation>无法创建临时文件夹。</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <source>The camera %1 did not answer.</source>
+        <translation>相机 %1 没有应答。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The camera %1 has no library called %2.</source>
+        <translation>相机 %1 没有名为 %2 的人脸库。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The library %1 of %2 could not be read: %3</source>
+        <translation>无法读取 %2 的人脸库 %1：%3</translation>
+    </message>
+</context>
+<context>
     <name>SyncTargetModel</name>
     <message>
-        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+103"/>
+        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+102"/>
         <source>Camera</source>
         <translation>摄像机</translation>
     </message>

@@ -30,8 +30,8 @@ int64_t putRecord(camsim::Camera& camera, const std::string& libid, const std::s
     image.uid = uid;
     image.name = "name-" + uid;
     image.ext = {dept, "", "", "", ""};
-    image.bytes = testsupport::makeJpeg(120 + pictureSeed % 40, 140,
-                                        std::string(200 + pictureSeed, char('A' + pictureSeed % 26)));
+    image.bytes = testsupport::makeJpeg(
+        120 + pictureSeed % 40, 140, std::string(200 + pictureSeed, char('A' + pictureSeed % 26)));
     return camera.faces().addImage(image).data["imgid"].asInt64();
 }
 
@@ -49,7 +49,8 @@ Contents contentsOf(camsim::Camera& camera, const std::string& name, int* withou
             if (image.uid.empty()) continue;
             // A uid held twice shows as a second key, so duplicates are seen.
             std::string key = image.uid;
-            while (contents.count(key)) key += "+";
+            while (contents.count(key))
+                key += "+";
             contents[key] = image.name + "|" + image.ext[0] + "|" + image.md5;
         }
     }
@@ -69,8 +70,8 @@ int requestsTo(camsim::Camera& camera, const std::string& prefix, bool answeredO
 // Requests that change a camera's libraries, answered or not.
 int mutations(camsim::Camera& camera) {
     int count = 0;
-    for (const char* path : {"add_fdlib", "update_fdlib", "del_fdlib", "del_all_img", "fdlib/add_img",
-                             "fdlib/update_img", "fdlib/del_img", "fdlib/extract"})
+    for (const char* path : {"add_fdlib", "update_fdlib", "del_fdlib", "del_all_img",
+                             "fdlib/add_img", "fdlib/update_img", "fdlib/del_img", "fdlib/extract"})
         count += requestsTo(camera, std::string("/api/v1/recognize/") + path, false);
     return count;
 }
@@ -84,7 +85,8 @@ QSet<QString> uidsOf(const facesync::TargetPlan& plan, Change change) {
 
 QSet<QString> set(std::initializer_list<const char*> uids) {
     QSet<QString> out;
-    for (const char* uid : uids) out.insert(QString::fromLatin1(uid));
+    for (const char* uid : uids)
+        out.insert(QString::fromLatin1(uid));
     return out;
 }
 
@@ -115,7 +117,8 @@ class SyncTest : public QObject {
 
     static QVector<facesync::Target> targets(std::initializer_list<camsim::Camera*> cameras) {
         QVector<facesync::Target> out;
-        for (camsim::Camera* camera : cameras) out << facesync::Target{testsupport::deviceOf(*camera), {}};
+        for (camsim::Camera* camera : cameras)
+            out << facesync::Target{testsupport::deviceOf(*camera), {}};
         return out;
     }
 
@@ -139,14 +142,13 @@ class SyncTest : public QObject {
     static QMap<QString, QString> rowsOf(const reports::JobReport& report, const QString& camera) {
         QMap<QString, QString> rows;  // uid -> outcome key and reason
         for (const reports::ReportRow& row : report.rows)
-            if (row.camera == camera) rows[row.file] = reports::outcomeKey(row.outcome) + ": " + row.reason;
+            if (row.camera == camera)
+                rows[row.file] = reports::outcomeKey(row.outcome) + ": " + row.reason;
         return rows;
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(state_.isValid());
-    }
+    void initTestCase() { QVERIFY(state_.isValid()); }
 
     // One source, three cameras: one holding hand-made differences, one at the two-library
     // limit, one without the library. Planned with and without removal, applied, planned again.
@@ -156,7 +158,8 @@ private slots:
         camsim::Camera* full = testsupport::mustStart(cameras_);
         camsim::Camera* empty = testsupport::mustStart(cameras_);
         const std::string from = makeLibrary(*source, kLibrary);
-        for (int i = 1; i <= 6; ++i) putRecord(*source, from, "u" + std::to_string(i), i);
+        for (int i = 1; i <= 6; ++i)
+            putRecord(*source, from, "u" + std::to_string(i), i);
         putRecord(*source, from, "", 7);  // cannot be matched: not sent
         const std::string to = makeLibrary(*differing, kLibrary);
         putRecord(*differing, to, "u1", 1);
@@ -193,7 +196,8 @@ private slots:
         QCOMPARE(facesync::totalSummary(keep.plans()), QString("+8 ~2 -0"));
         // The first plan of a camera downloads each matched picture once to learn its digest.
         QCOMPARE(requestsTo(*differing, "/images/"), 4);
-        for (camsim::Camera* camera : {differing, full, empty}) QCOMPARE(mutations(*camera), 0);
+        for (camsim::Camera* camera : {differing, full, empty})
+            QCOMPARE(mutations(*camera), 0);
 
         differing->journal().clear();
         SyncRun run(src, options(true), targets({differing, full, empty}));
@@ -227,7 +231,8 @@ private slots:
         QVERIFY(requestsTo(*empty, "/api/v1/recognize/fdlib/extract") > 0);
 
         // Right after: every camera already holds the source; nothing is read or sent.
-        for (camsim::Camera* camera : {differing, full, empty}) camera->journal().clear();
+        for (camsim::Camera* camera : {differing, full, empty})
+            camera->journal().clear();
         SyncRun again(src, options(true), targets({differing, full, empty}));
         QVERIFY(plan(again));
         QCOMPARE(again.plans()[0].summary(), QString("+0 ~0 -0"));
@@ -247,7 +252,8 @@ private slots:
         camsim::Camera* source = testsupport::mustStart(cameras_);
         camsim::Camera* target = testsupport::mustStart(cameras_);
         const std::string from = makeLibrary(*source, kLibrary);
-        for (int i = 1; i <= 10; ++i) putRecord(*source, from, "r" + std::to_string(i), 20 + i);
+        for (int i = 1; i <= 10; ++i)
+            putRecord(*source, from, "r" + std::to_string(i), 20 + i);
         const auto src = cameraSource(*source);
         QVERIFY(src);
         constexpr char kAdd[] = "/api/v1/recognize/fdlib/add_img";
@@ -264,7 +270,8 @@ private slots:
 
         target->clearFaults();
         facesync::Target retry{testsupport::deviceOf(*target), {}};
-        for (const reports::ReportRow& row : report.failedOnly().rows) retry.onlyUids.insert(row.file);
+        for (const reports::ReportRow& row : report.failedOnly().rows)
+            retry.onlyUids.insert(row.file);
         SyncRun second(src, options(false), {retry});
         QVERIFY(plan(second));
         QCOMPARE(uidsOf(second.plans()[0], Change::Add), retry.onlyUids);
