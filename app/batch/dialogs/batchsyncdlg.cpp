@@ -52,8 +52,12 @@ BatchSyncDlg::BatchSyncDlg(QWidget* parent)
     ui->table_targets->verticalHeader()->setVisible(false);
     ui->table_targets->setSelectionMode(QAbstractItemView::NoSelection);
     QHeaderView* header = ui->table_targets->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Stretch);
-    header->setSectionResizeMode(SyncTargetModel::Camera, QHeaderView::ResizeToContents);
+    // The plan column takes the room a reason needs; fixed widths measure no rows.
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(SyncTargetModel::Plan, QHeaderView::Stretch);
+    header->resizeSection(SyncTargetModel::Camera, 130);
+    header->resizeSection(SyncTargetModel::Name, 140);
+    header->resizeSection(SyncTargetModel::Group, 120);
     // As in the other batch dialogs: a double-click on the header ticks or clears every camera.
     connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int column) {
         if (column == SyncTargetModel::Camera) model_->setAllChecked(!model_->allChecked());
