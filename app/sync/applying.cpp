@@ -62,7 +62,8 @@ private:
     void failed(const PlannedChange& change, int code, const QString& reason = {});
     void skipped(const PlannedChange& change);
     // Runs one change unless stopped or the camera went silent; the change's code.
-    void runOne(const PlannedChange& change, const std::function<int()>& call);
+    void runOne(const PlannedChange& change, const std::function<int()>& call,
+                const QString& failure = {});
     SFeatrueInfoPtr targetCopy(const PlannedChange& change, qint64 imgid) const;
 
     TargetState& state_;
@@ -111,14 +112,15 @@ void Applier::cameraFailed(int code, const QString& reason) {
     rows_ << failure;
 }
 
-void Applier::runOne(const PlannedChange& change, const std::function<int()>& call) {
+void Applier::runOne(const PlannedChange& change, const std::function<int()>& call,
+                     const QString& failure) {
     if (stop_ && stop_()) return skipped(change);
     if (silent_ >= kSilentInARow) return failed(change, resultcode::NetworkError);
     const int code = call();
     if (code == 0)
         stored(change);
     else
-        failed(change, code);
+        failed(change, code, failure);
 }
 
 SFeatrueInfoPtr Applier::targetCopy(const PlannedChange& change, qint64 imgid) const {
@@ -192,11 +194,15 @@ void Applier::sendPictures() {
 void Applier::updateAndDelete() {
     for (const PlannedChange& change : qAsConst(state_.plan.changes)) {
         if (change.change == Change::UpdateTexts) {
-            runOne(change, [&] {
-                return camera().updateImage(state_.device, *targetCopy(change, change.targetImgid))
-                           ? 0
-                           : int(resultcode::NotDone);
-            });
+            runOne(
+                change,
+                [&] {
+                    return camera().updateImage(state_.device,
+                                                *targetCopy(change, change.targetImgid))
+                               ? 0
+                               : int(resultcode::NotDone);
+                },
+                text(QT_TRANSLATE_NOOP("SyncApply", "The camera did not take the new texts.")));
         } else if (change.change == Change::Delete) {
             runOne(change, [&] {
                 const int code =

@@ -128,7 +128,7 @@ void keepOnlyAsked(TargetPlan* plan, const QSet<QString>& onlyUids) {
     QVector<PlannedChange> asked;
     for (const PlannedChange& change : qAsConst(plan->changes))
         if (onlyUids.contains(change.uid)) asked << change;
-    plan->unchanged += plan->changes.size() - asked.size();
+    plan->unchanged += plan->changes.size() - asked.size();  // not asked for: left as it is
     plan->changes = asked;
 }
 
@@ -180,8 +180,7 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     const bool compared = compare(state, source, options, records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
     if (!compared && stop && stop())
-        return notSynced(&plan, resultcode::NeverStarted,
-                         text(QT_TRANSLATE_NOOP("SyncPlan", "Cancelled")));
+        return notSynced(&plan, resultcode::NeverStarted, ErrorText(resultcode::NeverStarted));
     if (!compared)
         return notSynced(&plan, resultcode::NetworkError, ErrorText(resultcode::NetworkError));
     keepOnlyAsked(&plan, state->target.onlyUids);

@@ -110,6 +110,7 @@ bool loadCameraSource(const SDeviceInfo& camera, const QString& libraryName, Sou
             error);
     const QDir dir(out->dir->path());
     for (const SFeatrueInfoPtr& record : qAsConst(out->records)) {
+        record->feature = QString();  // never sent: a target extracts its own
         if (record->path.isEmpty()) continue;
         record->path = dir.filePath(record->path);
         const auto md5 = pictures.md5.constFind(record->imgid);

@@ -1,5 +1,8 @@
 #include "syncrun.h"
 
+#include <QSet>
+#include <algorithm>
+
 #include "dbutil/resultcode.h"
 #include "fleet/fleetqueue.h"
 #include "targetstate.h"
@@ -22,6 +25,32 @@ std::shared_ptr<ProgressRelay> makeRelay() {
 }
 
 }  // namespace
+
+QVector<Target> retryTargets(const reports::JobReport& report,
+                             const QVector<SDeviceInfo>& devices) {
+    QVector<Target> targets;
+    QSet<QString> whole;  // cameras with a row that is not a record's: retried whole
+    for (const reports::ReportRow& row : report.rows) {
+        if (row.outcome != reports::Outcome::Failed) continue;
+        auto target = std::find_if(targets.begin(), targets.end(),
+                                   [&](const Target& t) { return t.device.ip == row.camera; });
+        if (target == targets.end()) {
+            const auto device =
+                std::find_if(devices.begin(), devices.end(),
+                             [&](const SDeviceInfo& d) { return d.ip == row.camera; });
+            if (device == devices.end()) continue;
+            targets << Target{*device, {}};
+            target = targets.end() - 1;
+        }
+        if (row.file.isEmpty())
+            whole.insert(row.camera);
+        else
+            target->onlyUids.insert(row.file);
+    }
+    for (Target& target : targets)
+        if (whole.contains(target.device.ip)) target.onlyUids.clear();
+    return targets;
+}
 
 SyncRun::SyncRun(std::shared_ptr<const Source> source, Options options, QVector<Target> targets,
                  QObject* parent)

@@ -13,9 +13,9 @@
 //   connect(run, &SyncRun::signalApplied, ...);   // the job report, one row per record
 //
 // Nothing is sent to a camera before apply(); a run that is only planned and dropped changed
-// nothing. Retry: a new SyncRun over the cameras of report.failedOnly(), each Target's onlyUids
-// set to the uids (the rows' file) that failed, or empty for a camera that failed as a whole.
-// The new run plans again, so a record already held is never sent twice.
+// nothing. Retry failed: a new SyncRun over retryTargets(report, devices) (the cameras with
+// failed rows, each narrowed to the uids that failed, or whole when the camera failed as a
+// whole). The new run plans again, so a record already held is never sent twice.
 #pragma once
 
 #include <QObject>
@@ -33,6 +33,9 @@ namespace facesync {
 
 struct TargetState;
 class ProgressRelay;
+
+// The targets of a retry of report's failures; devices gives each camera's credentials.
+QVector<Target> retryTargets(const reports::JobReport& report, const QVector<SDeviceInfo>& devices);
 
 class SyncRun : public QObject {
     Q_OBJECT

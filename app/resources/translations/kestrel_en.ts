@@ -2897,12 +2897,17 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Deleted</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+150"/>
         <source>The new picture is held; the old record could not be deleted: %1</source>
         <translation>The new picture is held; the old record could not be deleted: %1</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+19"/>
+        <source>The camera did not take the new texts.</source>
+        <translation>The camera did not take the new texts.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>The feature extraction did not start.</source>
         <translation>The feature extraction did not start.</translation>
     </message>
@@ -2918,11 +2923,6 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+20"/>
         <source>The library could not be read: %1</source>
         <translation>The library could not be read: %1</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Cancelled</source>
-        <translation>Cancelled</translation>
     </message>
 </context>
 <context>

@@ -2897,12 +2897,17 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>已删除</translation>
     </message>
     <message>
-        <location line="+148"/>
+        <location line="+150"/>
         <source>The new picture is held; the old record could not be deleted: %1</source>
         <translation>新图片已保存；旧记录无法删除：%1</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+19"/>
+        <source>The camera did not take the new texts.</source>
+        <translation>相机未接受新的文字。</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>The feature extraction did not start.</source>
         <translation>特征提取未能开始。</translation>
     </message>
@@ -2918,11 +2923,6 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+20"/>
         <source>The library could not be read: %1</source>
         <translation>无法读取人脸库：%1</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Cancelled</source>
-        <translation>已取消</translation>
     </message>
 </context>
 <context>

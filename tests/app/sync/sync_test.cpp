@@ -196,6 +196,9 @@ private slots:
         QCOMPARE(facesync::totalSummary(keep.plans()), QString("+8 ~2 -0"));
         // The first plan of a camera downloads each matched picture once to learn its digest.
         QCOMPARE(requestsTo(*differing, "/images/"), 4);
+        // Cancelled once planned: every camera is left out, nothing is sent.
+        keep.cancel();
+        QCOMPARE(apply(keep).count(reports::Outcome::Skipped), 3);
         for (camsim::Camera* camera : {differing, full, empty})
             QCOMPARE(mutations(*camera), 0);
 
@@ -269,12 +272,13 @@ private slots:
         QCOMPARE(int(contentsOf(*target, kLibrary).size()), 4);
 
         target->clearFaults();
-        facesync::Target retry{testsupport::deviceOf(*target), {}};
-        for (const reports::ReportRow& row : report.failedOnly().rows)
-            retry.onlyUids.insert(row.file);
-        SyncRun second(src, options(false), {retry});
+        const QVector<facesync::Target> retry = facesync::retryTargets(
+            report, {testsupport::deviceOf(*source), testsupport::deviceOf(*target)});
+        QCOMPARE(retry.size(), 1);
+        SyncRun second(src, options(false), retry);
         QVERIFY(plan(second));
-        QCOMPARE(uidsOf(second.plans()[0], Change::Add), retry.onlyUids);
+        QCOMPARE(retry[0].onlyUids.size(), 6);
+        QCOMPARE(uidsOf(second.plans()[0], Change::Add), retry[0].onlyUids);
         QCOMPARE(apply(second).count(reports::Outcome::Stored), 6);
 
         QCOMPARE(contentsOf(*target, kLibrary), contentsOf(*source, kLibrary));
