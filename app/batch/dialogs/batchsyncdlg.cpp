@@ -18,24 +18,6 @@
 
 namespace {
 
-// A failed row without a record names a camera that could not be synced at all.
-QHash<QString, QSet<QString>> failedUidsByCamera(const reports::JobReport& failed,
-                                                 QStringList* order) {
-    QHash<QString, QSet<QString>> uids;
-    QSet<QString> whole;
-    for (const reports::ReportRow& row : failed.rows) {
-        if (!uids.contains(row.camera)) *order << row.camera;
-        QSet<QString>& set = uids[row.camera];
-        if (row.file.isEmpty())
-            whole.insert(row.camera);
-        else
-            set.insert(row.file);
-    }
-    for (const QString& camera : whole)
-        uids[camera].clear();
-    return uids;
-}
-
 // A camera the apply would write to.
 bool hasWork(const facesync::TargetPlan& plan) {
     return plan.ok() && (!plan.changes.isEmpty() || plan.createLibrary);
@@ -420,18 +402,14 @@ bool BatchSyncDlg::retry(const reports::JobReport& failed) {
                                  tr("The job is still running; retry when it has ended."));
         return false;
     }
-    QStringList order;
-    const QHash<QString, QSet<QString>> uids = failedUidsByCamera(failed, &order);
-    QVector<SyncTargetModel::Target> targets;
-    QStringList gone;
-    for (const QString& ip : order) {
-        const SDeviceInfo now = devices_ ? devices_(ip) : SDeviceInfo();
-        if (now.ip.isEmpty()) {
-            gone << ip;
-            continue;
-        }
-        targets << targetRow(now, uids.value(ip));
+    QVector<SDeviceInfo> listed;  // the report's cameras as the device list holds them now
+    for (const reports::ReportRow& row : failed.rows) {
+        const SDeviceInfo now = devices_ ? devices_(row.camera) : SDeviceInfo();
+        if (!now.ip.isEmpty() && !listed.contains(now)) listed << now;
     }
+    QVector<SyncTargetModel::Target> targets;
+    for (const facesync::Target& target : facesync::retryTargets(failed, listed))
+        targets << targetRow(target.device, target.onlyUids);
     if (targets.isEmpty()) {
         QMessageBox::information(parentWidget(), tr("Information"),
                                  tr("None of these cameras is in the device list any more."));
