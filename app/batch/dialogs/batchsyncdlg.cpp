@@ -258,11 +258,14 @@ void BatchSyncDlg::startPlan() {
     watcher->setFuture(QtConcurrent::run([fromPackage, path, camera, library, goneText, stop] {
         auto source = std::make_shared<facesync::Source>();
         Loaded loaded;
-        const bool ok = fromPackage ? facesync::loadPackageSource(path, source.get(), &loaded.error)
-                        : camera.ip.isEmpty() ? (loaded.error = goneText, false)
-                                              : facesync::loadCameraSource(
-                                                    camera, library, source.get(), &loaded.error,
-                                                    [stop] { return stop->load(); });
+        bool ok = false;
+        if (fromPackage)
+            ok = facesync::loadPackageSource(path, source.get(), &loaded.error);
+        else if (camera.ip.isEmpty())
+            loaded.error = goneText;
+        else
+            ok = facesync::loadCameraSource(camera, library, source.get(), &loaded.error,
+                                            [stop] { return stop->load(); });
         if (ok) loaded.source = source;
         return loaded;
     }));
