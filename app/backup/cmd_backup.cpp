@@ -1,7 +1,6 @@
 // backup: the lock, the run and what it reports.
 #include <QDir>
 #include <QFile>
-#include <csignal>
 #include <cstdio>
 
 #include "backuprun.h"
@@ -14,24 +13,6 @@
 
 namespace backup {
 namespace {
-
-std::atomic<bool> stopRequested{false};
-
-extern "C" void requestStop(int) {
-    stopRequested = true;
-}
-
-// The first SIGINT or SIGTERM asks for a stop after the current library; a second one ends
-// the program at once (the handler is reset), which leaves only hidden files a later run
-// removes.
-void catchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = requestStop;
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 QString summaryOf(const Manifest& manifest) {
     int stored = 0, unchanged = 0, failed = 0, cameraFailures = 0;
@@ -101,7 +82,7 @@ int runBackup(const BackupOptions& options) {
         console.note("notice: packages are not encrypted; face pictures are biometric data "
                      "(see keygen and --recipient)");
 
-    catchStopSignals();
+    std::atomic<bool>& stopRequested = catchStopSignals();
     BackupRun run(settings, devices, console, stopRequested);
     const Manifest manifest = run.run();
     console.note(summaryOf(manifest));

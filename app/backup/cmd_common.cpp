@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,6 +7,26 @@
 #include "sealing.h"
 
 namespace backup {
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+extern "C" void requestStop(int) {
+    stopRequested = true;
+}
+
+}  // namespace
+
+std::atomic<bool>& catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    return stopRequested;
+}
 
 namespace {
 std::FILE* programOutput = stdout;

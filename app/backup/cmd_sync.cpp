@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 #include "dbutil/inputcheck.h"
@@ -18,6 +19,8 @@ namespace backup {
 namespace {
 
 using facesync::Change;
+
+constexpr int kSignalCheckMs = 100;
 
 struct Prepared {
     std::shared_ptr<facesync::Source> source;
@@ -218,6 +221,14 @@ int runSync(const SyncCommand& command) {
         if (command.json) printJson(run, nullptr);
         return allPlanned(run) ? exitcode::kOk : exitcode::kFailed;
     }
+    // A signal stops the cameras between records; what was sent is reported, a later run
+    // sends the rest.
+    std::atomic<bool>& stop = catchStopSignals();
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, &run, [&] {
+        if (stop) run.cancel();
+    });
+    signalWatch.start(kSignalCheckMs);
     run.apply();
     if (!applied) loop.exec();
     if (command.json)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdio>
 
 namespace backup {
@@ -36,6 +37,10 @@ bool loadKeyOption(const QString& keyFile, sealing::KeyPair* keys, bool* given);
 // copy of the real output here.
 std::FILE* output();
 void keepOutputFromLibraries();
+
+// The first SIGINT or SIGTERM sets the flag returned, for the run to stop at its next step; a
+// second one ends the program at once (the handler is reset).
+std::atomic<bool>& catchStopSignals();
 
 // "error: ..." on standard error.
 void printError(const QString& text);

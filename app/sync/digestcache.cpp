@@ -11,10 +11,20 @@ namespace facesync {
 namespace {
 constexpr int kMd5Bytes = 16;
 constexpr qint64 kMaxLineBytes = 64;
+
+// A libid comes from the camera: only its harmless characters reach the file name.
+QString fileNamePart(QString text) {
+    for (QChar& c : text)
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != '.' && c != '-') c = '_';
+    return text;
+}
+
 }  // namespace
 
 DigestCache::DigestCache(const QString& dir, const QString& camera, const QString& libid)
-    : path_(QDir(dir).filePath(QString("%1-%2.md5").arg(camera, libid))) {}
+    : path_(
+          QDir(dir).filePath(QString("%1-%2.md5").arg(fileNamePart(camera), fileNamePart(libid)))) {
+}
 
 void DigestCache::load() {
     md5_.clear();

@@ -37,10 +37,9 @@ bool sameTexts(const SFeatrueInfo& a, const SFeatrueInfo& b) {
     return a.name == b.name && paddedExt(a) == paddedExt(b);
 }
 
-// The digest of a target picture: the cached one, or the picture downloaded and hashed. An empty
-// result with ok: the camera has no picture to give; !ok: the camera stopped answering.
+// The digest of a target picture: the cached one, or the picture downloaded and hashed. Empty
+// when the camera has no picture to give; *ok turns false when the camera stopped answering.
 QByteArray targetDigest(TargetState* state, const SFeatrueInfo& record, bool* ok) {
-    *ok = true;
     QByteArray md5 = state->cache->get(record.imgid);
     if (!md5.isEmpty() || record.url.isEmpty()) return md5;
     Protocol::MsgImageData data;
@@ -101,10 +100,12 @@ bool compare(TargetState* state, const Source& source, const Options& options,
             continue;
         }
         if (stop && stop()) return false;
+        // A source record without a picture cannot replace one: only its texts count.
+        const QByteArray wanted = source.pictureMd5.value(record->uid);
         bool ok = true;
-        const QByteArray md5 = targetDigest(state, *held, &ok);
+        const QByteArray md5 = wanted.isEmpty() ? wanted : targetDigest(state, *held, &ok);
         if (!ok) return false;
-        if (md5.isEmpty() || md5 != source.pictureMd5.value(record->uid))
+        if (!wanted.isEmpty() && md5 != wanted)
             plan.changes << changeOf(Change::ReplacePicture, *record, held->imgid);
         else if (!sameTexts(*record, *held))
             plan.changes << changeOf(Change::UpdateTexts, *record, held->imgid);

@@ -73,7 +73,9 @@ SyncRun::SyncRun(std::shared_ptr<const Source> source, Options options, QVector<
         [this] { emit signalProgress(*done_, total_); }, Qt::QueuedConnection);
 }
 
-SyncRun::~SyncRun() = default;
+SyncRun::~SyncRun() {
+    cancel_->store(true);  // cameras still at work stop between records
+}
 
 FleetQueue* SyncRun::newQueue() {
     if (queue_) queue_->deleteLater();  // this may run inside one of its answers

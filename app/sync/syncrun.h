@@ -12,6 +12,9 @@
 //   ...  run->apply();                            // signalProgress(done, total) per record
 //   connect(run, &SyncRun::signalApplied, ...);   // the job report, one row per record
 //
+// The loaders block (a camera source downloads every picture): a window runs them off its
+// thread. Options::digestDir is relative to the working directory (the program's state folder)
+// unless absolute. signalProgress's total is plannedChanges().
 // Nothing is sent to a camera before apply(); a run that is only planned and dropped changed
 // nothing. Retry failed: a new SyncRun over retryTargets(report, devices) (the cameras with
 // failed rows, each narrowed to the uids that failed, or whole when the camera failed as a

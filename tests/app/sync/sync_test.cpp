@@ -9,6 +9,7 @@
 
 #include "app_cameras.h"
 #include "camsim.h"
+#include "digestcache.h"
 #include "support/camera_fixture.h"
 #include "syncrun.h"
 
@@ -247,6 +248,31 @@ private slots:
             QCOMPARE(mutations(*camera), 0);
             QCOMPARE(requestsTo(*camera, "/images/"), 0);
         }
+    }
+
+    // The digests of a camera's pictures survive the program; damaged lines are dropped, and a
+    // libid from the camera cannot lead the file out of its folder.
+    void digestCacheFile() {
+        const QString dir = state_.filePath("digests");
+        facesync::DigestCache cache(dir, "10.0.0.1", "../../x/y");
+        QCOMPARE(QFileInfo(cache.path()).absolutePath(), QDir(dir).absolutePath());
+        const QByteArray md5 = QByteArray::fromHex("00112233445566778899aabbccddeeff");
+        cache.put(7, md5);
+        cache.put(8, md5);
+        QVERIFY(cache.save());
+        QFile file(cache.path());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(
+            "9 0011\n-1 00112233445566778899aabbccddeeff\nx y\n10 "
+            "zz112233445566778899aabbccddeeff\n");
+        file.close();
+        facesync::DigestCache again(dir, "10.0.0.1", "../../x/y");
+        again.load();
+        QCOMPARE(again.size(), 2);
+        QCOMPARE(again.get(8), md5);
+        again.keepOnly({8});
+        QCOMPARE(again.get(7), QByteArray());
+        QCOMPARE(again.size(), 1);
     }
 
     // A camera that stops taking pictures after four: the rest fail, the camera-level outcome
