@@ -189,6 +189,213 @@
     </message>
 </context>
 <context>
+    <name>BatchSyncDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchsyncdlg.ui" line="+6"/>
+        <source>Sync Batch</source>
+        <translation>Sync Batch</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Package file</source>
+        <translation>Package file</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>A package exported from a library</source>
+        <translation>A package exported from a library</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Library of a camera</source>
+        <translation>Library of a camera</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Library name on the targets</source>
+        <translation>Library name on the targets</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The source&apos;s name</source>
+        <translation>The source&apos;s name</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Remove what the source does not hold</source>
+        <translation>Remove what the source does not hold</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Extract features afterwards</source>
+        <translation>Extract features afterwards</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
+        <source>Open face DB data file</source>
+        <translation>Open face DB data file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zip (*.zip)</source>
+        <translation>Zip (*.zip)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Stopping...</source>
+        <translation>Stopping...</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>No item selected</source>
+        <translation>No item selected</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The library name must be 1 to 16 characters.</source>
+        <translation>The library name must be 1 to 16 characters.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Choose the package to sync from.</source>
+        <translation>Choose the package to sync from.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Choose the library to sync from.</source>
+        <translation>Choose the library to sync from.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Reading the source...</source>
+        <translation>Reading the source...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The camera is no longer in the device list.</source>
+        <translation>The camera is no longer in the device list.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>The source cannot be read</source>
+        <translation>The source cannot be read</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>removed from the device list</source>
+        <translation>removed from the device list</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>(new library)</source>
+        <translation>(new library)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(without uid, left alone: %1)</source>
+        <translation>(without uid, left alone: %1)</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Total %1 (cameras: %2)</source>
+        <translation>Total %1 (cameras: %2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>cannot be synced: %1</source>
+        <translation>cannot be synced: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Planned: nothing has been sent yet</source>
+        <translation>Planned: nothing has been sent yet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Every camera holds the source already</source>
+        <translation>Every camera holds the source already</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+27"/>
+        <location line="+8"/>
+        <location line="+17"/>
+        <location line="+33"/>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <source>Sync %1 cameras?</source>
+        <translation>Sync %1 cameras?</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Applying</source>
+        <translation>Applying</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Planning</source>
+        <translation>Planning</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sync finished.</source>
+        <translation>Sync finished.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stored: %1, Failed: %2, Skipped: %3</source>
+        <translation>Stored: %1, Failed: %2, Skipped: %3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>The job is still running; retry when it has ended.</source>
+        <translation>The job is still running; retry when it has ended.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>None of these cameras is in the device list any more.</source>
+        <translation>None of these cameras is in the device list any more.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>The source %1 is no longer there.</source>
+        <translation>The source %1 is no longer there.</translation>
+    </message>
+</context>
+<context>
     <name>BatchUploadDlg</name>
     <message>
         <location filename="../../batch/dialogs/batchuploaddlg.ui" line="+6"/>
@@ -788,7 +995,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Ok</translation>
     </message>
     <message>
-        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+11"/>
+        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+12"/>
         <source>btn1</source>
         <translation>btn1</translation>
     </message>
@@ -1622,6 +1829,16 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Upload Batch</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>Sync Batch</source>
+        <translation>Sync Batch</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Make one library the same on the ticked cameras, sending only the difference</source>
+        <translation>Make one library the same on the ticked cameras, sending only the difference</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Filter: address, name, group, firmware, status</source>
         <translation>Filter: address, name, group, firmware, status</translation>
@@ -1657,7 +1874,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Save the cameras shown to a CSV file</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+144"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+151"/>
         <source>Network Status</source>
         <translation>Network Status</translation>
     </message>
@@ -1683,13 +1900,13 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+178"/>
         <location line="+9"/>
         <location line="+12"/>
-        <location line="+226"/>
+        <location line="+234"/>
         <location line="+47"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-497"/>
+        <location line="-505"/>
         <source>The device has been added</source>
         <translation>The device has been added</translation>
     </message>
@@ -1756,7 +1973,7 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>s</translation>
     </message>
     <message>
-        <location line="+191"/>
+        <location line="+199"/>
         <source>The camera names could not be saved to %1.</source>
         <translation>The camera names could not be saved to %1.</translation>
     </message>
@@ -2729,6 +2946,29 @@ folder, or in %1 when that folder cannot be written.</translation>
         <location line="+12"/>
         <source>The library %1 of %2 could not be read: %3</source>
         <translation>The library %1 of %2 could not be read: %3</translation>
+    </message>
+</context>
+<context>
+    <name>SyncTargetModel</name>
+    <message>
+        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+102"/>
+        <source>Camera</source>
+        <translation>Camera</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Plan</source>
+        <translation>Plan</translation>
     </message>
 </context>
 <context>

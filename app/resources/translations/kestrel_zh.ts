@@ -189,6 +189,213 @@
     </message>
 </context>
 <context>
+    <name>BatchSyncDlg</name>
+    <message>
+        <location filename="../../batch/dialogs/batchsyncdlg.ui" line="+6"/>
+        <source>Sync Batch</source>
+        <translation>批量同步</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Source</source>
+        <translation>来源</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Package file</source>
+        <translation>数据包文件</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>A package exported from a library</source>
+        <translation>从人脸库导出的数据包</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Library of a camera</source>
+        <translation>摄像机上的人脸库</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Library name on the targets</source>
+        <translation>目标人脸库名称</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The source&apos;s name</source>
+        <translation>与来源同名</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Remove what the source does not hold</source>
+        <translation>删除来源中没有的记录</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Extract features afterwards</source>
+        <translation>完成后提取特征</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
+        <source>Open face DB data file</source>
+        <translation>打开人脸库数据包</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zip (*.zip)</source>
+        <translation>数据包 (*.zip)</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Stopping...</source>
+        <translation>正在停止...</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>No item selected</source>
+        <translation>未选择任何项</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The library name must be 1 to 16 characters.</source>
+        <translation>人脸库名称须为 1 到 16 个字符。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Choose the package to sync from.</source>
+        <translation>请选择要同步的数据包。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Choose the library to sync from.</source>
+        <translation>请选择要同步的人脸库。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Reading the source...</source>
+        <translation>正在读取来源...</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>The camera is no longer in the device list.</source>
+        <translation>该摄像机已不在设备列表中。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>The source cannot be read</source>
+        <translation>无法读取来源</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>removed from the device list</source>
+        <translation>已从设备列表中删除</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>(new library)</source>
+        <translation>（新建人脸库）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(without uid, left alone: %1)</source>
+        <translation>（无 uid 的记录保持不变：%1）</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Total %1 (cameras: %2)</source>
+        <translation>合计 %1（摄像机：%2）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>cannot be synced: %1</source>
+        <translation>无法同步：%1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Planned: nothing has been sent yet</source>
+        <translation>计划完成：尚未发送任何内容</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Every camera holds the source already</source>
+        <translation>所有摄像机均已与来源一致</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+27"/>
+        <location line="+8"/>
+        <location line="+17"/>
+        <location line="+33"/>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <source>Sync %1 cameras?</source>
+        <translation>同步 %1 台摄像机？</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Applying</source>
+        <translation>正在应用</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Planning</source>
+        <translation>正在计划</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sync finished.</source>
+        <translation>同步完成。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stored: %1, Failed: %2, Skipped: %3</source>
+        <translation>已存储：%1，失败：%2，已跳过：%3</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>The job is still running; retry when it has ended.</source>
+        <translation>任务仍在运行；请在其结束后重试。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>None of these cameras is in the device list any more.</source>
+        <translation>这些摄像机均已不在设备列表中。</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>The source %1 is no longer there.</source>
+        <translation>来源 %1 已不存在。</translation>
+    </message>
+</context>
+<context>
     <name>BatchUploadDlg</name>
     <message>
         <location filename="../../batch/dialogs/batchuploaddlg.ui" line="+6"/>
@@ -788,7 +995,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+11"/>
+        <location filename="../../ui/device/credentialsresultdialog.cpp" line="+12"/>
         <source>btn1</source>
         <translation>btn1</translation>
     </message>
@@ -1622,6 +1829,16 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>批量上传</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>Sync Batch</source>
+        <translation>批量同步</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Make one library the same on the ticked cameras, sending only the difference</source>
+        <translation>使勾选的摄像机上的人脸库与来源一致，只发送差异</translation>
+    </message>
+    <message>
         <location line="+11"/>
         <source>Filter: address, name, group, firmware, status</source>
         <translation>筛选：地址、名称、分组、固件、状态</translation>
@@ -1657,7 +1874,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>将当前显示的摄像机保存到 CSV 文件</translation>
     </message>
     <message>
-        <location filename="../../ui/device/indexpage.cpp" line="+144"/>
+        <location filename="../../ui/device/indexpage.cpp" line="+151"/>
         <source>Network Status</source>
         <translation>网络状态</translation>
     </message>
@@ -1683,13 +1900,13 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+178"/>
         <location line="+9"/>
         <location line="+12"/>
-        <location line="+226"/>
+        <location line="+234"/>
         <location line="+47"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-497"/>
+        <location line="-505"/>
         <source>The device has been added</source>
         <translation>该设备已添加</translation>
     </message>
@@ -1756,7 +1973,7 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>秒</translation>
     </message>
     <message>
-        <location line="+191"/>
+        <location line="+199"/>
         <source>The camera names could not be saved to %1.</source>
         <translation>摄像机名称无法保存到 %1。</translation>
     </message>
@@ -2729,6 +2946,29 @@ folder, or in %1 when that folder cannot be written.</source>
         <location line="+12"/>
         <source>The library %1 of %2 could not be read: %3</source>
         <translation>无法读取 %2 的人脸库 %1：%3</translation>
+    </message>
+</context>
+<context>
+    <name>SyncTargetModel</name>
+    <message>
+        <location filename="../../batch/dialogs/synctargetmodel.cpp" line="+102"/>
+        <source>Camera</source>
+        <translation>摄像机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Group</source>
+        <translation>分组</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Plan</source>
+        <translation>计划</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
+#include "batch/dialogs/batchsyncdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
 #include "credentialsdialog.h"
 #include "credentialsresultdialog.h"
@@ -54,7 +55,8 @@ IndexPage::IndexPage(QWidget* parent)
       searchDialog_(new DeviceSearchDialog(this)),
       importDialog_(new BatchImportDlg(this)),
       extractDialog_(new BatchExtractDlg(this)),
-      uploadDialog_(new BatchUploadDlg(this)) {
+      uploadDialog_(new BatchUploadDlg(this)),
+      syncDialog_(new BatchSyncDlg(this)) {
     ui->setupUi(this);
     labels_.load();
     model_->setLabels(&labels_);
@@ -83,6 +85,9 @@ IndexPage::IndexPage(QWidget* parent)
                                 static_cast<BatchDialog*>(extractDialog_),
                                 static_cast<BatchDialog*>(uploadDialog_)})
         dialog->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
+    syncDialog_->setDeviceSource([this](const QString& ip) { return store_.find(ip); });
+    syncDialog_->setLabelSource([this](const QString& ip) { return labels_.label(ip); });
+    connect(ui->btn_sync_batch, &QPushButton::clicked, this, &IndexPage::slotSyncBatch);
     connect(&refresh_, &FleetRefresh::signalRefreshed, this, &IndexPage::showRefreshed);
     connect(&refresh_, &FleetRefresh::signalFinished, this, &IndexPage::rebuildRowWidgets);
     connect(&store_, &DeviceInfoFactory::signalSaveFailed, this, &IndexPage::slotStoreSaveFailed);
@@ -603,6 +608,12 @@ void IndexPage::on_btn_batch_extract_clicked() {
 
 void IndexPage::on_btn_batch_upload_clicked() {
     showBatchDialog(uploadDialog_);
+}
+
+void IndexPage::slotSyncBatch() {
+    syncDialog_->setCameras(batchDevices(), store_.list());
+    syncDialog_->show();
+    syncDialog_->raise();
 }
 
 // ---- names and groups ----

@@ -19,6 +19,7 @@
 
 class BatchExtractDlg;
 class BatchImportDlg;
+class BatchSyncDlg;
 class BatchUploadDlg;
 class BatchDialog;
 class CredentialsDialog;
@@ -82,6 +83,7 @@ private slots:
     void slotImportList();
     void slotAddImportedCameras();
     void slotExportList();
+    void slotSyncBatch();
 
 private:
     void setUpTable();
@@ -142,6 +144,7 @@ private:
     BatchImportDlg* importDialog_;
     BatchExtractDlg* extractDialog_;
     BatchUploadDlg* uploadDialog_;
+    BatchSyncDlg* syncDialog_;
     bool allChecked_ = false;
     bool firstShowDone_ = false;
     static constexpr int kMinRowsInSight = 20;  // while the table has no size yet

@@ -54,6 +54,21 @@ public:
     QMessageBox::StandardButtons buttons;
 };
 
+// The summary box that ends a job: its text is kept, then "Details" is pressed.
+class DetailsAnswer : public ModalAnswer {
+public:
+    DetailsAnswer()
+        : ModalAnswer([this](QWidget* modal) {
+              auto* box = qobject_cast<QMessageBox*>(modal);
+              auto* details = box ? box->findChild<QAbstractButton*>("btn_details") : nullptr;
+              if (!details) return false;
+              text = box->text();
+              details->click();
+              return true;
+          }) {}
+    QString text;
+};
+
 // The next file dialog: the path is chosen (an empty path cancels).
 class FileAnswer : public ModalAnswer {
 public:

@@ -28,21 +28,6 @@ namespace {
 constexpr int kJobWaitMs = 60000;
 const std::string kAddPath = "/api/v1/recognize/fdlib/add_img";
 
-// The summary box that ends a job: its text is kept, then "Details" is pressed.
-class DetailsAnswer : public ModalAnswer {
-public:
-    DetailsAnswer()
-        : ModalAnswer([this](QWidget* modal) {
-              auto* box = qobject_cast<QMessageBox*>(modal);
-              auto* details = box ? box->findChild<QPushButton*>("btn_details") : nullptr;
-              if (!details) return false;
-              text = box->text();
-              details->click();
-              return true;
-          }) {}
-    QString text;
-};
-
 // The md5 of every picture the camera stored, once per time it stored it.
 QStringList storedPictures(camsim::Camera& camera) {
     QStringList md5s;

@@ -20,6 +20,7 @@
 #include "app_cameras.h"
 #include "batch/dialogs/batchextractdlg.h"
 #include "batch/dialogs/batchimportdlg.h"
+#include "batch/dialogs/batchsyncdlg.h"
 #include "batch/dialogs/batchuploaddlg.h"
 #include "dbutil/devicecsv.h"
 #include "dbutil/deviceinfofactory.h"
@@ -102,7 +103,7 @@ camsim::Camera* camera(testsupport::CameraSet& cameras, const QString& files,
             const QString file = QString("l%1_%2.jpg").arg(l).arg(i);
             library.images.push_back(
                 {testpictures::writeJpeg(files, file, 140, 160, l * 100 + i).toStdString(),
-                 name.toStdString(), ""});
+                 name.toStdString(), QString("u%1_%2").arg(l).arg(i).toStdString()});
         }
         config.libraries.push_back(library);
     }
@@ -124,6 +125,7 @@ private slots:
     void libraryDialogs();
     void faceCropWindow();
     void jobReports();
+    void syncPlanAndReport();
     void cleanupTestCase();
 
 private:
@@ -336,6 +338,40 @@ void TranslatedLookTest::jobReports() {
     }
     dialog->close();
     list->hide();
+    QVERIFY2(clipped_.isEmpty(), qPrintable(clipped_.join('\n')));
+}
+
+// A sync of the first camera's library planned over the three rows (itself, a camera with room
+// for it, the one nobody answers on), then applied: the plan and the sync's report.
+void TranslatedLookTest::syncPlanAndReport() {
+    IndexPage* page = indexPage();
+    auto* dialog = page->findChild<BatchSyncDlg*>();
+    QVector<SDeviceInfo> refreshed;
+    for (const SDeviceInfo& device : devices_)
+        refreshed << page->deviceInfo(device.ip);
+    dialog->setCameras(refreshed, refreshed);
+    dialog->findChild<QAbstractButton*>("radio_camera")->click();
+    QSignalSpy planned(dialog, &BatchSyncDlg::signalPlanDone);
+    dialog->findChild<QAbstractButton*>("btn_plan")->click();
+    QVERIFY(planned.wait(60000));
+    shoot(dialog, "sync_plan");
+
+    // The box that ends the sync opens its report.
+    QTimer details;
+    connect(&details, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* button = modal ? modal->findChild<QAbstractButton*>("btn_details") : nullptr)
+            button->click();
+    });
+    details.start(50);
+    dialog->findChild<QAbstractButton*>("btn_apply")->click();
+    ReportDialog* report = nullptr;
+    QVERIFY(QTest::qWaitFor([&] { return (report = page->findChild<ReportDialog*>()); }, 60000));
+    details.stop();
+    dialog->hide();
+    report->resize(QSize(1024, 600) * 0.8);
+    shoot(report, "sync_report");
+    report->close();
     QVERIFY2(clipped_.isEmpty(), qPrintable(clipped_.join('\n')));
 }
 
