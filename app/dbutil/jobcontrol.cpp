@@ -23,6 +23,7 @@ const TaskName kTaskNames[] = {
     {JobControl::CheckImage, QT_TRANSLATE_NOOP("MainWindow", "Check Image")},
     {JobControl::UnpackPackage, QT_TRANSLATE_NOOP("MainWindow", "Unpack Package")},
     {JobControl::PreprocessImage, QT_TRANSLATE_NOOP("MainWindow", "Preprocess Image")},
+    {JobControl::SyncBatch, QT_TRANSLATE_NOOP("MainWindow", "Sync Batch")},
 };
 
 }  // namespace

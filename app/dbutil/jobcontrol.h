@@ -44,6 +44,7 @@ public:
         CheckImage = 64,
         UnpackPackage = 128,
         PreprocessImage = 256,
+        SyncBatch = 512,
     };
 
     // The process-wide instance, or nullptr when none exists.

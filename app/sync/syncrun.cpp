@@ -3,6 +3,7 @@
 #include <QSet>
 #include <algorithm>
 
+#include "dbutil/jobcontrol.h"
 #include "dbutil/resultcode.h"
 #include "fleet/fleetqueue.h"
 #include "targetstate.h"
@@ -18,6 +19,11 @@ signals:
 };
 
 namespace {
+
+// The operator's Cancel, or the program closing: a camera stops between records either way.
+StopCheck stopCheckOf(const std::shared_ptr<std::atomic_bool>& cancel) {
+    return [cancel] { return cancel->load() || JobControl::exitRequested(); };
+}
 
 std::shared_ptr<ProgressRelay> makeRelay() {
     return std::shared_ptr<ProgressRelay>(new ProgressRelay,
@@ -80,7 +86,7 @@ SyncRun::~SyncRun() {
 FleetQueue* SyncRun::newQueue() {
     if (queue_) queue_->deleteLater();  // this may run inside one of its answers
     queue_ = new FleetQueue(this);
-    queue_->setStopCheck([cancel = cancel_] { return cancel->load(); });
+    queue_->setStopCheck(stopCheckOf(cancel_));
     connect(queue_, &FleetQueue::signalDropped, this, &SyncRun::onDropped);
     return queue_;
 }
@@ -95,7 +101,7 @@ void SyncRun::plan() {
         queue->add(
             QString::number(i),
             [state, source = source_, options = options_, cancel = cancel_] {
-                planTarget(state.get(), *source, options, [cancel] { return cancel->load(); });
+                planTarget(state.get(), *source, options, stopCheckOf(cancel));
             },
             [this, i] {
                 plans_[i] = states_[i]->plan;
@@ -121,7 +127,7 @@ void SyncRun::apply() {
             [state, source = source_, options = options_, cancel = cancel_, done = done_,
              relay = relay_, recorder = recorder_] {
                 recorder->add(applyTarget(
-                    state.get(), *source, options, [cancel] { return cancel->load(); },
+                    state.get(), *source, options, stopCheckOf(cancel),
                     [done, relay] {
                         ++*done;
                         emit relay->signalRecordDone();

@@ -9,6 +9,7 @@
 #include <QtConcurrent>
 
 #include "dbutil/inputcheck.h"
+#include "dbutil/jobcontrol.h"
 #include "reports/reportstore.h"
 #include "sync/syncrun.h"
 #include "synctargetmodel.h"
@@ -76,6 +77,7 @@ BatchSyncDlg::BatchSyncDlg(QWidget* parent)
 }
 
 BatchSyncDlg::~BatchSyncDlg() {
+    if (JobControl* jobs = JobControl::instance()) jobs->setTask(JobControl::SyncBatch, false);
     if (stopLoading_) *stopLoading_ = true;
     dropRun();
     delete ui;
@@ -148,6 +150,8 @@ void BatchSyncDlg::browse() {
 void BatchSyncDlg::setStage(Stage stage) {
     stage_ = stage;
     const bool busy = isBusy();
+    // The exit guard names a running sync and stops it before the program ends.
+    if (JobControl* jobs = JobControl::instance()) jobs->setTask(JobControl::SyncBatch, busy);
     for (QWidget* input :
          {static_cast<QWidget*>(ui->group_source), static_cast<QWidget*>(ui->edit_library),
           static_cast<QWidget*>(ui->chk_remove_missing),
@@ -265,7 +269,10 @@ void BatchSyncDlg::startPlan() {
             loaded.error = goneText;
         else
             ok = facesync::loadCameraSource(camera, library, source.get(), &loaded.error,
-                                            [stop] { return stop->load(); });
+                                            [stop] {
+                                                return stop->load() ||
+                                                       JobControl::exitRequested();
+                                            });
         if (ok) loaded.source = source;
         return loaded;
     }));
@@ -273,6 +280,7 @@ void BatchSyncDlg::startPlan() {
 
 void BatchSyncDlg::sourceLoaded(const Loaded& loaded) {
     stopLoading_.reset();
+    if (JobControl::exitRequested()) return setStage(Stage::Idle);
     if (!loaded.source) {
         setStage(Stage::Idle);
         warn(tr("The source cannot be read") + ": " + loaded.error);
@@ -393,7 +401,9 @@ void BatchSyncDlg::applied(const reports::JobReport& report) {
                              .arg(report.count(reports::Outcome::Stored))
                              .arg(report.count(reports::Outcome::Failed))
                              .arg(report.count(reports::Outcome::Skipped));
-    reportbox::information(parentWidget(), tr("Information"), text, report);
+    // The program is going: no box left behind.
+    if (!JobControl::exitRequested())
+        reportbox::information(parentWidget(), tr("Information"), text, report);
     emit signalApplied(report);
 }
 

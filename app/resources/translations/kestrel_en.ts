@@ -256,7 +256,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+140"/>
         <source>Open face DB data file</source>
         <translation>Open face DB data file</translation>
     </message>
@@ -266,7 +266,7 @@
         <translation>Zip (*.zip)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
@@ -306,7 +306,7 @@
         <translation>The camera is no longer in the device list.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+30"/>
         <source>The source cannot be read</source>
         <translation>The source cannot be read</translation>
     </message>
@@ -347,15 +347,15 @@
     </message>
     <message>
         <location line="+12"/>
-        <location line="+27"/>
+        <location line="+29"/>
         <location line="+8"/>
-        <location line="+17"/>
+        <location line="+13"/>
         <location line="+33"/>
         <source>Information</source>
         <translation>Information</translation>
     </message>
     <message>
-        <location line="-85"/>
+        <location line="-83"/>
         <source>Sync %1 cameras?</source>
         <translation>Sync %1 cameras?</translation>
     </message>
@@ -380,12 +380,12 @@
         <translation>Stored: %1, Failed: %2, Skipped: %3</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>The job is still running; retry when it has ended.</source>
         <translation>The job is still running; retry when it has ended.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+13"/>
         <source>None of these cameras is in the device list any more.</source>
         <translation>None of these cameras is in the device list any more.</translation>
     </message>
@@ -2249,6 +2249,11 @@ folder, or in %1 when that folder cannot be written.</translation>
         <translation>Preprocess Image</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Sync Batch</source>
+        <translation>Sync Batch</translation>
+    </message>
+    <message>
         <location filename="../../main/exitguard.cpp" line="+17"/>
         <source>The following tasks are being executed</source>
         <translation>The following tasks are being executed</translation>
@@ -2915,7 +2920,7 @@ folder, or in %1 when that folder cannot be written.</translation>
 <context>
     <name>SyncPlan</name>
     <message>
-        <location filename="../../sync/planning.cpp" line="+152"/>
+        <location filename="../../sync/planning.cpp" line="+153"/>
         <source>The camera already holds %1 libraries, none called %2.</source>
         <translation>The camera already holds %1 libraries, none called %2.</translation>
     </message>

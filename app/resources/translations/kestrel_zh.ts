@@ -256,7 +256,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+152"/>
+        <location filename="../../batch/dialogs/batchsyncdlg.cpp" line="+140"/>
         <source>Open face DB data file</source>
         <translation>打开人脸库数据包</translation>
     </message>
@@ -266,7 +266,7 @@
         <translation>数据包 (*.zip)</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -306,7 +306,7 @@
         <translation>该摄像机已不在设备列表中。</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+30"/>
         <source>The source cannot be read</source>
         <translation>无法读取来源</translation>
     </message>
@@ -347,15 +347,15 @@
     </message>
     <message>
         <location line="+12"/>
-        <location line="+27"/>
+        <location line="+29"/>
         <location line="+8"/>
-        <location line="+17"/>
+        <location line="+13"/>
         <location line="+33"/>
         <source>Information</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="-85"/>
+        <location line="-83"/>
         <source>Sync %1 cameras?</source>
         <translation>同步 %1 台摄像机？</translation>
     </message>
@@ -380,12 +380,12 @@
         <translation>已存储：%1，失败：%2，已跳过：%3</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
         <source>The job is still running; retry when it has ended.</source>
         <translation>任务仍在运行；请在其结束后重试。</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+13"/>
         <source>None of these cameras is in the device list any more.</source>
         <translation>这些摄像机均已不在设备列表中。</translation>
     </message>
@@ -2249,6 +2249,11 @@ folder, or in %1 when that folder cannot be written.</source>
         <translation>图片预处理</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Sync Batch</source>
+        <translation>批量同步</translation>
+    </message>
+    <message>
         <location filename="../../main/exitguard.cpp" line="+17"/>
         <source>The following tasks are being executed</source>
         <translation>以下任务正在执行</translation>
@@ -2915,7 +2920,7 @@ folder, or in %1 when that folder cannot be written.</source>
 <context>
     <name>SyncPlan</name>
     <message>
-        <location filename="../../sync/planning.cpp" line="+152"/>
+        <location filename="../../sync/planning.cpp" line="+153"/>
         <source>The camera already holds %1 libraries, none called %2.</source>
         <translation>相机已有 %1 个人脸库，没有名为 %2 的库。</translation>
     </message>

@@ -243,6 +243,43 @@ private slots:
         QCOMPARE(empty.journal().on(kAddPath).size(), sent[0]);
         QCOMPARE(older.journal().on(kAddPath).size(), sent[1]);
     }
+
+    // Closing the program during an Apply: the exit guard sees the sync, which stops between
+    // records and leaves no box behind.
+    void closingTheProgramStopsAnApply() {
+        const QString dir = files_.path();
+        camsim::Camera& source = *holding(
+            cameras_, {library(dir, "gate", {{"g1", "A", 11}, {"g2", "B", 12}, {"g3", "C", 13},
+                                             {"g4", "D", 14}, {"g5", "E", 15}, {"g6", "F", 16},
+                                             {"g7", "G", 17}, {"g8", "H", 18}})});
+        const QString zip = exportPackage(source, files_.filePath("gate.zip"));
+        camsim::Camera& slow = *holding(cameras_, {});
+        PageHarness harness;
+        IndexPage& page = harness.open({deviceOf(slow)});
+        QTRY_VERIFY_WITH_TIMEOUT(harness.allReachable(), kCameraWaitMs);
+        harness.model()->setData(harness.model()->index(0, DeviceInfoTableModel::ColumnCheck),
+                                 Qt::Checked, Qt::CheckStateRole);
+        auto* dialog = page.findChild<BatchSyncDlg*>();
+        harness.button("btn_sync_batch")->click();
+        {
+            FileAnswer chosen(zip);
+            dialog->findChild<QPushButton*>("btn_browse")->click();
+            QTRY_VERIFY(chosen.done());
+        }
+        QVERIFY(planned(dialog));
+        slow.addFault({"*", camsim::FaultKind::Latency, 300, -1});
+        QSignalSpy applied(dialog, &BatchSyncDlg::signalApplied);
+        dialog->findChild<QPushButton*>("btn_apply")->click();
+        QVERIFY(harness.jobs().tasks() & JobControl::SyncBatch);
+        QTRY_VERIFY_WITH_TIMEOUT(!slow.journal().on(kAddPath).empty(), kJobWaitMs);
+        harness.jobs().setClosing(true);  // what the exit guard does once the operator agrees
+        harness.jobs().cancelAll(true);
+        QTRY_COMPARE_WITH_TIMEOUT(harness.jobs().tasks(), quint16(0), kJobWaitMs);
+        QCOMPARE(applied.count(), 1);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(recordsOf(slow, "gate").size() < 8);
+        slow.clearFaults();
+    }
 };
 
 QTEST_MAIN(SyncDialogTest)
