@@ -126,7 +126,7 @@ private:
                            const ImageStep& step, const ItemCallback& itemDone);
     LoopOutcome laneLoop(const SDeviceInfo& device, int handle, const SFeatrueList& images,
                          const CountCallback& progress, const ImageStep& step,
-                         const ItemCallback& itemDone);
+                         const ItemCallback& itemDone, const std::function<void()>& beforeItems);
     // A session of the camera apart from the cache, for one lane of a loop; 0 on failure.
     int openLane(const SDeviceInfo& device);
     static void closeLane(int handle);

@@ -22,6 +22,9 @@ struct LaneWork {
     std::function<bool(int code)> lost;             // a result that says the camera is silent
     int lostLimit = 3;                              // lost results in a row that end the loop
     std::function<bool(int count)> progress;        // true stops the loop
+    // Runs on the caller's thread before any item is taken, while the other lanes open their
+    // sessions: a round trip that must precede the items costs no more than the logins.
+    std::function<void()> beforeItems;
 };
 
 struct LaneResult {
