@@ -5,11 +5,11 @@
 #pragma once
 
 #include <QHash>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include <camlink.h>
 
@@ -126,7 +126,7 @@ private:
                            const ImageStep& step, const ItemCallback& itemDone);
     LoopOutcome laneLoop(const SDeviceInfo& device, int handle, const SFeatrueList& images,
                          const CountCallback& progress, const ImageStep& step,
-                         const ItemCallback& itemDone);
+                         const ItemCallback& itemDone, const std::function<void()>& beforeItems);
     // A session of the camera apart from the cache, for one lane of a loop; 0 on failure.
     int openLane(const SDeviceInfo& device);
     static void closeLane(int handle);
@@ -136,11 +136,11 @@ private:
                     const char* step);
 
     // The lock a login of ip holds, made on first use.
-    std::shared_ptr<QMutex> loginGate(const QString& ip);
+    std::shared_ptr<std::mutex> loginGate(const QString& ip);
 
-    mutable QMutex mutex_;  // guards the two tables, never held over a camera call
+    mutable std::mutex mutex_;  // guards the two tables, never held over a camera call
     QHash<QString, DeviceSession> sessions_;
-    QHash<QString, std::shared_ptr<QMutex>> loginGates_;
+    QHash<QString, std::shared_ptr<std::mutex>> loginGates_;
 };
 
 // Type check of the firmware version: 10 to 256 characters and "RECOG" in it.

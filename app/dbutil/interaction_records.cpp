@@ -17,6 +17,11 @@ namespace {
 const char* const kSource = "dbutil\\interaction";
 constexpr int kSilentLimit = 3;  // transfer failures in a row that end a loop over images
 
+int presentCount(const SFeatrueList& images) {
+    return int(std::count_if(images.begin(), images.end(),
+                             [](const SFeatrueInfoPtr& image) { return bool(image); }));
+}
+
 vcam_image_query pageQuery(const SPageInfo& page) {
     auto query = args::cleared<vcam_image_query>();
     args::putText(query.libid, page.libid);
@@ -122,16 +127,25 @@ int Interaction::countedLoop(int handle, const QString& libid, const SFeatrueLis
                              const ItemCallback& itemDone) {
     SDBInfo before;
     before.libid = libid;
-    const bool haveBefore = findLibrary(handle, &before) == 0;
+    bool haveBefore = false;
+    const auto lookBefore = [&] { haveBefore = findLibrary(handle, &before) == 0; };
     for (const SFeatrueInfoPtr& image : images)
         if (image) image->libid = libid;
-    const LoopOutcome loop = lanesOf ? laneLoop(*lanesOf, handle, images, progress, step, itemDone)
-                                     : serialLoop(handle, images, progress, step, itemDone);
+    LoopOutcome loop;
+    if (lanesOf) {
+        // The look-up before goes while the lanes log in.
+        loop = laneLoop(*lanesOf, handle, images, progress, step, itemDone, lookBefore);
+    } else {
+        lookBefore();
+        loop = serialLoop(handle, images, progress, step, itemDone);
+    }
     if (loop.silent)
         FK_LOG(kSource, 3, "%s, camera silent after %d transfer failures, %d not sent.\n", member,
                kSilentLimit, loop.unsent);
     // A silent camera: the look-up after would wait the same time-out.
     if (loop.silent || loop.stopped) return loop.count;
+    // Side by side every image has its outcome: with none failed the camera cannot hold more.
+    if (lanesOf && loop.count == presentCount(images)) return loop.count;
     SDBInfo after;
     after.libid = libid;
     int count = loop.count;
@@ -171,7 +185,8 @@ Interaction::LoopOutcome Interaction::laneLoop(const SDeviceInfo& device, int ha
                                                const SFeatrueList& images,
                                                const CountCallback& progress,
                                                const ImageStep& step,
-                                               const ItemCallback& itemDone) {
+                                               const ItemCallback& itemDone,
+                                               const std::function<void()>& beforeItems) {
     SFeatrueList present;
     QVector<int> indexOf;  // a present image's index among all the images
     for (int i = 0; i < images.size(); ++i) {
@@ -196,6 +211,7 @@ Interaction::LoopOutcome Interaction::laneLoop(const SDeviceInfo& device, int ha
     work.lost = &isTransferError;
     work.lostLimit = kSilentLimit;
     work.progress = progress;
+    work.beforeItems = beforeItems;
     const fleet::LaneResult lanes = fleet::runInLanes(work);
     LoopOutcome loop;
     loop.count = lanes.succeeded;

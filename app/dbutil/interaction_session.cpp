@@ -3,7 +3,6 @@
 #include <camlink.h>
 
 #include <QDebug>
-#include <QMutexLocker>
 
 #include "applog.h"
 #include "interaction.h"
@@ -39,11 +38,11 @@ int Interaction::login(const QString& ip, const QString& username, const QString
     if (!result) result = &ignored;
     // One login per camera at a time; the table is locked only to look up and change it, so a
     // camera that does not answer keeps nobody else from logging in.
-    const std::shared_ptr<QMutex> gate = loginGate(ip);
-    QMutexLocker cameraLock(gate.get());
+    const std::shared_ptr<std::mutex> gate = loginGate(ip);
+    std::lock_guard<std::mutex> cameraLock(*gate);
     int replaced = 0;
     {
-        QMutexLocker lock(&mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
         auto cached = sessions_.find(ip);
         if (cached != sessions_.end()) {
             if (cached->username == username && cached->password == password) {
@@ -67,22 +66,22 @@ int Interaction::login(const QString& ip, const QString& username, const QString
         result->left = reply::readLoginLeft(result->code, reply);
         return 0;
     }
-    QMutexLocker lock(&mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     sessions_.insert(ip, DeviceSession{ip, username, password, handle});
     return handle;
 }
 
-std::shared_ptr<QMutex> Interaction::loginGate(const QString& ip) {
-    QMutexLocker lock(&mutex_);
-    std::shared_ptr<QMutex>& gate = loginGates_[ip];
-    if (!gate) gate = std::make_shared<QMutex>();
+std::shared_ptr<std::mutex> Interaction::loginGate(const QString& ip) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    std::shared_ptr<std::mutex>& gate = loginGates_[ip];
+    if (!gate) gate = std::make_shared<std::mutex>();
     return gate;
 }
 
 void Interaction::logoutAll() {
     QHash<QString, DeviceSession> sessions;
     {
-        QMutexLocker lock(&mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
         sessions.swap(sessions_);
     }
     for (const DeviceSession& session : qAsConst(sessions))
@@ -105,7 +104,7 @@ void Interaction::closeLane(int handle) {
 }
 
 int Interaction::sessionCount() const {
-    QMutexLocker lock(&mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     return sessions_.size();
 }
 

@@ -1,18 +1,17 @@
 #include "interaction_sessionlock.h"
 
 #include <QHash>
-#include <QMutexLocker>
 
 namespace sessionlock {
 namespace {
 
-QMutex tableMutex;
-QHash<int, std::shared_ptr<QMutex>> table;
+std::mutex tableMutex;
+QHash<int, std::shared_ptr<std::mutex>> table;
 
-std::shared_ptr<QMutex> lockOf(int handle) {
-    QMutexLocker guard(&tableMutex);
-    std::shared_ptr<QMutex>& entry = table[handle];
-    if (!entry) entry = std::make_shared<QMutex>();
+std::shared_ptr<std::mutex> lockOf(int handle) {
+    std::lock_guard<std::mutex> guard(tableMutex);
+    std::shared_ptr<std::mutex>& entry = table[handle];
+    if (!entry) entry = std::make_shared<std::mutex>();
     return entry;
 }
 
@@ -27,7 +26,7 @@ Guard::~Guard() {
 }
 
 void forget(int handle) {
-    QMutexLocker guard(&tableMutex);
+    std::lock_guard<std::mutex> guard(tableMutex);
     table.remove(handle);
 }
 

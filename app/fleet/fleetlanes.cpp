@@ -19,6 +19,7 @@ struct LaneState {
     int reported = 0;  // counts the caller's progress has seen and let go on
     int lostInRow = 0;
     int lanesRunning = 0;
+    bool itemsOpen = false;  // beforeItems has run
     bool stop = false;
     bool endedLost = false;
     bool stopped = false;
@@ -28,7 +29,8 @@ void runLane(const LaneWork& work, LaneState& state, int handle) {
     for (;;) {
         int item = 0;
         {
-            std::lock_guard<std::mutex> lock(state.mutex);
+            std::unique_lock<std::mutex> lock(state.mutex);
+            state.changed.wait(lock, [&] { return state.itemsOpen; });
             if (state.stop || state.next >= work.items) break;
             item = state.next++;
         }
@@ -72,7 +74,10 @@ LaneResult runInLanes(const LaneWork& work, int lanes) {
             state.changed.notify_all();
         });
     }
+    if (work.beforeItems) work.beforeItems();
     std::unique_lock<std::mutex> lock(state.mutex);
+    state.itemsOpen = true;
+    state.changed.notify_all();
     while (state.lanesRunning > 0) {
         if (state.reported < state.succeeded && !state.stop) {
             const int count = state.reported + 1;

@@ -10,8 +10,8 @@ namespace fleet {
 
 // Lanes of one camera's loop: one on the session the caller holds, the others on sessions of
 // their own. A picture costs three exchanges, so three lanes keep about one picture per round
-// trip; the fourth hides the lanes' own logins.
-constexpr int kLanes = 4;
+// trip; a lane's login costs two (the challenge and the check), which two more lanes hide.
+constexpr int kLanes = 5;
 
 struct LaneWork {
     int items = 0;
@@ -22,6 +22,9 @@ struct LaneWork {
     std::function<bool(int code)> lost;             // a result that says the camera is silent
     int lostLimit = 3;                              // lost results in a row that end the loop
     std::function<bool(int count)> progress;        // true stops the loop
+    // Runs on the caller's thread before any item is taken, while the other lanes open their
+    // sessions: a round trip that must precede the items costs no more than the logins.
+    std::function<void()> beforeItems;
 };
 
 struct LaneResult {

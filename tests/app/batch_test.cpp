@@ -494,7 +494,9 @@ private slots:
         QVERIFY(withinLanes(stop.uploaded.value(firstKey), 1));
         QCOMPARE(stop.codes.value(secondKey), int(BatchThread::kNeverStarted));
         QCOMPARE(stop.codes.value(thirdKey), int(BatchThread::kNeverStarted));
-        QCOMPARE(uploads.report().count(reports::Outcome::Skipped), 2 + 3 + 3);
+        // The first camera's lanes may each have finished a picture after the stop.
+        QCOMPARE(uploads.report().count(reports::Outcome::Skipped),
+                 (3 - stop.uploaded.value(firstKey)) + 3 + 3);
     }
 };
 

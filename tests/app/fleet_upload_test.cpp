@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <numeric>
 
 #include "app_cameras.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr char kAdd[] = "/api/v1/recognize/fdlib/add_img";
 constexpr char kUpdate[] = "/api/v1/recognize/fdlib/update_img";
 constexpr char kFind[] = "/api/v1/recognize/fdlib/get_img";
+constexpr char kLibrary[] = "/api/v1/recognize/get_fdlib";
 
 qint64 imageIdOf(const camsim::JournalEntry& entry) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(entry.body))
@@ -77,6 +80,8 @@ private slots:
         });
         QCOMPARE(added, count);
         QVERIFY(onCaller);
+        // Every picture stored: the look-up before counts, none after is needed.
+        QCOMPARE(camera->journal().on(kLibrary).size(), size_t(1));
         QVector<int> steps(count);
         std::iota(steps.begin(), steps.end(), 1);
         QCOMPARE(counts, steps);
@@ -116,6 +121,46 @@ private slots:
         SDBInfo after = db;
         QVERIFY(Interaction::instance().getFaceDB(device, &after));
         QCOMPARE(after.imgnum, count + stopped);
+
+        // A refused picture: the look-up after tells what the camera holds.
+        camera->journal().clear();
+        camera->clearFaults();
+        camera->addFault(*camsim::parseFault(std::string("status:500@") + kAdd + "#1"));
+        QCOMPARE(Interaction::instance().addImages(device, db.libid, pictures(3), nullptr), 2);
+        QCOMPARE(camera->journal().on(kLibrary).size(), size_t(2));
+    }
+
+    // The lanes log in while the caller's look-up runs, and no lane takes an item before it ends.
+    void lanesOpenWhileTheLookUpRuns() {
+        std::mutex mutex;
+        std::condition_variable opened;
+        int sessions = 0;
+        bool lookUpDone = false, stepBeforeLookUp = false;
+        fleet::LaneWork work;
+        work.items = 8;
+        work.firstHandle = 1;
+        work.openSession = [&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            opened.notify_all();
+            return 100 + ++sessions;
+        };
+        work.closeSession = [](int) {};
+        work.step = [&](int, int) {
+            std::lock_guard<std::mutex> lock(mutex);
+            stepBeforeLookUp = stepBeforeLookUp || !lookUpDone;
+            return 0;
+        };
+        bool allOpenDuringLookUp = false;
+        work.beforeItems = [&] {
+            std::unique_lock<std::mutex> lock(mutex);
+            allOpenDuringLookUp = opened.wait_for(lock, std::chrono::seconds(20),
+                                                  [&] { return sessions == fleet::kLanes - 1; });
+            lookUpDone = true;
+        };
+        const fleet::LaneResult result = fleet::runInLanes(work);
+        QVERIFY(allOpenDuringLookUp);
+        QVERIFY(!stepBeforeLookUp);
+        QCOMPARE(result.succeeded, work.items);
     }
 };
 

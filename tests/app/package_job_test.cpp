@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include "app_cameras.h"
 #include "applog.h"
@@ -168,6 +169,9 @@ private slots:
 
         SFeatrueList listed = recordsOf(from, db.libid);
         QCOMPARE(listed.size(), 4);
+        // Side by side a camera stores its pictures in lanes, in no fixed order.
+        std::sort(listed.begin(), listed.end(),
+                  [](const SFeatrueInfoPtr& a, const SFeatrueInfoPtr& b) { return a->name < b->name; });
         QSet<QByteArray> sourceMd5;
         for (int i = 0; i < 4; ++i) {
             QVERIFY(listed[i]->imgid >= kWide);

@@ -103,3 +103,33 @@ TEST_F(FaultTest, SlowDeletionStillDeletes) {
 }
 
 }  // namespace
+
+// A slow camera is slow before it has seen a password too: a steady latency delays the digest
+// challenge and the login check's refusal; a counted one is kept for authenticated requests.
+TEST_F(FaultTest, SteadyLatencyDelaysChallengesAndRefusals) {
+    using std::chrono::milliseconds;
+    auto took = [](const camsim::JournalEntry& entry) {
+        return std::chrono::duration_cast<milliseconds>(entry.answered - entry.received);
+    };
+    auto entriesWith = [this](int status) {
+        std::vector<camsim::JournalEntry> hits;
+        for (const camsim::JournalEntry& entry : camera_->journal().entries())
+            if (entry.status == status) hits.push_back(entry);
+        return hits;
+    };
+    camera_->addFault(*camsim::parseFault("latency:150#1"));
+    EXPECT_EQ(client_->get(list_).status, 200);
+    ASSERT_EQ(entriesWith(401).size(), 1u);
+    ASSERT_EQ(entriesWith(200).size(), 1u);
+    EXPECT_GE(took(entriesWith(200)[0]), milliseconds(150));  // not used up by the challenge
+
+    camera_->journal().clear();
+    camera_->addFault(*camsim::parseFault("latency:150"));
+    HttpClient wrong(camera_->config().address, "admin", "wrong-password");
+    EXPECT_EQ(wrong.post("/digest/config", "{}").status, 403);
+    const auto challenges = entriesWith(401), refusals = entriesWith(403);
+    ASSERT_EQ(challenges.size(), 1u);
+    ASSERT_EQ(refusals.size(), 1u);
+    EXPECT_GE(took(challenges[0]), milliseconds(150));
+    EXPECT_GE(took(refusals[0]), milliseconds(150));
+}

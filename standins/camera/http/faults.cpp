@@ -66,6 +66,15 @@ std::optional<HttpFault> FaultPlan::take(const std::string& path) {
     return std::nullopt;
 }
 
+int FaultPlan::steadyLatencyMs(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const HttpFault& fault : faults_) {
+        if (fault.path != "*" && fault.path != path) continue;
+        return fault.kind == FaultKind::Latency && fault.times < 0 ? fault.value : 0;
+    }
+    return 0;
+}
+
 bool Sleeper::sleepFor(std::chrono::milliseconds duration) {
     std::unique_lock<std::mutex> lock(mutex_);
     return !cv_.wait_for(lock, duration, [this] { return stopped_; });

@@ -38,6 +38,9 @@ public:
     void clear();
     // The first fault that matches the path; counts one use of it.
     std::optional<HttpFault> take(const std::string& path);
+    // The delay of a latency without a count that the first matching fault sets, 0 if none; used
+    // up by nothing. A slow camera is slow in its challenges and refusals too.
+    int steadyLatencyMs(const std::string& path);
 
 private:
     std::mutex mutex_;

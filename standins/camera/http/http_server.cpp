@@ -189,6 +189,7 @@ int HttpServer::admit(void* connection, Pending& pending) {
     if (loginPath) {
         LoginGuard::Verdict verdict = parts_.guard.attempt(outcome == DigestOutcome::Right);
         if (verdict.status != 200) {
+            delaySteadily(pending);
             parts_.journal.record(entryOf(pending, verdict.status, false));
             return respond(connection, pending, jsonStatus(verdict.status, verdict.body));
         }
@@ -252,8 +253,14 @@ int HttpServer::challenge(void* connection, Pending& pending, bool stale) {
     if (offer.empty()) return MHD_NO;  // no nonce without random bytes
     HttpResponse r = jsonStatus(401, "{\"code\":-1,\"msg\":\"unauthorized\"}");
     r.headers.emplace_back(MHD_HTTP_HEADER_WWW_AUTHENTICATE, offer);
+    delaySteadily(pending);
     parts_.journal.record(entryOf(pending, 401, false));
     return respond(connection, pending, r);
+}
+
+void HttpServer::delaySteadily(const Pending& pending) {
+    const int ms = parts_.faults.steadyLatencyMs(pending.request.path);
+    if (ms > 0) parts_.sleeper.sleepFor(std::chrono::milliseconds(ms));
 }
 
 JournalEntry HttpServer::entryOf(const Pending& pending, int status, bool authenticated) {

@@ -62,6 +62,8 @@ private:
     int respond(void* connection, Pending& pending, const HttpResponse& response,
                 MHD_Response* made = nullptr);
     int challenge(void* connection, Pending& pending, bool stale);
+    // The wait a steady latency fault puts before an answer that is no authenticated reply.
+    void delaySteadily(const Pending& pending);
     int openListener(std::string* error);
     // What the journal keeps of a request (without its body).
     static JournalEntry entryOf(const Pending& pending, int status, bool authenticated);
