@@ -64,25 +64,27 @@ FetchResult fetchRecordPages(const SDeviceInfo& device, SDBInfo* library, Record
     const int pageSize = form == RecordForm::Whole ? kPageSize : kListingPage;
     request.page_size = pageSize;
     const int pages = (expected + pageSize - 1) / pageSize;
-    // A camera that repeats a record on two pages would make the package unreadable.
-    QSet<qint64> seen;
+    QVector<qint64> seen;  // a sorted vector, not a set: read beside many other libraries
+    seen.reserve(expected);
     for (int page = 1; page <= pages; ++page) {
         request.page_num = page;
         SFeatrueList got;
         const int code = readPage(device, &request, &got, form);
         if (code != 0) return failure(cameraReason("reading records", code));
         if (seen.size() + got.size() > expected) return failure("more records than announced");
-        for (const SFeatrueInfoPtr& record : qAsConst(got)) {
-            if (seen.contains(record->imgid))
-                return failure(QString("the camera gave record %1 twice").arg(record->imgid));
-            seen.insert(record->imgid);
-        }
+        for (const SFeatrueInfoPtr& record : qAsConst(got))
+            seen << record->imgid;
         trim(got);
         if (!sink(got)) return failure("stopped");
     }
     SDBInfo after = *library;
     if (!camera().getFaceDB(device, &after) || after.imgnum != expected || seen.size() != expected)
         return failure("the library changed while it was read; it is read again next run");
+    // A camera that repeats a record on two pages would make the package unreadable.
+    std::sort(seen.begin(), seen.end());
+    const auto twice = std::adjacent_find(seen.cbegin(), seen.cend());
+    if (twice != seen.cend())
+        return failure(QString("the camera gave record %1 twice").arg(*twice));
     return {true, {}};
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <algorithm>
 #include <cstring>
 
 namespace facesync {
@@ -61,9 +62,9 @@ void DigestCache::put(qint64 imgid, const QByteArray& md5) {
     memcpy(held.bytes, md5.constData(), kMd5Bytes);
 }
 
-void DigestCache::keepOnly(const QSet<qint64>& imgids) {
+void DigestCache::keepOnly(const QVector<qint64>& sortedImgids) {
     for (auto it = md5_.begin(); it != md5_.end();) {
-        if (imgids.contains(it.key()))
+        if (std::binary_search(sortedImgids.cbegin(), sortedImgids.cend(), it.key()))
             ++it;
         else
             it = md5_.erase(it);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 namespace facesync {
 
@@ -23,8 +24,8 @@ public:
     // A digest that is not 16 bytes is not kept.
     void put(qint64 imgid, const QByteArray& md5);
     void remove(qint64 imgid) { md5_.remove(imgid); }
-    // Drops digests of imgids the library no longer holds.
-    void keepOnly(const QSet<qint64>& imgids);
+    // Drops digests of imgids the library no longer holds; sortedImgids in ascending order.
+    void keepOnly(const QVector<qint64>& sortedImgids);
     int size() const { return md5_.size(); }
 
 private:

@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <cstring>
 
 #include "backup/libraryfetch.h"
@@ -92,41 +93,50 @@ PlannedChange deletionOf(const Held& record, const Source& source) {
     return {Change::Delete, record.uid, mine ? mine->name : record.name, record.imgid};
 }
 
-// The target's records by uid: the one to keep is the first whose picture matches the source,
-// else the first; the others of a uid the source holds are left-overs of an interrupted
-// replacement and go.
-struct Matched {
-    QHash<QString, const Held*> kept;
-    QVector<const Held*> extra;
-};
+bool byUid(const Held& a, const Held& b) {
+    return a.uid < b.uid;
+}
 
-bool matchRecords(TargetState* state, const Source& source, const QVector<Held>& records,
-                  Matched* out, const StopCheck& stop) {
-    for (const Held& record : records) {
+// The record of uid the target keeps, or null: the first of its run in the sorted records.
+const Held* keptOf(const QVector<Held>& sorted, const QString& uid) {
+    Held key;
+    key.uid = uid;
+    const auto it = std::lower_bound(sorted.cbegin(), sorted.cend(), key, byUid);
+    return it != sorted.cend() && it->uid == uid ? &*it : nullptr;
+}
+
+// Sorts the target's records by uid (a hash beside them would cost as much again, for every
+// camera planned at once), listing order kept within a uid. The one to keep, moved first of its
+// uid, is the first whose picture matches the source, else the first; the others of a uid are
+// left-overs of an interrupted replacement and go to *extra.
+bool matchRecords(TargetState* state, const Source& source, QVector<Held>* records,
+                  QVector<Held>* extra, const StopCheck& stop) {
+    std::stable_sort(records->begin(), records->end(), byUid);
+    for (int first = 0, next = 0; first < records->size(); first = next) {
         if (stop && stop()) return false;
-        const auto held = out->kept.constFind(record.uid);
-        if (held == out->kept.constEnd()) {
-            out->kept.insert(record.uid, &record);
-            continue;
+        Held* kept = &(*records)[first];
+        for (next = first + 1; next < records->size() && (*records)[next].uid == kept->uid;
+             ++next) {
+            Held& record = (*records)[next];
+            bool ok = true;
+            const QByteArray wanted = source.pictureMd5.value(record.uid);
+            const bool better = !wanted.isEmpty() && targetDigest(state, record, &ok) == wanted &&
+                                targetDigest(state, *kept, &ok) != wanted;
+            if (!ok) return false;
+            if (better) std::swap(*kept, record);
+            *extra << record;
         }
-        bool ok = true;
-        const QByteArray wanted = source.pictureMd5.value(record.uid);
-        const bool better = !wanted.isEmpty() && targetDigest(state, record, &ok) == wanted &&
-                            targetDigest(state, **held, &ok) != wanted;
-        if (!ok) return false;
-        out->extra << (better ? *held : &record);
-        if (better) out->kept.insert(record.uid, &record);
     }
     return true;
 }
 
 bool compare(TargetState* state, const Source& source, const Options& options,
-             const QVector<Held>& records, const StopCheck& stop) {
+             QVector<Held>* records, const StopCheck& stop) {
     TargetPlan& plan = state->plan;
-    Matched matched;
-    if (!matchRecords(state, source, records, &matched, stop)) return false;
+    QVector<Held> extra;
+    if (!matchRecords(state, source, records, &extra, stop)) return false;
     for (const SFeatrueInfoPtr& record : qAsConst(source.records)) {
-        const Held* held = matched.kept.value(record->uid);
+        const Held* held = keptOf(*records, record->uid);
         if (!held) {
             plan.changes << changeOf(Change::Add, *record);
             continue;
@@ -144,12 +154,13 @@ bool compare(TargetState* state, const Source& source, const Options& options,
         else
             ++plan.unchanged;
     }
-    for (const Held* record : qAsConst(matched.extra))
-        plan.changes << deletionOf(*record, source);
-    for (auto it = matched.kept.constBegin(); it != matched.kept.constEnd(); ++it) {
-        if (source.find(it.key())) continue;
+    for (const Held& record : qAsConst(extra))
+        plan.changes << deletionOf(record, source);
+    for (int i = 0; i < records->size(); ++i) {
+        const Held& record = records->at(i);
+        if ((i > 0 && records->at(i - 1).uid == record.uid) || source.find(record.uid)) continue;
         if (options.removeMissing)
-            plan.changes << deletionOf(**it, source);
+            plan.changes << deletionOf(record, source);
         else
             ++plan.kept;
     }
@@ -201,11 +212,15 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     state->cache->load();
     // Read page by page, each record cut down at once to what the comparison needs.
     QVector<Held> records;
-    QSet<qint64> imgids;
+    QVector<qint64> imgids;
     const backup::FetchResult fetched = backup::fetchRecordPages(
         state->device, &state->library, backup::RecordForm::Listing, [&](const SFeatrueList& page) {
+            if (imgids.isEmpty()) {  // the library's size is known from the first page on
+                imgids.reserve(state->library.imgnum);
+                records.reserve(state->library.imgnum);
+            }
             for (const SFeatrueInfoPtr& record : page) {
-                imgids.insert(record->imgid);
+                imgids << record->imgid;
                 if (record->uid.isEmpty())
                     ++plan.withoutUid;
                 else
@@ -221,8 +236,9 @@ void planTarget(TargetState* state, const Source& source, const Options& options
                          text(QT_TRANSLATE_NOOP("SyncPlan", "The library could not be read: %1"))
                              .arg(fetched.reason));
     }
+    std::sort(imgids.begin(), imgids.end());
     state->cache->keepOnly(imgids);
-    const bool compared = compare(state, source, options, records, stop);
+    const bool compared = compare(state, source, options, &records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
     // Read again by the apply: held by every camera from plan to apply, the digests of big
     // libraries would make the run's memory grow with the fleet.
