@@ -53,39 +53,48 @@ int readPage(const SDeviceInfo& device, SPageInfo* request, SFeatrueList* got, R
 
 }  // namespace
 
-FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records,
-                         RecordForm form) {
+FetchResult fetchRecordPages(const SDeviceInfo& device, SDBInfo* library, RecordForm form,
+                             const PageSink& sink) {
     if (!camera().getFaceDB(device, library)) return failure("the library could not be read");
     const int expected = library->imgnum;
     if (expected < 0 || expected > package::kMaxRecords)
         return failure(QString("the camera announces %1 records").arg(expected));
-    records->clear();
     SPageInfo request;
     request.libid = library->libid;
     const int pageSize = form == RecordForm::Whole ? kPageSize : kListingPage;
     request.page_size = pageSize;
     const int pages = (expected + pageSize - 1) / pageSize;
+    QVector<qint64> seen;  // a sorted vector, not a set: read beside many other libraries
+    seen.reserve(expected);
     for (int page = 1; page <= pages; ++page) {
         request.page_num = page;
         SFeatrueList got;
         const int code = readPage(device, &request, &got, form);
         if (code != 0) return failure(cameraReason("reading records", code));
+        if (seen.size() + got.size() > expected) return failure("more records than announced");
+        for (const SFeatrueInfoPtr& record : qAsConst(got))
+            seen << record->imgid;
         trim(got);
-        *records += got;
-        if (records->size() > package::kMaxRecords) return failure("more records than announced");
+        if (!sink(got)) return failure("stopped");
     }
     SDBInfo after = *library;
-    if (!camera().getFaceDB(device, &after) || after.imgnum != expected ||
-        records->size() != expected)
+    if (!camera().getFaceDB(device, &after) || after.imgnum != expected || seen.size() != expected)
         return failure("the library changed while it was read; it is read again next run");
     // A camera that repeats a record on two pages would make the package unreadable.
-    QSet<qint64> seen;
-    for (const SFeatrueInfoPtr& record : qAsConst(*records)) {
-        if (seen.contains(record->imgid))
-            return failure(QString("the camera gave record %1 twice").arg(record->imgid));
-        seen.insert(record->imgid);
-    }
+    std::sort(seen.begin(), seen.end());
+    const auto twice = std::adjacent_find(seen.cbegin(), seen.cend());
+    if (twice != seen.cend())
+        return failure(QString("the camera gave record %1 twice").arg(*twice));
     return {true, {}};
+}
+
+FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records,
+                         RecordForm form) {
+    records->clear();
+    return fetchRecordPages(device, library, form, [records](const SFeatrueList& page) {
+        *records += page;
+        return true;
+    });
 }
 
 FetchResult fetchPictures(const SDeviceInfo& device, SFeatrueList& records, const QString& workDir,

@@ -26,6 +26,12 @@ enum class RecordForm { Whole, Listing };
 FetchResult fetchRecords(const SDeviceInfo& device, SDBInfo* library, SFeatrueList* records,
                          RecordForm form = RecordForm::Whole);
 
+// Each page as it is read, for a reader that keeps only part of each record; false stops the
+// reading, which then fails.
+using PageSink = std::function<bool(const SFeatrueList& page)>;
+FetchResult fetchRecordPages(const SDeviceInfo& device, SDBInfo* library, RecordForm form,
+                             const PageSink& sink);
+
 struct FetchedPictures {
     PictureDigests md5;  // of the pictures written
     int missing = 0;     // records with a URL whose picture the camera did not give

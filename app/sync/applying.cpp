@@ -1,8 +1,9 @@
 // The apply of one target: new records and new pictures side by side in the camera's lanes, the
-// old record of a replaced picture deleted only once its successor is held, then text updates
-// and deletions one by one, then the extraction of the new records' features.
+// old record of a replaced picture deleted only once its successor is held, the deletions beside
+// them; then text updates one by one, then the extraction of the new records' features.
 #include <QCoreApplication>
 #include <climits>
+#include <future>
 
 #include "dbutil/errortext.h"
 #include "dbutil/interaction.h"
@@ -49,6 +50,7 @@ public:
         : state_(*state), source_(source), stop_(stop), recordDone_(recordDone) {}
 
     bool createLibrary();
+    void startDeletions();
     void sendPictures();
     void updateAndDelete();
     void extract();
@@ -65,6 +67,8 @@ private:
     void runOne(const PlannedChange& change, const std::function<int()>& call,
                 const QString& failure = {});
     SFeatrueInfoPtr targetCopy(const PlannedChange& change, qint64 imgid) const;
+    QVector<int> runDeletions() const;
+    void deletionDone(const PlannedChange& change, int code);
 
     TargetState& state_;
     const Source& source_;
@@ -73,6 +77,7 @@ private:
     QVector<reports::ReportRow> rows_;
     int silent_ = 0;
     int received_ = 0;
+    std::future<QVector<int>> deletions_;  // a code per change, kNotReached where none ran
 };
 
 reports::ReportRow Applier::row(const QString& uid) const {
@@ -191,9 +196,45 @@ void Applier::sendPictures() {
     }
 }
 
+// On a thread of its own, beside the pictures' lanes: it only calls the camera and leaves the
+// report and the digests to updateAndDelete, so that the rows keep the plan's order.
+QVector<int> Applier::runDeletions() const {
+    const QVector<PlannedChange>& changes = state_.plan.changes;
+    QVector<int> codes(changes.size(), kNotReached);
+    int silent = 0;
+    for (int i = 0; i < changes.size(); ++i) {
+        if (changes[i].change != Change::Delete) continue;
+        if ((stop_ && stop_()) || silent >= kSilentInARow) break;
+        codes[i] =
+            camera().deleteImage(state_.device, *targetCopy(changes[i], changes[i].targetImgid));
+        silent = isTransferError(codes[i]) || codes[i] == resultcode::LoginFailed ? silent + 1 : 0;
+    }
+    return codes;
+}
+
+void Applier::startDeletions() {
+    if (state_.plan.deletes() == 0) return;
+    deletions_ = std::async(std::launch::async, [this] { return runDeletions(); });
+}
+
+void Applier::deletionDone(const PlannedChange& change, int code) {
+    if (code == kNotReached) {
+        if (stop_ && stop_()) return skipped(change);
+        return failed(change, resultcode::NetworkError);
+    }
+    if (code != 0) return failed(change, code);
+    state_.cache->remove(change.targetImgid);
+    stored(change);
+}
+
 void Applier::updateAndDelete() {
-    for (const PlannedChange& change : qAsConst(state_.plan.changes)) {
-        if (change.change == Change::UpdateTexts) {
+    const QVector<int> deleted = deletions_.valid() ? deletions_.get() : QVector<int>();
+    const QVector<PlannedChange>& changes = state_.plan.changes;
+    for (int i = 0; i < changes.size(); ++i) {
+        const PlannedChange& change = changes[i];
+        if (change.change == Change::Delete) {
+            deletionDone(change, deleted.value(i, kNotReached));
+        } else if (change.change == Change::UpdateTexts) {
             runOne(
                 change,
                 [&] {
@@ -203,13 +244,6 @@ void Applier::updateAndDelete() {
                                : int(resultcode::NotDone);
                 },
                 text(QT_TRANSLATE_NOOP("SyncApply", "The camera did not take the new texts.")));
-        } else if (change.change == Change::Delete) {
-            runOne(change, [&] {
-                const int code =
-                    camera().deleteImage(state_.device, *targetCopy(change, change.targetImgid));
-                if (code == 0) state_.cache->remove(change.targetImgid);
-                return code;
-            });
         }
     }
 }
@@ -241,6 +275,7 @@ QVector<reports::ReportRow> applyTarget(TargetState* state, const Source& source
                                                      state->library.libid);
         if (!state->plan.createLibrary) state->cache->load();
     }
+    applier.startDeletions();
     applier.sendPictures();
     applier.updateAndDelete();
     state->cache->save();

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <algorithm>
+#include <cstring>
 
 namespace facesync {
 
@@ -36,8 +38,7 @@ void DigestCache::load() {
         bool ok = false;
         const qint64 imgid = parts[0].toLongLong(&ok);
         const QByteArray md5 = QByteArray::fromHex(parts[1]);
-        if (ok && imgid >= 0 && parts[1].size() == 2 * kMd5Bytes && md5.size() == kMd5Bytes)
-            md5_.insert(imgid, md5);
+        if (ok && imgid >= 0 && parts[1].size() == 2 * kMd5Bytes) put(imgid, md5);
     }
 }
 
@@ -46,13 +47,24 @@ bool DigestCache::save() const {
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) return false;
     for (auto it = md5_.constBegin(); it != md5_.constEnd(); ++it)
-        file.write(QByteArray::number(it.key()) + ' ' + it.value().toHex() + '\n');
+        file.write(QByteArray::number(it.key()) + ' ' + get(it.key()).toHex() + '\n');
     return file.commit();
 }
 
-void DigestCache::keepOnly(const QSet<qint64>& imgids) {
+QByteArray DigestCache::get(qint64 imgid) const {
+    const auto it = md5_.constFind(imgid);
+    return it == md5_.constEnd() ? QByteArray() : QByteArray(it->bytes, kMd5Bytes);
+}
+
+void DigestCache::put(qint64 imgid, const QByteArray& md5) {
+    if (md5.size() != kMd5Bytes) return;
+    Md5& held = md5_[imgid];
+    memcpy(held.bytes, md5.constData(), kMd5Bytes);
+}
+
+void DigestCache::keepOnly(const QVector<qint64>& sortedImgids) {
     for (auto it = md5_.begin(); it != md5_.end();) {
-        if (imgids.contains(it.key()))
+        if (std::binary_search(sortedImgids.cbegin(), sortedImgids.cend(), it.key()))
             ++it;
         else
             it = md5_.erase(it);

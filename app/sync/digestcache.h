@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 namespace facesync {
 
@@ -18,16 +19,22 @@ public:
     void load();
     bool save() const;
 
-    QByteArray get(qint64 imgid) const { return md5_.value(imgid); }
-    void put(qint64 imgid, const QByteArray& md5) { md5_.insert(imgid, md5); }
+    // Empty when unknown.
+    QByteArray get(qint64 imgid) const;
+    // A digest that is not 16 bytes is not kept.
+    void put(qint64 imgid, const QByteArray& md5);
     void remove(qint64 imgid) { md5_.remove(imgid); }
-    // Drops digests of imgids the library no longer holds.
-    void keepOnly(const QSet<qint64>& imgids);
+    // Drops digests of imgids the library no longer holds; sortedImgids in ascending order.
+    void keepOnly(const QVector<qint64>& sortedImgids);
     int size() const { return md5_.size(); }
 
 private:
+    // Held in place, not as a QByteArray each: every camera planned at once holds thousands.
+    struct Md5 {
+        char bytes[16];
+    };
     QString path_;
-    QHash<qint64, QByteArray> md5_;
+    QHash<qint64, Md5> md5_;
 };
 
 }  // namespace facesync

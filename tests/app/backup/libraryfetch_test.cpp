@@ -64,6 +64,17 @@ TEST_F(LibraryFetchTest, ListingMatchesWholeRecordsInFewerPages) {
     EXPECT_EQ(listed.imgnum, kRecords);
     EXPECT_EQ(requestsOn(camera, "/fdlib/list_img"), 3u);
     EXPECT_EQ(requestsOn(camera, "/export_record"), 0u);
+
+    // A reader that stops after its first page: no further page is asked for, and the read fails.
+    camera.journal().clear();
+    int pages = 0;
+    SDBInfo stopped;
+    stopped.libid = listed.libid;
+    EXPECT_FALSE(backup::fetchRecordPages(device, &stopped, backup::RecordForm::Listing,
+                                          [&pages](const SFeatrueList&) { return ++pages < 1; })
+                     .ok);
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(requestsOn(camera, "/fdlib/list_img"), 1u);
     Interaction::instance().logoutAll();
 }
 

@@ -182,6 +182,7 @@ private slots:
         putRecord(*source, from, "", 7);  // cannot be matched: not sent
         const std::string to = makeLibrary(*differing, kLibrary);
         putRecord(*differing, to, "u1", 1);
+        putRecord(*differing, to, "u2", 20);  // left by an interrupted replacement: goes
         putRecord(*differing, to, "u2", 2);
         putRecord(*differing, to, "u3", 3, "moved");                // texts differ
         const int64_t oldU4 = putRecord(*differing, to, "u4", 40);  // picture differs
@@ -204,17 +205,17 @@ private slots:
         QCOMPARE(uidsOf(kept, Change::Add), set({"u5", "u6"}));
         QCOMPARE(uidsOf(kept, Change::UpdateTexts), set({"u3"}));
         QCOMPARE(uidsOf(kept, Change::ReplacePicture), set({"u4"}));
-        QCOMPARE(uidsOf(kept, Change::Delete), QSet<QString>());
-        QCOMPARE(kept.summary(), QString("+2 ~2 -0"));
+        QCOMPARE(uidsOf(kept, Change::Delete), set({"u2"}));
+        QCOMPARE(kept.summary(), QString("+2 ~2 -1"));
         QCOMPARE(kept.unchanged, 2);
         QCOMPARE(kept.kept, 1);
         QCOMPARE(kept.withoutUid, 1);
         QVERIFY(!keep.plans()[1].ok());
         QVERIFY(keep.plans()[2].createLibrary);
         QCOMPARE(keep.plans()[2].summary(), QString("+6 ~0 -0"));
-        QCOMPARE(facesync::totalSummary(keep.plans()), QString("+8 ~2 -0"));
+        QCOMPARE(facesync::totalSummary(keep.plans()), QString("+8 ~2 -1"));
         // The first plan of a camera downloads each matched picture once to learn its digest.
-        QCOMPARE(requestsTo(*differing, "/images/"), 4);
+        QCOMPARE(requestsTo(*differing, "/images/"), 5);
         // Cancelled once planned: every camera is left out, nothing is sent.
         keep.cancel();
         QCOMPARE(apply(keep).count(reports::Outcome::Skipped), 3);
@@ -224,8 +225,8 @@ private slots:
         differing->journal().clear();
         SyncRun run(src, options(true), targets({differing, full, empty}));
         QVERIFY(plan(run));
-        QCOMPARE(run.plans()[0].summary(), QString("+2 ~2 -1"));
-        QCOMPARE(uidsOf(run.plans()[0], Change::Delete), set({"gone"}));
+        QCOMPARE(run.plans()[0].summary(), QString("+2 ~2 -2"));
+        QCOMPARE(uidsOf(run.plans()[0], Change::Delete), set({"gone", "u2"}));
         QCOMPARE(requestsTo(*differing, "/images/"), 0);  // the digests were kept
         const reports::JobReport report = apply(run);
         QCOMPARE(report.kind, reports::JobKind::Sync);
@@ -233,7 +234,7 @@ private slots:
 
         const QString differingIp = QString::fromStdString(differing->config().address);
         const QMap<QString, QString> rows = rowsOf(report, differingIp);
-        QCOMPARE(rows.keys(), QStringList({"gone", "u3", "u4", "u5", "u6"}));
+        QCOMPARE(rows.keys(), QStringList({"gone", "u2", "u3", "u4", "u5", "u6"}));
         QCOMPARE(rows["u4"], QString("stored: Picture replaced"));
         // The new picture was held before the old record went.
         const std::string newU4 = md5Of(*source, "u4");
@@ -250,12 +251,13 @@ private slots:
         });
         QVERIFY(added >= 0 && deleted > added);
         QCOMPARE(rows["gone"], QString("stored: Deleted"));
+        QCOMPARE(rows["u2"], QString("stored: Deleted"));
         QCOMPARE(rows["u3"], QString("stored: Texts updated"));
         const QMap<QString, QString> fullRows =
             rowsOf(report, QString::fromStdString(full->config().address));
         QCOMPARE(fullRows.size(), 1);
         QVERIFY(fullRows.first().startsWith("failed"));
-        QCOMPARE(report.count(reports::Outcome::Stored), 5 + 6);
+        QCOMPARE(report.count(reports::Outcome::Stored), 6 + 6);
 
         int untouched = 0;
         const Contents wanted = contentsOf(*source, kLibrary);
