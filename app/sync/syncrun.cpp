@@ -91,25 +91,33 @@ FleetQueue* SyncRun::newQueue() {
     return queue_;
 }
 
-void SyncRun::plan() {
-    if (phase_ != Phase::Idle) return;
-    phase_ = Phase::Planning;
+// Every target on the fleet's queue: work on the pool, then answer(i) on this thread.
+void SyncRun::runOnEveryTarget(const std::function<void(std::shared_ptr<TargetState>)>& work,
+                               const std::function<void(int)>& answer) {
     pending_ = states_.size();
     FleetQueue* queue = newQueue();
     for (int i = 0; i < states_.size(); ++i) {
         auto state = states_[i];
         queue->add(
-            QString::number(i),
-            [state, source = source_, options = options_, cancel = cancel_] {
-                planTarget(state.get(), *source, options, stopCheckOf(cancel));
-            },
-            [this, i] {
+            QString::number(i), [work, state] { work(state); },
+            [this, i, answer] {
                 plans_[i] = states_[i]->plan;
-                emit signalPlanned(i);
+                answer(i);
                 finishOne();
             });
     }
     if (pending_ == 0) finishPhase();
+}
+
+void SyncRun::plan() {
+    if (phase_ != Phase::Idle) return;
+    phase_ = Phase::Planning;
+    runOnEveryTarget(
+        [source = source_, options = options_,
+         cancel = cancel_](std::shared_ptr<TargetState> state) {
+            planTarget(state.get(), *source, options, stopCheckOf(cancel));
+        },
+        [this](int i) { emit signalPlanned(i); });
 }
 
 void SyncRun::apply() {
@@ -118,27 +126,16 @@ void SyncRun::apply() {
     recorder_ = std::make_shared<reports::ReportRecorder>(reports::JobKind::Sync, source_->label);
     total_ = plannedChanges();
     *done_ = 0;
-    pending_ = states_.size();
-    FleetQueue* queue = newQueue();
-    for (int i = 0; i < states_.size(); ++i) {
-        auto state = states_[i];
-        queue->add(
-            QString::number(i),
-            [state, source = source_, options = options_, cancel = cancel_, done = done_,
-             relay = relay_, recorder = recorder_] {
-                recorder->add(applyTarget(
-                    state.get(), *source, options, stopCheckOf(cancel),
-                    [done, relay] {
-                        ++*done;
-                        emit relay->signalRecordDone();
-                    }));
-            },
-            [this, i] {
-                plans_[i] = states_[i]->plan;
-                finishOne();
-            });
-    }
-    if (pending_ == 0) finishPhase();
+    runOnEveryTarget(
+        [source = source_, options = options_, cancel = cancel_, done = done_, relay = relay_,
+         recorder = recorder_](std::shared_ptr<TargetState> state) {
+            recorder->add(
+                applyTarget(state.get(), *source, options, stopCheckOf(cancel), [done, relay] {
+                    ++*done;
+                    emit relay->signalRecordDone();
+                }));
+        },
+        [](int) {});
 }
 
 void SyncRun::cancel() {

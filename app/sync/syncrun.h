@@ -24,6 +24,7 @@
 #include <QObject>
 #include <QVector>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "plan.h"
@@ -73,6 +74,8 @@ private:
     enum class Phase { Idle, Planning, Planned, Applying, Applied };
 
     FleetQueue* newQueue();
+    void runOnEveryTarget(const std::function<void(std::shared_ptr<TargetState>)>& work,
+                          const std::function<void(int)>& answer);
     void onDropped(const QStringList& keys);
     void finishOne();
     void finishPhase();
