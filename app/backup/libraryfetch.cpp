@@ -27,18 +27,6 @@ FetchResult failure(const QString& reason) {
     return {false, reason};
 }
 
-// A fresh record keeps room for a long feature text; a library without features would then cost
-// kilobytes a record, held for the whole library by every job at once. An empty text gives its
-// room back whole: shrunk in place, it would leave a hole just too small for the next record's.
-void trim(const SFeatrueList& page) {
-    for (const SFeatrueInfoPtr& record : page) {
-        if (record->feature.isEmpty())
-            record->feature = QString();
-        else
-            record->feature.squeeze();
-    }
-}
-
 QString cameraReason(const char* step, int code) {
     return QString("%1: %2 (%3)").arg(QLatin1String(step), ErrorText(code)).arg(code);
 }
@@ -74,7 +62,6 @@ FetchResult fetchRecordPages(const SDeviceInfo& device, SDBInfo* library, Record
         if (seen.size() + got.size() > expected) return failure("more records than announced");
         for (const SFeatrueInfoPtr& record : qAsConst(got))
             seen << record->imgid;
-        trim(got);
         if (!sink(got)) return failure("stopped");
     }
     SDBInfo after = *library;

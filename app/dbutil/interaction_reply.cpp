@@ -134,6 +134,13 @@ int readImagePage(const QJsonValue& data, SPageInfo* page, SFeatrueList* out) {
         if (!element.isObject()) continue;
         auto image = SFeatrueInfoPtr::create();
         result = readImage(element.toObject(), image.data());
+        // A fresh record keeps room for a long feature text: kept by each record of a page, read
+        // for many cameras at once, it would be kilobytes a record. An empty text gives its room
+        // back whole: shrunk in place, it would leave a hole just too small for the next record's.
+        if (image->feature.isEmpty())
+            image->feature = QString();
+        else
+            image->feature.squeeze();
         if (result == 0) out->append(image);
     }
     return result;
