@@ -53,7 +53,12 @@ void FleetQueue::start(Item item) {
         watcher->deleteLater();
         onItemDone(done);
     });
-    watcher->setFuture(QtConcurrent::run(&pool(), std::move(item.work)));
+    // What the work holds goes before its answer is posted: the pool would otherwise drop it
+    // later, perhaps while a program that quit on the answer tears down what it needs.
+    watcher->setFuture(QtConcurrent::run(&pool(), [work = std::move(item.work)]() mutable {
+        work();
+        work = nullptr;
+    }));
 }
 
 void FleetQueue::onItemDone(const Done& done) {
