@@ -32,11 +32,10 @@ QString cameraReason(const char* step, int code) {
 }
 
 // One page of records in the form asked for; 0 or the camera's code.
-int readPage(const SDeviceInfo& device, SPageInfo* request, SFeatrueList* got, RecordForm form) {
-    if (form == RecordForm::Whole) return camera().exportFaceDB(device, request, got);
-    int code = 0;
-    camera().listImage(device, request, got, &code);
-    return code;
+int readPage(Interaction::PageReader* reader, SPageInfo* request, SFeatrueList* got,
+             RecordForm form) {
+    return form == RecordForm::Whole ? reader->exportRecords(request, got)
+                                     : reader->list(request, got);
 }
 
 }  // namespace
@@ -54,10 +53,11 @@ FetchResult fetchRecordPages(const SDeviceInfo& device, SDBInfo* library, Record
     const int pages = (expected + pageSize - 1) / pageSize;
     QVector<qint64> seen;  // a sorted vector, not a set: read beside many other libraries
     seen.reserve(expected);
+    Interaction::PageReader reader(device);
     for (int page = 1; page <= pages; ++page) {
         request.page_num = page;
         SFeatrueList got;
-        const int code = readPage(device, &request, &got, form);
+        const int code = readPage(&reader, &request, &got, form);
         if (code != 0) return failure(cameraReason("reading records", code));
         if (seen.size() + got.size() > expected) return failure("more records than announced");
         for (const SFeatrueInfoPtr& record : qAsConst(got))

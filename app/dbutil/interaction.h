@@ -68,6 +68,26 @@ public:
                    int* code = nullptr);
     int getImage(const SDeviceInfo& device, Protocol::MsgImageData* data);
 
+    // A library read page by page on a session of its own, logged out when the reader goes:
+    // the camera's cached session then does not keep the memory the pages' replies grew. When
+    // no session of its own can be opened, the cached one reads.
+    class PageReader {
+    public:
+        explicit PageReader(const SDeviceInfo& device);
+        ~PageReader();
+        PageReader(const PageReader&) = delete;
+        PageReader& operator=(const PageReader&) = delete;
+        // As listImage and exportFaceDB: 0 or the camera's code.
+        int list(SPageInfo* page, SFeatrueList* out);
+        int exportRecords(SPageInfo* page, SFeatrueList* out);
+
+    private:
+        int session();  // 0 when none of its own could be opened
+
+        SDeviceInfo device_;
+        int handle_ = -1;  // not opened yet
+    };
+
     // Whole records with their features, for packages.
     int exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out);
     int importFaceDB(const SDeviceInfo& device, const QString& libid, const SFeatrueList& records,

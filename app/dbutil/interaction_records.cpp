@@ -83,6 +83,30 @@ bool Interaction::listImage(const SDeviceInfo& device, SPageInfo* page, SFeatrue
     return *code == 0;
 }
 
+Interaction::PageReader::PageReader(const SDeviceInfo& device) : device_(device) {}
+
+Interaction::PageReader::~PageReader() {
+    if (handle_ > 0) closeLane(handle_);
+}
+
+int Interaction::PageReader::session() {
+    if (handle_ < 0) handle_ = instance().openLane(device_);  // at the first page, not before
+    return handle_;
+}
+
+int Interaction::PageReader::list(SPageInfo* page, SFeatrueList* out) {
+    int code = 0;
+    if (session() == 0) return instance().listImage(device_, page, out, &code), code;
+    return instance().readPage(vcam_control_list_image, handle_, "Interaction::list_img", page,
+                               out);
+}
+
+int Interaction::PageReader::exportRecords(SPageInfo* page, SFeatrueList* out) {
+    if (session() == 0) return instance().exportFaceDB(device_, page, out);
+    return instance().readPage(vcam_control_export_record_v2, handle_,
+                               "Interaction::export_record", page, out);
+}
+
 int Interaction::exportFaceDB(const SDeviceInfo& device, SPageInfo* page, SFeatrueList* out) {
     if (!page || !out) return resultcode::BadParameter;
     const int handle = loginFor(device, "Interaction::exportFaceDB", "login failed.");
