@@ -57,6 +57,7 @@ public:
     int received() const { return received_; }
     QVector<reports::ReportRow> rows() const { return rows_; }
     void cameraFailed(int code, const QString& reason);
+    bool saveDigests(const QString& path) const { return digests_.save(path); }
 
 private:
     reports::ReportRow row(const QString& uid) const;
@@ -77,6 +78,7 @@ private:
     QVector<reports::ReportRow> rows_;
     int silent_ = 0;
     int received_ = 0;
+    DigestEdits digests_;
     std::future<QVector<int>> deletions_;  // a code per change, kNotReached where none ran
 };
 
@@ -144,7 +146,7 @@ bool Applier::createLibrary() {
     const int code = packagejob::createLibrary(&state_.device, &state_.library);
     if (code != resultcode::Ok) return cameraFailed(code, {}), false;
     state_.plan.libid = state_.library.libid;
-    state_.cache.reset();  // made for the new libid below
+    digests_.startFresh();
     return true;
 }
 
@@ -174,7 +176,7 @@ void Applier::sendPictures() {
             failed(change, codes[i]);
             continue;
         }
-        state_.cache->put(copies[i]->imgid, source_.pictureMd5.value(change.uid));
+        digests_.put(copies[i]->imgid, source_.pictureMd5.value(change.uid));
         if (change.change == Change::Add) {
             stored(change);
             continue;
@@ -183,7 +185,7 @@ void Applier::sendPictures() {
         const int deleted =
             camera().deleteImage(state_.device, *targetCopy(change, change.targetImgid));
         if (deleted == 0) {
-            state_.cache->remove(change.targetImgid);
+            digests_.remove(change.targetImgid);
             stored(change);
         } else {
             ++received_;  // the new picture is there all the same
@@ -223,7 +225,7 @@ void Applier::deletionDone(const PlannedChange& change, int code) {
         return failed(change, resultcode::NetworkError);
     }
     if (code != 0) return failed(change, code);
-    state_.cache->remove(change.targetImgid);
+    digests_.remove(change.targetImgid);
     stored(change);
 }
 
@@ -270,16 +272,11 @@ QVector<reports::ReportRow> applyTarget(TargetState* state, const Source& source
         return applier.rows();
     }
     if (!applier.createLibrary()) return applier.rows();
-    if (!state->cache) {
-        state->cache = std::make_unique<DigestCache>(options.digestDir, state->plan.camera,
-                                                     state->library.libid);
-        if (!state->plan.createLibrary) state->cache->load();
-    }
     applier.startDeletions();
     applier.sendPictures();
     applier.updateAndDelete();
-    state->cache->save();
-    state->cache.reset();  // the camera is done: its digests wait in their file
+    applier.saveDigests(
+        DigestCache::pathFor(options.digestDir, state->plan.camera, state->library.libid));
     if (options.extractAfter) applier.extract();
     return applier.rows();
 }

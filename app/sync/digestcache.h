@@ -5,17 +5,21 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
 namespace facesync {
 
+// The whole file, for the plan's look-ups.
 class DigestCache {
 public:
     DigestCache(const QString& dir, const QString& camera, const QString& libid);
+    static QString pathFor(const QString& dir, const QString& camera, const QString& libid);
 
     QString path() const { return path_; }
-    // Missing or unreadable file: empty cache. Bad lines are skipped.
+    // Missing or unreadable file: empty cache. Bad lines are skipped; of two lines for one
+    // imgid the later counts.
     void load();
     bool save() const;
 
@@ -23,18 +27,37 @@ public:
     QByteArray get(qint64 imgid) const;
     // A digest that is not 16 bytes is not kept.
     void put(qint64 imgid, const QByteArray& md5);
-    void remove(qint64 imgid) { md5_.remove(imgid); }
     // Drops digests of imgids the library no longer holds; sortedImgids in ascending order.
     void keepOnly(const QVector<qint64>& sortedImgids);
-    int size() const { return md5_.size(); }
+    int size() const { return entries_.size(); }
 
 private:
-    // Held in place, not as a QByteArray each: every camera planned at once holds thousands.
-    struct Md5 {
-        char bytes[16];
+    // Sorted by imgid, held in place: every camera planned at once holds thousands, and a
+    // hash node each would cost three times as much.
+    struct Entry {
+        qint64 imgid;
+        char md5[16];
     };
     QString path_;
-    QHash<qint64, Md5> md5_;
+    QVector<Entry> entries_;
+};
+
+// What an apply changes in a library's digests, merged into the file when the camera is done:
+// the apply never holds the digests of the whole library.
+class DigestEdits {
+public:
+    void put(qint64 imgid, const QByteArray& md5);
+    void remove(qint64 imgid);
+    // The library is new: whatever a file at its path holds is not about its pictures.
+    void startFresh() { fresh_ = true; }
+    // Streams the file's lines to a new one, leaving out those of removed or replaced imgids,
+    // and adds the new digests.
+    bool save(const QString& path) const;
+
+private:
+    QHash<qint64, QByteArray> put_;
+    QSet<qint64> removed_;
+    bool fresh_ = false;
 };
 
 }  // namespace facesync

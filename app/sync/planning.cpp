@@ -240,8 +240,8 @@ void planTarget(TargetState* state, const Source& source, const Options& options
     state->cache->keepOnly(imgids);
     const bool compared = compare(state, source, options, &records, stop);
     state->cache->save();  // what was downloaded is not downloaded again
-    // Read again by the apply: held by every camera from plan to apply, the digests of big
-    // libraries would make the run's memory grow with the fleet.
+    // The apply only adds and drops digests in the file: held by every camera from plan to
+    // apply, the digests of big libraries would make the run's memory grow with the fleet.
     state->cache.reset();
     if (!compared && stop && stop())
         return notSynced(&plan, resultcode::NeverStarted, ErrorText(resultcode::NeverStarted));

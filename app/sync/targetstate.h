@@ -18,7 +18,7 @@ struct TargetState {
     TargetPlan plan;
     SDeviceInfo device;  // with the library list read while planning
     SDBInfo library;     // the target library (its libid once it exists)
-    std::unique_ptr<DigestCache> cache;
+    std::unique_ptr<DigestCache> cache;  // while planning
 };
 
 using StopCheck = std::function<bool()>;

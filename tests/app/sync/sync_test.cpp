@@ -284,29 +284,49 @@ private slots:
         }
     }
 
-    // The digests of a camera's pictures survive the program; damaged lines are dropped, and a
-    // libid from the camera cannot lead the file out of its folder.
+    // The digests of a camera's pictures survive the program; damaged lines are dropped, of two
+    // lines for one picture the later counts, an apply's edits merge into the file, and a libid
+    // from the camera cannot lead the file out of its folder.
     void digestCacheFile() {
         const QString dir = state_.filePath("digests");
         facesync::DigestCache cache(dir, "10.0.0.1", "../../x/y");
         QCOMPARE(QFileInfo(cache.path()).absolutePath(), QDir(dir).absolutePath());
         const QByteArray md5 = QByteArray::fromHex("00112233445566778899aabbccddeeff");
-        cache.put(7, md5);
-        cache.put(8, md5);
+        for (qint64 imgid : {7, 8, 13})
+            cache.put(imgid, md5);
         QVERIFY(cache.save());
         QFile file(cache.path());
         QVERIFY(file.open(QIODevice::Append));
         file.write(
             "9 0011\n-1 00112233445566778899aabbccddeeff\nx y\n10 "
-            "zz112233445566778899aabbccddeeff\n");
+            "zz112233445566778899aabbccddeeff\n8 ffeeddccbbaa99887766554433221100\n");
         file.close();
+        const QByteArray later = QByteArray::fromHex("ffeeddccbbaa99887766554433221100");
         facesync::DigestCache again(dir, "10.0.0.1", "../../x/y");
         again.load();
-        QCOMPARE(again.size(), 2);
-        QCOMPARE(again.get(8), md5);
-        again.keepOnly({8});
+        QCOMPARE(again.size(), 3);
+        QCOMPARE(again.get(8), later);
+        again.keepOnly({8, 13});
         QCOMPARE(again.get(7), QByteArray());
-        QCOMPARE(again.size(), 1);
+        QCOMPARE(again.size(), 2);
+
+        facesync::DigestEdits edits;
+        edits.put(11, md5);
+        edits.put(12, md5);
+        edits.remove(12);
+        edits.remove(8);
+        edits.put(7, later);
+        QVERIFY(edits.save(cache.path()));
+        facesync::DigestCache merged(dir, "10.0.0.1", "../../x/y");
+        merged.load();
+        QCOMPARE(merged.size(), 3);
+        QCOMPARE(merged.get(7), later);
+        QCOMPARE(merged.get(11), md5);
+        QCOMPARE(merged.get(13), md5);
+        edits.startFresh();
+        QVERIFY(edits.save(cache.path()));
+        merged.load();
+        QCOMPARE(merged.size(), 2);  // only the edits' own digests
     }
 
     // A camera that stops taking pictures after four: the rest fail, the camera-level outcome
