@@ -11,8 +11,12 @@
 //   source; its wall time at most 3 times that of uploading --missing pictures to one camera
 //   as the batch upload does (the reference, measured in the same run);
 // - peak memory flat in the number of cameras: a sync to --compare other cameras first, whose
-//   peak the full fleet's may exceed by at most 15 %. --compare defaults to 20, above the 16
-//   cameras worked at once, so that both runs work as many cameras at a time.
+//   peak the full fleet's may exceed by at most 15 %. --compare defaults to the cameras worked
+//   at once, at least 20, so that both runs work as many cameras at a time; a smaller --compare
+//   measures what each camera in flight costs, not how the fleet's size weighs.
+// With the program's 16 cameras at once, 50 cameras take 50 / 16 rounds: the apply then needs
+// at least 3.1 times one camera's time, so its target is met only with more cameras at once
+// (bench/run uses 25).
 // Prints the figures and PASS or FAIL per target; exits 1 on any FAIL.
 #include <QCoreApplication>
 #include <QDir>
@@ -43,7 +47,7 @@ const QString kLibrary = "staff";
 
 struct Settings {
     int cameras = 50;
-    int compare = 20;
+    int compare = 0;  // 0: the cameras worked at once, at least 20
     int records = 2000;
     int missing = 20;
     int stale = 5;
@@ -64,18 +68,20 @@ Settings parse(int argc, char** argv) {
                       "[--cameras N] [--compare N] [--records N] [--missing N] [--stale N] "
                       "[--latency MS] [--at-once N]\n"
                       "  --cameras N   cameras of the fleet (default 50)\n"
-                      "  --compare N   cameras of the smaller fleet, for peak memory (default 20)\n"
+                      "  --compare N   cameras of the smaller fleet, for peak memory (default: "
+                      "--at-once, at least 20)\n"
                       "  --records N   records of the source (default 2000)\n"
                       "  --missing N   source records the cameras lack, at most records / 100 "
                       "(default 20)\n"
                       "  --stale N     records of each camera the source lacks (default 5)\n"
                       "  --latency MS  added to every request (default 50)\n"
                       "  --at-once N   cameras worked at once (default: the program's, 16)\n");
+    if (s.compare == 0) s.compare = qMax(20, s.atOnce);
     if (s.missing > s.records / 100 || s.cameras < 1 || s.atOnce < fleet::kMinLimit ||
-        s.atOnce > fleet::kMaxLimit) {
+        s.atOnce > fleet::kMaxLimit || s.compare < 1 || s.compare >= s.cameras) {
         std::fprintf(stderr,
                      "--missing is at most --records / 100; --cameras at least 1; "
-                     "--at-once from 1 to 256\n");
+                     "--at-once from 1 to 256; --compare from 1 to below --cameras\n");
         std::exit(2);
     }
     return s;
@@ -321,5 +327,9 @@ int main(int argc, char** argv) {
         small / 1024.0, s.compare, large / 1024.0, s.cameras,
         double(large - small) / qMax(1, s.cameras - s.compare), verdict(memoryPass),
         (kPeakGrowthLimit - 1) * 100);
+    if (s.compare < s.atOnce)
+        std::printf("  (%d cameras are worked at once, so the smaller fleet has fewer in flight: "
+                    "the growth is the cost of the added cameras in flight)\n",
+                    s.atOnce);
     return planPass && applyPass && exactPass && memoryPass ? 0 : 1;
 }
