@@ -70,7 +70,8 @@ public:
 
     // A library read page by page on a session of its own, logged out when the reader goes:
     // the camera's cached session then does not keep the memory the pages' replies grew. When
-    // no session of its own can be opened, the cached one reads.
+    // sessions do not go side by side, or no session of its own can be opened, the cached one
+    // reads.
     class PageReader {
     public:
         explicit PageReader(const SDeviceInfo& device);

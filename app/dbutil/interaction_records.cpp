@@ -90,7 +90,8 @@ Interaction::PageReader::~PageReader() {
 }
 
 int Interaction::PageReader::session() {
-    if (handle_ < 0) handle_ = instance().openLane(device_);  // at the first page, not before
+    // At the first page, not before; one session per camera unless sessions go side by side.
+    if (handle_ < 0) handle_ = fleet::sessionsSideBySide() ? instance().openLane(device_) : 0;
     return handle_;
 }
 
