@@ -6,6 +6,7 @@
 #include "dbutil/interaction.h"
 #include "libraryfetch.h"
 #include "support/camera_fixture.h"
+#include "support/sessions_env.h"
 
 namespace {
 
@@ -64,6 +65,9 @@ TEST_F(LibraryFetchTest, ListingMatchesWholeRecordsInFewerPages) {
     EXPECT_EQ(listed.imgnum, kRecords);
     EXPECT_EQ(requestsOn(camera, "/fdlib/list_img"), 3u);
     EXPECT_EQ(requestsOn(camera, "/export_record"), 0u);
+    // Side by side the pages go over a session of their own, logged in for the read; else over
+    // the camera's one session, logged in already by the whole read.
+    EXPECT_EQ(requestsOn(camera, "/digest/config"), testsupport::sessionsSideBySide() ? 1u : 0u);
 
     // A reader that stops after its first page: no further page is asked for, and the read fails.
     camera.journal().clear();
