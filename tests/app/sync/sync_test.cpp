@@ -327,6 +327,9 @@ private slots:
         QVERIFY(edits.save(cache.path()));
         merged.load();
         QCOMPARE(merged.size(), 2);  // only the edits' own digests
+        const QString firstFile = QDir(dir).filePath("new/first.md5");  // neither file nor folder
+        QVERIFY(facesync::DigestEdits().save(firstFile));
+        QVERIFY(QFileInfo(firstFile).isFile());
     }
 
     // A camera that stops taking pictures after four: the rest fail, the camera-level outcome
