@@ -69,6 +69,15 @@ TEST_F(LibraryFetchTest, ListingMatchesWholeRecordsInFewerPages) {
     // the camera's one session, logged in already by the whole read.
     EXPECT_EQ(requestsOn(camera, "/digest/config"), testsupport::sessionsSideBySide() ? 1u : 0u);
 
+    // A read whose own session cannot log in goes on over the camera's one session.
+    camera.addFault({"/digest/config", camsim::FaultKind::Status, 500, 1});
+    SDBInfo fallback;
+    fallback.libid = listed.libid;
+    SFeatrueList fallbackRecords;
+    ASSERT_TRUE(
+        backup::fetchRecords(device, &fallback, &fallbackRecords, backup::RecordForm::Listing).ok);
+    EXPECT_EQ(summary(fallbackRecords), summary(wholeRecords));
+
     // A reader that stops after its first page: no further page is asked for, and the read fails.
     camera.journal().clear();
     int pages = 0;
